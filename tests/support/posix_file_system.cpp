@@ -1,0 +1,118 @@
+#include "tests/support/posix_file_system.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "toolkit/errors.h"
+
+namespace kv::test {
+
+bool PosixFileSystem::fileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+bool PosixFileSystem::directoryExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
+bool PosixFileSystem::createDirectories(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  return !ec;
+}
+
+static std::optional<std::string> readWithFlags(const std::string& path, int flags) {
+  const int fd = ::open(path.c_str(), flags);
+  if (fd < 0)
+    return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0)
+      break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+std::string PosixFileSystem::readFile(const std::string& path) {
+  auto bytes = readWithFlags(path, O_RDONLY);
+  if (!bytes)
+    throw FileError(cannotOpenFileMessage(path, std::strerror(errno)));
+  return *bytes;
+}
+
+std::optional<std::string> PosixFileSystem::readFileForUpdate(const std::string& path) {
+  return readWithFlags(path, O_RDWR);
+}
+
+void PosixFileSystem::writeNewFile(const std::string& path, std::string_view bytes,
+                                   const std::string& reportedPath) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0)
+    throw FileError(cannotCreateFileMessage(reportedPath, std::strerror(errno)));
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n <= 0) {
+      const int error = errno;
+      ::close(fd);
+      throw FileError(cannotCreateFileMessage(reportedPath, std::strerror(error)));
+    }
+    written += static_cast<size_t>(n);
+  }
+  if (::close(fd) != 0)
+    throw FileError(cannotCreateFileMessage(reportedPath, std::strerror(errno)));
+}
+
+void PosixFileSystem::replaceFile(const std::string& source, const std::string& target) {
+  if (::rename(source.c_str(), target.c_str()) != 0) {
+    throw FileError(cannotCreateFileMessage(target, std::strerror(errno)));
+  }
+}
+
+bool PosixFileSystem::removeFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
+}
+
+TemporaryFolder::TemporaryFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "karvoss-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void writeBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace kv::test

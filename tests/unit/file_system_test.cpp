@@ -1,0 +1,74 @@
+#include "toolkit/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/posix_file_system.h"
+#include "toolkit/errors.h"
+
+namespace kv {
+namespace {
+
+using test::PosixFileSystem;
+using test::readBytes;
+using test::TemporaryFolder;
+using test::writeBytes;
+
+// Stops the write after the temporary file is complete, as a crash or power loss would.
+class CrashBeforeReplace : public PosixFileSystem {
+ public:
+  void replaceFile(const std::string&, const std::string& target) override {
+    throw FileError(cannotCreateFileMessage(target, "injected fault"));
+  }
+  bool removeFile(const std::string&) override { return false; }  // the process is gone
+};
+
+TEST(WriteFileAtomically, ReplacesTheWholeFile) {
+  TemporaryFolder dir;
+  PosixFileSystem fs;
+  const std::string path = dir.file("history.cmh");
+  writeBytes(path, "old line\r\nsecond\r\n");
+  writeFileAtomically(fs, path, "new\r\n");
+  EXPECT_EQ(readBytes(path), "new\r\n");
+  EXPECT_FALSE(fs.fileExists(temporaryPathFor(path)));
+}
+
+TEST(WriteFileAtomically, FaultBeforeReplaceLeavesOldFileWholeAndIsReported) {
+  TemporaryFolder dir;
+  CrashBeforeReplace fs;
+  const std::string path = dir.file("command.cms");
+  writeBytes(path, "a|b||\r\n");
+  try {
+    writeFileAtomically(fs, path, "x|y||\r\n");
+    FAIL() << "expected FileError";
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + path + "\". injected fault");
+  }
+  EXPECT_EQ(readBytes(path), "a|b||\r\n");
+  // The stray temporary file is never what a reader gets, and the next save overwrites it.
+  EXPECT_EQ(fs.readFile(path), "a|b||\r\n");
+  PosixFileSystem healthy;
+  writeFileAtomically(healthy, path, "z\r\n");
+  EXPECT_EQ(readBytes(path), "z\r\n");
+  EXPECT_FALSE(healthy.fileExists(temporaryPathFor(path)));
+}
+
+TEST(WriteFileAtomically, UncreatableFileNamesTheTargetAndRemovesTheTemporary) {
+  TemporaryFolder dir;
+  PosixFileSystem fs;
+  const std::string path = dir.file("missing/config.cfg");
+  try {
+    writeFileAtomically(fs, path, "0123456789abcdef");
+    FAIL() << "expected FileError";
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u);
+  }
+}
+
+TEST(ErrorBoxText, AppendsAFullStopOnlyWhenMissing) {
+  EXPECT_EQ(errorBoxText("Read beyond end of file"), "Read beyond end of file.");
+  EXPECT_EQ(errorBoxText("Done."), "Done.");
+  EXPECT_EQ(errorBoxText(""), ".");
+}
+
+}  // namespace
+}  // namespace kv

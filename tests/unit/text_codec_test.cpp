@@ -1,0 +1,54 @@
+#include "toolkit/text_codec.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <string>
+
+namespace kv {
+namespace {
+
+// glibc's own Windows-1251 table is the reference for every byte.
+std::string iconvConvert(const char* to, const char* from, std::string input) {
+  iconv_t cd = iconv_open(to, from);
+  std::string out(input.size() * 4 + 4, '\0');
+  char* in = input.data();
+  size_t inLeft = input.size();
+  char* outPtr = out.data();
+  size_t outLeft = out.size();
+  iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+TEST(Cp1251Codec, EveryAssignedByteMatchesTheSystemTableBothWays) {
+  Cp1251Codec codec;
+  for (int b = 1; b < 256; ++b) {
+    if (b == 0x98)
+      continue;  // unassigned in the code page
+    const std::string ansi(1, static_cast<char>(b));
+    const std::string expected = iconvConvert("UTF-8", "CP1251", ansi);
+    EXPECT_EQ(codec.toUtf8(ansi), expected) << "byte " << b;
+    EXPECT_EQ(codec.fromUtf8(expected), ansi) << "byte " << b;
+  }
+}
+
+TEST(Cp1251Codec, RussianTextRoundTrips) {
+  Cp1251Codec codec;
+  const std::string text = "Введите команду (help - справка) Ёё №";
+  const std::string ansi = codec.fromUtf8(text);
+  EXPECT_EQ(ansi.substr(0, 2), "\xC2\xE2");  // one byte per letter
+  EXPECT_EQ(codec.toUtf8(ansi), text);
+}
+
+TEST(Cp1251Codec, CharactersOutsideTheCodePageBecomeQuestionMarks) {
+  Cp1251Codec codec;
+  EXPECT_EQ(codec.fromUtf8("a\xE4\xB8\xAD"
+                           "b\xF0\x9F\x98\x80"),
+            "a?b?");
+  EXPECT_EQ(codec.fromUtf8("\xFF"), "?");  // malformed UTF-8
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,28 @@
+#include "toolkit/errors.h"
+
+namespace kv {
+
+std::string cannotOpenFileMessage(std::string_view path, std::string_view reason) {
+  return "Cannot open file \"" + std::string(path) + "\". " + std::string(reason);
+}
+
+std::string cannotCreateFileMessage(std::string_view path, std::string_view reason) {
+  return "Cannot create file \"" + std::string(path) + "\". " + std::string(reason);
+}
+
+std::string invalidIntegerMessage(std::string_view word) {
+  return "'" + std::string(word) + "' is not a valid integer value";
+}
+
+std::string ioErrorMessage(int code) {
+  return "I/O error " + std::to_string(code);
+}
+
+std::string errorBoxText(std::string_view message) {
+  std::string text(message);
+  if (text.empty() || text.back() != '.')
+    text += '.';
+  return text;
+}
+
+}  // namespace kv
