@@ -16,8 +16,18 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Tests built for Windows run through Wine; see scripts/wine-exec.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec)
 
-# libpng is cross-built once by scripts/build-libpng-mingw into a prefix outside the tree.
+# libpng is cross-built once by scripts/build-libpng-mingw into a prefix outside the tree; the
+# same rule as in that script finds it.
 if(NOT KARVOSS_MINGW_DEPS)
-  set(KARVOSS_MINGW_DEPS "$ENV{HOME}/.cache/karvoss/mingw-deps")
+  if(DEFINED ENV{KARVOSS_MINGW_DEPS})
+    set(KARVOSS_MINGW_DEPS "$ENV{KARVOSS_MINGW_DEPS}")
+  elseif(DEFINED ENV{XDG_CACHE_HOME} AND NOT "$ENV{XDG_CACHE_HOME}" STREQUAL "")
+    set(KARVOSS_MINGW_DEPS "$ENV{XDG_CACHE_HOME}/karvoss/mingw-deps")
+  else()
+    set(KARVOSS_MINGW_DEPS "$ENV{HOME}/.cache/karvoss/mingw-deps")
+  endif()
 endif()
 list(APPEND CMAKE_FIND_ROOT_PATH ${KARVOSS_MINGW_DEPS})
+# Static archives only (libpng16.a, libz.a rather than their import libraries), so karvoss.exe
+# needs no DLL beside it.
+set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
