@@ -12,6 +12,47 @@ Bitmap::Bitmap(int width, int height) {
 Bitmap::Bitmap(int width, int height, std::uint8_t* bits)
     : width_(width), height_(height), stride_(strideFor(width)), bits_(bits) {}
 
+Bitmap::Bitmap(const Bitmap& other)
+    : width_(other.width_),
+      height_(other.height_),
+      stride_(other.stride_),
+      storage_(other.storage_),
+      bits_(storage_.empty() ? other.bits_ : storage_.data()) {}
+
+Bitmap& Bitmap::operator=(const Bitmap& other) {
+  if (this != &other) {
+    width_ = other.width_;
+    height_ = other.height_;
+    stride_ = other.stride_;
+    storage_ = other.storage_;
+    bits_ = storage_.empty() ? other.bits_ : storage_.data();
+  }
+  return *this;
+}
+
+Bitmap::Bitmap(Bitmap&& other) noexcept
+    : width_(other.width_),
+      height_(other.height_),
+      stride_(other.stride_),
+      storage_(std::move(other.storage_)),
+      bits_(other.bits_) {
+  other.width_ = other.height_ = other.stride_ = 0;
+  other.bits_ = nullptr;
+}
+
+Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
+  if (this != &other) {
+    width_ = other.width_;
+    height_ = other.height_;
+    stride_ = other.stride_;
+    storage_ = std::move(other.storage_);
+    bits_ = other.bits_;
+    other.width_ = other.height_ = other.stride_ = 0;
+    other.bits_ = nullptr;
+  }
+  return *this;
+}
+
 void Bitmap::resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);

@@ -16,6 +16,11 @@ class Bitmap {
   Bitmap(int width, int height);
   // A view of memory owned elsewhere (a DIB section), laid out as above.
   Bitmap(int width, int height, std::uint8_t* bits);
+  // Copies of an owning bitmap own a copy of the pixels; copies of a view view the same memory.
+  Bitmap(const Bitmap& other);
+  Bitmap& operator=(const Bitmap& other);
+  Bitmap(Bitmap&& other) noexcept;
+  Bitmap& operator=(Bitmap&& other) noexcept;
 
   int width() const { return width_; }
   int height() const { return height_; }
