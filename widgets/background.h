@@ -1,0 +1,129 @@
+// The background settings of a drawn control (sStyle.Background with its plain colour, and the hot
+// set sStyle.HotStyle.HotBackground with HotPainting) and PaintBackground, which composes a
+// control's cached background from one set. Property setters report every effective change
+// through the set's change callback, with which the owning control marks its cache stale.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "widgets/bitmap.h"
+#include "widgets/color.h"
+#include "widgets/gradient.h"
+
+namespace kv {
+
+class BackgroundSettings;
+
+// TPercent: 0..100.
+inline constexpr int kMaxPercent = 100;
+inline constexpr int kDefaultGradientPercent = 70;
+// HotPainting.Color: red 143, green 183, blue 207.
+inline constexpr Color kDefaultHotColor = 13612943;
+inline constexpr size_t kMaxGradientDataLength = 255;
+
+class TsBGGradient {
+ public:
+  explicit TsBGGradient(BackgroundSettings& owner) : owner_(owner) {}
+  TsBGGradient(const TsBGGradient&) = delete;
+  TsBGGradient& operator=(const TsBGGradient&) = delete;
+
+  const std::string& data() const { return data_; }
+  // Stores the text cut to 255 bytes and rebuilds the segments; an unchanged text does nothing.
+  // A bad word throws ConvertError: the text stays stored, the segments are partial (see
+  // ParseGradientData) and no change is reported.
+  void setData(std::string_view text);
+  const std::vector<GradientSegment>& segments() const { return segments_; }
+
+  int percent() const { return percent_; }
+  // Clamped to 0..100; lowers the image percent so that the two never exceed 100.
+  void setPercent(int percent);
+
+ private:
+  friend class TsBGImage;
+  BackgroundSettings& owner_;
+  std::string data_;
+  std::vector<GradientSegment> segments_;
+  int percent_ = kDefaultGradientPercent;
+};
+
+// Only the image's share matters here: no control of this program shows a background image.
+class TsBGImage {
+ public:
+  explicit TsBGImage(BackgroundSettings& owner) : owner_(owner) {}
+  TsBGImage(const TsBGImage&) = delete;
+  TsBGImage& operator=(const TsBGImage&) = delete;
+
+  int percent() const { return percent_; }
+  // Clamped to 0..100; lowers the gradient percent so that the two never exceed 100.
+  void setPercent(int percent);
+
+ private:
+  friend class TsBGGradient;
+  BackgroundSettings& owner_;
+  int percent_ = 0;
+};
+
+// One complete set: gradient, image and the plain colour (system colours allowed).
+class BackgroundSettings {
+ public:
+  explicit BackgroundSettings(Color color = clBtnFace) : color_(color) {}
+  BackgroundSettings(const BackgroundSettings&) = delete;
+  BackgroundSettings& operator=(const BackgroundSettings&) = delete;
+
+  TsBGGradient& gradient() { return gradient_; }
+  const TsBGGradient& gradient() const { return gradient_; }
+  TsBGImage& image() { return image_; }
+  const TsBGImage& image() const { return image_; }
+
+  Color color() const { return color_; }
+  void setColor(Color color);
+
+  void setOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
+  void reportChange() const {
+    if (onChange_)
+      onChange_();
+  }
+
+ private:
+  TsBGGradient gradient_{*this};
+  TsBGImage image_{*this};
+  Color color_;
+  std::function<void()> onChange_;
+};
+
+// sStyle of a drawn control that reacts to the pointer: the normal set (Background with
+// Painting.Color and BevelWidth) and the hot set (HotBackground with HotPainting.Color and its
+// BevelWidth).
+class ControlStyle {
+ public:
+  explicit ControlStyle(Color color = clBtnFace) : background_(color) {}
+
+  BackgroundSettings& background() { return background_; }
+  const BackgroundSettings& background() const { return background_; }
+  BackgroundSettings& hotBackground() { return hotBackground_; }
+  const BackgroundSettings& hotBackground() const { return hotBackground_; }
+  const BackgroundSettings& current(bool hot) const { return hot ? hotBackground_ : background_; }
+
+  int bevelWidth = 2;
+  int hotBevelWidth = 5;
+
+  // One callback for both sets.
+  void setOnChange(const std::function<void()>& onChange) {
+    background_.setOnChange(onChange);
+    hotBackground_.setOnChange(onChange);
+  }
+
+ private:
+  BackgroundSettings background_;
+  BackgroundSettings hotBackground_{kDefaultHotColor};
+};
+
+// Composes the cached background over the whole image: the gradient (or the plain colour when
+// the segment list is empty) at gradient percent G, mixed with the plain colour unless G + image
+// percent is 100, or the plain colour alone when both are 0.
+void PaintBackground(Bitmap& image, const BackgroundSettings& settings, const SystemColors& system);
+
+}  // namespace kv

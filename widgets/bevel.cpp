@@ -1,0 +1,49 @@
+#include "widgets/bevel.h"
+
+#include <cstdint>
+
+namespace kv {
+namespace {
+
+// Every channel p becomes ((p - t) * m + 256 * t) / 256 with the band's mask m(x, y), x and y
+// counted from the band's corner. The numerator is never negative, so the division rounds down.
+template <typename Mask>
+void shadeBand(Bitmap& image, int left, int top, int w, int h, int t, Mask mask) {
+  for (int y = 0; y < h; ++y) {
+    std::uint8_t* p = image.row(top + y) + left * 3;
+    for (int x = 0; x < w; ++x) {
+      const int m = mask(x, y, w, h);
+      for (int c = 0; c < 3; ++c, ++p)
+        *p = static_cast<std::uint8_t>(((*p - t) * m + 256 * t) / 256);
+    }
+  }
+}
+
+}  // namespace
+
+void PaintSoftBevel(Bitmap& image, BevelKind kind, int a) {
+  if (kind != BevelKind::cbRaisedSoft && kind != BevelKind::cbLoweredSoft)
+    return;
+  const bool raised = kind == BevelKind::cbRaisedSoft;
+  const int W = image.width();
+  const int H = image.height();
+  if (H - 1 < 2 * a)
+    a = (H - 1) / 2 - 1;
+  if (W - 1 < 2 * a)
+    a = (W - 1) / 2 - 1;
+  if (a < 2)
+    return;
+
+  shadeBand(image, 0, 0, a, H - 1, raised ? 240 : 25,
+            [](int x, int y, int w, int h) { return x < y && x < h - y ? x * (255 / w) : 255; });
+  shadeBand(image, 0, 0, W - 1, a, raised ? 255 : 0,
+            [](int x, int y, int w, int h) { return y <= x && y < w - x ? y * (255 / h) : 255; });
+  shadeBand(image, W - a - 2, 0, a + 1, H - 1, raised ? 25 : 240, [](int x, int y, int w, int h) {
+    return w - x - 1 < y && w - x < h - y ? 255 - x * (255 / w) : 255;
+  });
+  shadeBand(image, 0, H - a - 2, W - 1, a + 1, raised ? 0 : 255, [](int x, int y, int w, int h) {
+    return h - y - 1 < x && h - y - 1 < w - x ? 255 - y * (255 / h) : 255;
+  });
+}
+
+}  // namespace kv

@@ -1,0 +1,43 @@
+// The colour picker button (TsColorSelect) of the options window: a drawn push button whose face
+// carries a swatch of its colour.
+#pragma once
+
+#include <string>
+
+#include "widgets/background.h"
+#include "widgets/bitmap.h"
+#include "widgets/text_renderer.h"
+
+namespace kv {
+
+enum class ButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+struct ColorSelectFace {
+  Color ColorValue = 0;
+  int ImgWidth = 32;
+  int ImgHeight = 12;
+  int Spacing = 3;
+  ButtonLayout Layout = ButtonLayout::blGlyphLeft;
+  bool ShowCaption = true;
+  std::string caption;
+  Font font;
+  Color fontColor = clWindowText;
+  bool mouseOver = false;
+  bool pressed = false;  // held down with the left button
+
+  bool hot() const { return mouseOver || pressed; }
+};
+
+// The swatch rectangle (ImgWidth x ImgHeight) for a caption `textWidth` wide, centred with the
+// caption; with the glyph right of the caption its left is (W - ImgWidth + spacing + textWidth)
+// / 2 and its top (H - ImgHeight) / 2, one pixel right and down while held. The spacing counts
+// only with a shown, non-empty caption and a swatch.
+Rect colorSelectSwatchRect(Size button, const ColorSelectFace& face, int textWidth);
+
+// Paints the face: background from the normal or hot set, soft bevel (raised BevelWidth, raised
+// hot BevelWidth while hot, lowered hot BevelWidth / 4 + 1 while held), the swatch filled the
+// platform's way (right-most column and bottom row left out) and the caption, if any.
+void PaintColorSelect(Bitmap& image, const ColorSelectFace& face, const ControlStyle& style,
+                      TextRenderer& text, const SystemColors& system);
+
+}  // namespace kv

@@ -1,0 +1,39 @@
+#include "widgets/drag_bar.h"
+
+namespace kv {
+
+Rect dragBarCaptionBox(Size client, const DragBarFace& face, int textHeight) {
+  int border = face.borderWidth;
+  if (face.bevelOuter != BevelKind::cbNone)
+    border += face.bevelWidth;
+  if (face.bevelInner != BevelKind::cbNone)
+    border += face.bevelWidth;
+  const int top = (0 + client.height - textHeight) / 2;
+  return {border, top, client.width - border, top + textHeight};
+}
+
+void PaintDragBar(Bitmap& image, const DragBarFace& face, const BackgroundSettings& background,
+                  TextRenderer& text, const SystemColors& system) {
+  PaintBackground(image, background, system);
+  PaintSoftBevel(image, face.bevelOuter, face.bevelWidth);
+  PaintSoftBevel(image, face.bevelInner, face.bevelWidth);
+
+  const Rect box =
+      dragBarCaptionBox({image.width(), image.height()}, face, text.measure("W", face.font).height);
+  unsigned flags = kTextSingleLine;
+  if (face.alignment == Alignment::taCenter)
+    flags |= kTextCenter;
+  else if (face.alignment == Alignment::taRightJustify)
+    flags |= kTextRight;
+  if (face.enabled) {
+    text.draw(image, face.caption, face.font, resolveColor(face.fontColor, system), box, box,
+              flags);
+    return;
+  }
+  const Rect raised = box.offset(1, 1);
+  text.draw(image, face.caption, face.font, resolveColor(clBtnHighlight, system), raised, raised,
+            flags);
+  text.draw(image, face.caption, face.font, resolveColor(clBtnShadow, system), box, box, flags);
+}
+
+}  // namespace kv

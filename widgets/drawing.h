@@ -1,0 +1,48 @@
+// Small raster helpers shared by the painters: clipped fills, one-pixel frames, lines with the
+// platform's end-point convention, blending with a parent's background, and the window region of
+// a control with its corners left out.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "widgets/bitmap.h"
+#include "widgets/color.h"
+#include "widgets/geometry.h"
+
+namespace kv {
+
+// Colours here are plain RGB; callers resolve system colours first.
+void setPixelClipped(Bitmap& image, int x, int y, Color rgb);
+// Fills [left, right) x [top, bottom), clipped to the image.
+void fillRect(Bitmap& image, Rect rect, Color rgb);
+
+// A one-pixel frame just inside `rect`: the left column and top row (less their last pixel) in
+// `topLeft`, the right column and bottom row in `bottomRight` (the platform's Frame3D order).
+void drawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight);
+
+// A one-pixel line from `from` to `to`, the end point excluded (the platform's LineTo). Steps
+// along the major axis; the minor coordinate is the nearest one, ties moving towards `to`.
+void drawLine(Bitmap& image, Point from, Point to, Color rgb);
+// Consecutive lines through the points; only the very last point is left out.
+void drawPolyline(Bitmap& image, std::span<const Point> points, Color rgb);
+
+// What lies behind a control: a region of the parent's cached background (the control's pixel
+// x, y lies over parent pixel origin.x + x, origin.y + y), or the parent's colour where the
+// parent has no such image or it does not reach.
+struct Backdrop {
+  const Bitmap* bitmap = nullptr;
+  Point origin;
+  Color color = clBtnFace;
+};
+
+// face := face * percent/100 + backdrop * (1 - percent/100) per channel, rounded half to even.
+void BlendWithBackdrop(Bitmap& face, const Backdrop& backdrop, int percent,
+                       const SystemColors& system);
+
+// Window region of a control with SoftControl on: the union of its rectangle shrunk by one pixel
+// at the left and right and shrunk by one pixel at the top and bottom, so the four corner pixels
+// show the parent. Empty rectangles are left out.
+std::vector<Rect> softControlRegion(Size size);
+
+}  // namespace kv

@@ -1,0 +1,46 @@
+// Text measuring and drawing for the painters. The window layer implements it with GDI on a DIB
+// section that wraps the same memory as the Bitmap, so text lands in the painted image directly;
+// the unit tests use a fake with fixed character cells.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "widgets/bitmap.h"
+#include "widgets/geometry.h"
+
+namespace kv {
+
+struct Font {
+  std::string face;
+  // Character height in pixels (the layouts' negative font heights, as a positive number).
+  int height = 11;
+  bool bold = false;
+  friend bool operator==(const Font&, const Font&) = default;
+};
+
+// Flags of TextRenderer::draw; they mirror the platform's DrawText flags of the same meaning.
+enum TextFlags : unsigned {
+  kTextLeft = 0,
+  kTextCenter = 1u << 0,  // horizontally centred in the box
+  kTextRight = 1u << 1,
+  kTextVCenter = 1u << 2,  // vertically centred; only meaningful with kTextSingleLine
+  kTextSingleLine = 1u << 3,
+  kTextWordBreak = 1u << 4,
+  kTextExpandTabs = 1u << 5,
+};
+
+class TextRenderer {
+ public:
+  virtual ~TextRenderer() = default;
+  // Extent of the text on one line.
+  virtual Size measure(std::string_view utf8, const Font& font) const = 0;
+  // Extent of the text broken into words within maxWidth (one line per hard line break).
+  virtual Size measureWrapped(std::string_view utf8, const Font& font, int maxWidth) const = 0;
+  // Draws with a transparent background in the plain RGB colour `rgb`, laid out in `box` by
+  // `flags` (TextFlags). Only `clip` (and the bitmap) clips: text may run out of `box`.
+  virtual void draw(Bitmap& target, std::string_view utf8, const Font& font, Color rgb, Rect box,
+                    Rect clip, unsigned flags) = 0;
+};
+
+}  // namespace kv

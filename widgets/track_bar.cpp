@@ -1,0 +1,121 @@
+#include "widgets/track_bar.h"
+
+#include <algorithm>
+#include <array>
+
+#include "widgets/bevel.h"
+
+namespace kv {
+namespace {
+
+// numerator / denominator (denominator > 0) rounded to the nearest integer, ties to even.
+int divideHalfEven(long long numerator, long long denominator) {
+  long long q = numerator / denominator;
+  long long r = numerator % denominator;
+  if (r < 0) {
+    --q;
+    r += denominator;
+  }
+  if (2 * r > denominator || (2 * r == denominator && q % 2 != 0))
+    ++q;
+  return static_cast<int>(q);
+}
+
+}  // namespace
+
+int trackBarTickX(Rect channel, Rect thumb, int i, int n) {
+  const int first = channel.left + thumb.width() / 2;
+  if (n <= 1)
+    return first;
+  return first +
+         divideHalfEven(static_cast<long long>(i) * (channel.width() - thumb.width()), n - 1);
+}
+
+std::vector<int> trackBarTickPositions(Rect channel, Rect thumb, int n) {
+  std::vector<int> positions;
+  for (int i = 0; i < n; ++i)
+    positions.push_back(trackBarTickX(channel, thumb, i, n));
+  return positions;
+}
+
+Rect trackBarTickRect(Rect channel, Rect thumb, int x) {
+  const int top = channel.bottom + (thumb.height() - channel.height()) / 2 + 2;
+  return {x, top, x + 2, top + 5};
+}
+
+void drawTrackBarThumb(Bitmap& image, Rect thumb) {
+  const int a = thumb.width() / 2;
+  const int l = thumb.left;
+  const int t = thumb.top;
+  const int r = thumb.right;
+  const int b = thumb.bottom;
+  const std::array<Point, 4> white{{{l + a, b - 1}, {l, b - 1 - a}, {l, t}, {r, t}}};
+  const std::array<Point, 3> black{{{r - 1, t}, {r - 1, b - a - 1}, {l + a, b - 1}}};
+  drawPolyline(image, white, clWhite);
+  drawPolyline(image, black, clBlack);
+}
+
+void PaintTrackBar(Bitmap& image, const TrackBarFace& face, const ControlStyle& style,
+                   const SystemColors& system, const Backdrop& backdrop) {
+  PaintBackground(image, style.current(face.hot), system);
+  const Color shadow = resolveColor(clBtnShadow, system);
+  if (face.hot)
+    PaintSoftBevel(image, BevelKind::cbRaisedSoft, style.hotBevelWidth);
+  else
+    drawFrame(image, {0, 0, image.width(), image.height()}, resolveColor(clBtnHighlight, system),
+              shadow);
+
+  fillRect(image, face.channel, resolveColor(style.background().color(), system));
+  drawFrame(image, face.channel, clBlack, clWhite);
+
+  for (int x : trackBarTickPositions(face.channel, face.thumb, face.tickCount))
+    drawFrame(image, trackBarTickRect(face.channel, face.thumb, x), shadow, clWhite);
+
+  if (face.sliderVisible)
+    drawTrackBarThumb(image, face.thumb);
+
+  if (!face.enabled)
+    BlendWithBackdrop(image, backdrop, 50, system);
+}
+
+void TrackBarModel::changed() {
+  if (onRedraw)
+    onRedraw();
+  if (OnChange)
+    OnChange();
+}
+
+void TrackBarModel::setPosition(int position) {
+  position = std::clamp(position, min_, max_);
+  if (position == position_)
+    return;
+  position_ = position;
+  if (onPlatformPosition)
+    onPlatformPosition(position_);
+  changed();
+}
+
+void TrackBarModel::setRange(int min, int max) {
+  if (max < min)
+    return;
+  min_ = min;
+  max_ = max;
+  if (onPlatformRange)
+    onPlatformRange(min_, max_);
+  setPosition(position_);
+}
+
+void TrackBarModel::setMin(int min) {
+  setRange(min, max_);
+}
+
+void TrackBarModel::setMax(int max) {
+  setRange(min_, max);
+}
+
+void TrackBarModel::scrolled(int platformPosition) {
+  position_ = platformPosition;
+  changed();
+}
+
+}  // namespace kv
