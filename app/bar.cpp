@@ -1,0 +1,275 @@
+#include "app/bar.h"
+
+#include "app/history.h"
+#include "app/texts.h"
+#include "dialogs/command_store.h"
+#include "toolkit/errors.h"
+
+namespace kv {
+
+TForm1::TForm1(BarView& view, BarSystem& system, SessionControl& session, BarDialogs& dialogs,
+               FileSystem& fs, const AnsiCodec& codec, DataPaths paths)
+    : view_(view),
+      system_(system),
+      dialogs_(dialogs),
+      fs_(fs),
+      codec_(codec),
+      paths_(std::move(paths)),
+      CoolD(session) {}
+
+void TForm1::FormCreate() {
+  const std::string dataFolder = paths_.DataFolder();
+  if (!fs_.directoryExists(dataFolder))
+    fs_.createDirectories(dataFolder);
+  configPath_ = paths_.File("config.cfg");
+  state_.CurrentCommand = std::string(texts::kPrompt);
+
+  const bool anotherInstance = system_.CreateInstanceMutex();
+  if (anotherInstance) {
+    system_.ShowWarningBox(std::string(texts::kAlreadyRunning),
+                           std::string(texts::kAlreadyRunningCaption));
+    system_.Terminate();
+  }
+
+  view_.SetBarBounds(0, kHiddenTop, view_.ScreenWidth());
+
+  hotkeyRegistered_ = system_.RegisterHotkey();
+  if (!hotkeyRegistered_ && !anotherInstance) {
+    // Without Win+Z the program could never be called up or ended: say so and end.
+    system_.ShowMessage(std::string(texts::kHotkeyTaken));
+    system_.Terminate();
+    return;
+  }
+
+  LoadSettings();
+  view_.HideBarWindow();
+}
+
+void TForm1::FormDestroy() {
+  system_.UnregisterHotkey();
+}
+
+void TForm1::WMHotKey(unsigned modifiers, unsigned key) {
+  if (modifiers != kHotkeyModifierWin || key != kHotkeyKeyZ)
+    return;
+  if (view_.IsBarShowing()) {
+    HidePanel();
+  } else {
+    ShowPanel();
+  }
+}
+
+void TForm1::ShowPanel() {
+  // Shown first, while still above the screen, so that FormShow can take the foreground and
+  // the focus; nothing is in view before the alpha value is set.
+  view_.ShowBarWindow();
+  FormShow();
+  view_.RepaintBar();
+  while (view_.BarTop() < -kSlideStep) {
+    view_.SetBarTop(view_.BarTop() + kSlideStep);
+    view_.RepaintPan();
+    view_.ProcessMessages();
+    system_.Sleep(settings_.Delay);
+    view_.RepaintField();
+  }
+  view_.SetBarTop(0);
+  view_.SetTimer1(true);
+}
+
+void TForm1::HidePanel() {
+  view_.SetTimer1(false);
+  while (view_.BarTop() > kHiddenTop + kSlideStep) {
+    view_.SetBarTop(view_.BarTop() - kSlideStep);
+    view_.RepaintPan();
+    view_.ProcessMessages();
+    system_.Sleep(settings_.Delay);
+    view_.RepaintPan();
+  }
+  view_.SetBarTop(kHiddenTop);
+  view_.HideBarWindow();
+}
+
+void TForm1::FormShow() {
+  view_.SetBarAlpha(255);
+  view_.SetFieldText(state_.CurrentCommand);
+  view_.SelectAllField();
+  try {
+    LoadCommandStore(fs_, codec_, paths_.File("command.cms"), commands_);
+    LoadHistory();
+  } catch (const FileError& e) {
+    // The rest of this show's preparation is skipped; the bar still comes down.
+    system_.ShowErrorBox(e.what());
+    return;
+  }
+  view_.FocusField();
+}
+
+void TForm1::Timer1Timer() {
+  view_.SetBarBounds(0, 0, view_.ScreenWidth());
+  const Rect field = view_.FieldBounds();
+  view_.SetOkBLeft(field.left + field.width() + 5);
+  view_.SetCloseBLeft(field.left + field.width() + view_.OkBBounds().width() + 10);
+  if (!view_.IsBarActive())
+    HidePanel();
+}
+
+void TForm1::OkBClick() {
+  const std::string text = view_.FieldText();
+  if (text.empty())
+    return;
+  state_.CurrentCommand = text;
+  view_.SetFieldText(std::string(texts::kRunning));
+  ExecuteCommand(state_, *this);
+  if (state_.KeepInHistory)
+    AddToHistory(state_.CurrentCommand);
+}
+
+void TForm1::ECommandKeyPress(char& key) {
+  if (key == 13) {
+    key = 0;
+    OkBClick();
+  } else if (key == 27) {
+    key = 0;
+    HidePanel();
+  }
+}
+
+void TForm1::CloseBClick() {
+  HidePanel();
+}
+
+void TForm1::CloseBMouseDown() {
+  longPressTicks_ = 0;
+  view_.SetQTTimer(true);
+}
+
+void TForm1::CloseBMouseUp() {
+  view_.SetQTTimer(false);
+}
+
+void TForm1::QTTimerTimer() {
+  ++longPressTicks_;
+  if (longPressTicks_ != 1)
+    return;
+  view_.SetQTTimer(false);
+  // The shown bar sits at the screen's top-left corner, so bar coordinates are screen ones.
+  const Rect button = view_.CloseBBounds();
+  view_.PopupExitMenu({button.left, button.top});
+}
+
+void TForm1::N1Click() {
+  HidePanel();
+  system_.Terminate();
+}
+
+void TForm1::LoadHistory() {
+  if (kv::LoadHistory(fs_, codec_, paths_.File("history.cmh"), historyList_)) {
+    view_.SetDropDownItems(historyList_);
+  }
+}
+
+void TForm1::AddToHistory(const std::string& text) {
+  kv::AddToHistory(fs_, codec_, paths_.File("history.cmh"), historyList_, text);
+  view_.SetDropDownItems(historyList_);
+}
+
+void TForm1::ClearHistory() {
+  kv::ClearHistory(fs_, codec_, paths_.File("history.cmh"), historyList_);
+  view_.SetDropDownItems(historyList_);
+}
+
+void TForm1::LoadSettings() {
+  if (!fs_.fileExists(configPath_)) {
+    settings_ = DefaultSettings();
+    BuildGradientData();
+    ApplyPanelColours();
+    return;
+  }
+  const std::optional<std::string> record = fs_.readFileForUpdate(configPath_);
+  if (!record) {
+    system_.ShowMessage(std::string(texts::kConfigOpenError));
+    fs_.removeFile(configPath_);
+    settings_.Delay = kDelayAfterOpenError;
+    return;
+  }
+  if (record->size() < kSettingsRecordSize)
+    throw FileError(std::string(kReadBeyondEndOfFile));
+  settings_ = DecodeSettingsRecord(*record);
+  BuildGradientData();
+  ApplyPanelColours();
+}
+
+void TForm1::SaveSettings() {
+  writeFileAtomically(fs_, configPath_, EncodeSettingsRecord(settings_));
+}
+
+void TForm1::BuildGradientData() {
+  gradientData_ =
+      kv::BuildGradientData(settings_.EdgeColor, settings_.MiddleColor, system_.Colors());
+}
+
+void TForm1::ApplyPanelColours() {
+  view_.SetPanelGradient(gradientData_);
+  view_.SetButtonsFontColor(settings_.TextColor);
+  view_.SetFieldColor(settings_.MiddleColor);
+  view_.SetFieldFontColor(settings_.TextColor);
+}
+
+void TForm1::EditSettings() {
+  OptionsWindow& options = dialogs_.Options();
+  options.SetSpeed(settings_.Delay);
+  options.SetSpeedCaption(std::to_string(options.Speed()));
+  options.SetColors(settings_.EdgeColor, settings_.MiddleColor, settings_.TextColor);
+  if (options.ShowModal() != kModalResultOk)
+    return;
+  settings_.Delay = static_cast<std::uint8_t>(options.Speed() & 0xFF);
+  settings_.EdgeColor = options.TopColor();
+  settings_.MiddleColor = options.MiddleColor();
+  settings_.TextColor = options.TextColor();
+  SaveSettings();
+  BuildGradientData();
+  ApplyPanelColours();
+}
+
+void TForm1::ShowHelp() {
+  dialogs_.ShowHelp();
+}
+void TForm1::ShowAbout() {
+  dialogs_.ShowAbout();
+}
+void TForm1::Terminate() {
+  system_.Terminate();
+}
+int TForm1::ShowCommandEditor() {
+  return dialogs_.ShowCommandEditor();
+}
+
+void TForm1::ReloadCommands() {
+  LoadCommandStore(fs_, codec_, paths_.File("command.cms"), commands_);
+}
+
+void TForm1::SetFieldText(const std::string& text, bool selectAll) {
+  view_.SetFieldText(text);
+  if (selectAll)
+    view_.SelectAllField();
+}
+
+void TForm1::RepaintBar() {
+  view_.RepaintBar();
+}
+
+void TForm1::RestartWindows(TRestartWindows type) {
+  CoolD.RestartType = type;
+  CoolD.RestartWindows();
+}
+
+int TForm1::ShellOpen(const std::string& file, const std::string& parameters,
+                      const std::string& directory) {
+  return system_.ShellOpen(file, parameters, directory);
+}
+
+void TForm1::ShowMessage(const std::string& text) {
+  system_.ShowMessage(text);
+}
+
+}  // namespace kv

@@ -1,0 +1,201 @@
+// The bar, TForm1: start-up, showing and hiding, the field's keys and buttons, the history, the
+// settings and the dispatcher's host. Everything here is portable; the window layer forwards
+// messages to these handlers and implements the interfaces below.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "interpreter/dispatch.h"
+#include "interpreter/session.h"
+#include "toolkit/file_system.h"
+#include "toolkit/text_codec.h"
+#include "widgets/color.h"
+#include "widgets/geometry.h"
+
+namespace kv {
+
+inline constexpr int kBarHeight = 61;
+inline constexpr int kHiddenTop = -100;
+inline constexpr int kSlideStep = 5;
+inline constexpr unsigned kHotkeyModifierWin = 8;
+inline constexpr unsigned kHotkeyKeyZ = 0x5A;
+
+// The bar window and its controls.
+class BarView {
+ public:
+  virtual ~BarView() = default;
+
+  virtual void ShowBarWindow() = 0;  // visible, active, in the foreground
+  virtual void HideBarWindow() = 0;
+  virtual bool IsBarShowing() = 0;  // visible (sliding included)
+  virtual bool IsBarActive() = 0;   // the active window of the system
+  virtual int BarTop() = 0;
+  virtual void SetBarTop(int top) = 0;
+  virtual void SetBarBounds(int left, int top, int width) = 0;
+  virtual int ScreenWidth() = 0;
+  virtual void SetBarAlpha(int alpha) = 0;
+
+  virtual void RepaintBar() = 0;
+  virtual void RepaintPan() = 0;
+  virtual void RepaintField() = 0;
+  virtual void ProcessMessages() = 0;  // let every pending message run
+  virtual void SetTimer1(bool on) = 0;
+  virtual void SetQTTimer(bool on) = 0;
+
+  virtual std::string FieldText() = 0;
+  virtual void SetFieldText(const std::string& text) = 0;
+  virtual void SelectAllField() = 0;
+  virtual void FocusField() = 0;
+  virtual void SetDropDownItems(const std::vector<std::string>& items) = 0;
+
+  virtual Rect FieldBounds() = 0;  // ECommand within the bar
+  virtual Rect OkBBounds() = 0;
+  virtual Rect CloseBBounds() = 0;
+  virtual void SetOkBLeft(int left) = 0;
+  virtual void SetCloseBLeft(int left) = 0;
+  virtual void PopupExitMenu(Point screen) = 0;  // PopupMenu1 with "Выход"
+
+  // The panel's gradient, the buttons' font colour, the field's fill (colour index 3) and font
+  // colour; colours passed unconverted.
+  virtual void SetPanelGradient(const std::string& data) = 0;
+  virtual void SetButtonsFontColor(Color c) = 0;
+  virtual void SetFieldColor(Color c) = 0;
+  virtual void SetFieldFontColor(Color c) = 0;
+};
+
+// The process and the system around the bar.
+class BarSystem {
+ public:
+  virtual ~BarSystem() = default;
+  // Creates the named mutex "Karvossz" (kept for the process's life); true when the thread's
+  // last-error value after the call is non-zero (another instance made it).
+  virtual bool CreateInstanceMutex() = 0;
+  // Win+Z for the bar window under the atom "hotkey"; false when the system refused it.
+  virtual bool RegisterHotkey() = 0;
+  virtual void UnregisterHotkey() = 0;
+  virtual void Terminate() = 0;  // the application ends when control is back in its loop
+  virtual void Sleep(int milliseconds) = 0;
+  virtual void ShowMessage(const std::string& text) = 0;      // plain message window
+  virtual void ShowErrorBox(const std::string& message) = 0;  // the default error box
+  // Message box with one OK and the exclamation icon (flags 0x30).
+  virtual void ShowWarningBox(const std::string& text, const std::string& caption) = 0;
+  virtual int ShellOpen(const std::string& file, const std::string& parameters,
+                        const std::string& directory) = 0;
+  virtual const SystemColors& Colors() = 0;
+};
+
+// The options window as EditSettings sees it.
+class OptionsWindow {
+ public:
+  virtual ~OptionsWindow() = default;
+  virtual void SetSpeed(int position) = 0;  // the slider clamps to 0..50
+  virtual int Speed() = 0;
+  virtual void SetSpeedCaption(const std::string& text) = 0;
+  virtual void SetColors(Color top, Color middle, Color text) = 0;
+  virtual Color TopColor() = 0;
+  virtual Color MiddleColor() = 0;
+  virtual Color TextColor() = 0;
+  virtual int ShowModal() = 0;
+};
+
+// The dialogs that built-in commands open.
+class BarDialogs {
+ public:
+  virtual ~BarDialogs() = default;
+  virtual int ShowHelp() = 0;
+  virtual int ShowAbout() = 0;
+  virtual int ShowCommandEditor() = 0;
+  virtual OptionsWindow& Options() = 0;
+};
+
+// Data\ paths beside the executable, formed anew each time.
+struct DataPaths {
+  std::string executableFolder;  // no trailing separator
+  char separator = '\\';
+
+  std::string DataFolder() const { return executableFolder + separator + "Data"; }
+  std::string File(const std::string& name) const { return DataFolder() + separator + name; }
+};
+
+class TForm1 : private DispatchHost {
+ public:
+  TForm1(BarView& view, BarSystem& system, SessionControl& session, BarDialogs& dialogs,
+         FileSystem& fs, const AnsiCodec& codec, DataPaths paths);
+
+  // Start-up and teardown.
+  void FormCreate();
+  void FormDestroy();
+
+  // Showing and hiding.
+  void WMHotKey(unsigned modifiers, unsigned key);
+  void ShowPanel();
+  void HidePanel() override;
+  void FormShow();
+  void Timer1Timer();
+
+  // The field and the buttons.
+  void OkBClick();
+  void ECommandKeyPress(char& key);
+  void CloseBClick();
+  void CloseBMouseDown();
+  void CloseBMouseUp();
+  void QTTimerTimer();
+  void N1Click();
+
+  // History.
+  void LoadHistory();
+  void AddToHistory(const std::string& text);
+  void ClearHistory() override;
+
+  // Settings.
+  void LoadSettings();
+  void SaveSettings();
+  void ApplyPanelColours();
+  void EditSettings() override;
+
+  CommandState& State() { return state_; }
+  const std::vector<std::string>& HistoryList() const { return historyList_; }
+  const std::vector<std::string>& CommandLines() const { return commands_; }
+  const Settings& CurrentSettings() const { return settings_; }
+  const std::string& GradientData() const { return gradientData_; }
+  const std::string& ConfigPath() const { return configPath_; }
+  const DataPaths& Paths() const { return paths_; }
+
+ private:
+  // DispatchHost.
+  void ShowHelp() override;
+  void ShowAbout() override;
+  void Terminate() override;
+  int ShowCommandEditor() override;
+  void ReloadCommands() override;
+  void SetFieldText(const std::string& text, bool selectAll) override;
+  void RepaintBar() override;
+  const std::vector<std::string>& Commands() override { return commands_; }
+  void RestartWindows(TRestartWindows type) override;
+  int ShellOpen(const std::string& file, const std::string& parameters,
+                const std::string& directory) override;
+  void ShowMessage(const std::string& text) override;
+
+  void BuildGradientData();
+
+  BarView& view_;
+  BarSystem& system_;
+  BarDialogs& dialogs_;
+  FileSystem& fs_;
+  const AnsiCodec& codec_;
+  DataPaths paths_;
+  TCoolDesktop CoolD;
+
+  CommandState state_;
+  std::string configPath_;
+  std::vector<std::string> commands_;     // Commands
+  std::vector<std::string> historyList_;  // HistoryList
+  Settings settings_;                     // zero until LoadSettings
+  std::string gradientData_;
+  int longPressTicks_ = 0;
+  bool hotkeyRegistered_ = false;
+};
+
+}  // namespace kv

@@ -1,0 +1,83 @@
+#include "app/bar_system_win.h"
+
+#include <shellapi.h>
+
+#include "toolkit/application_win.h"
+#include "toolkit/message_box_win.h"
+#include "toolkit/text_win.h"
+
+namespace kv {
+
+bool WindowsBarSystem::CreateInstanceMutex() {
+  // A stale error from an earlier call must not read as "already exists".
+  SetLastError(0);
+  CreateMutexA(nullptr, TRUE, "Karvossz");  // lives as long as the process
+  return GetLastError() != 0;
+}
+
+bool WindowsBarSystem::RegisterHotkey() {
+  hotkeyId_ = GlobalAddAtomA("hotkey");
+  // MOD_NOREPEAT: holding Win+Z down must not toggle the bar on every key repeat.
+  return RegisterHotKey(bar_, hotkeyId_, MOD_WIN | MOD_NOREPEAT, 'Z') != 0;
+}
+
+void WindowsBarSystem::UnregisterHotkey() {
+  UnregisterHotKey(bar_, hotkeyId_);
+}
+
+void WindowsBarSystem::Terminate() {
+  Application::Instance().Terminate();
+}
+
+void WindowsBarSystem::Sleep(int milliseconds) {
+  ::Sleep(static_cast<DWORD>(milliseconds));
+}
+
+void WindowsBarSystem::ShowMessage(const std::string& text) {
+  ShowPlainMessage(text);
+}
+
+void WindowsBarSystem::ShowErrorBox(const std::string& message) {
+  kv::ShowErrorBox(message);
+}
+
+void WindowsBarSystem::ShowWarningBox(const std::string& text, const std::string& caption) {
+  ShowMessageBox(nullptr, text, caption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+int WindowsBarSystem::ShellOpen(const std::string& file, const std::string& parameters,
+                                const std::string& directory) {
+  // The wide-character shell function, so a path outside the ANSI code page still starts.
+  const HINSTANCE result =
+      ShellExecuteW(nullptr, L"open", Widen(file).c_str(), Widen(parameters).c_str(),
+                    Widen(directory).c_str(), SW_SHOW);
+  return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+}
+
+namespace {
+
+// Windows refuses shutdown, power-off and restart requests from a process that has not enabled
+// its shutdown privilege; log-off needs none.
+void EnableShutdownPrivilege() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    return;
+  }
+  TOKEN_PRIVILEGES tp{};
+  tp.PrivilegeCount = 1;
+  tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &tp.Privileges[0].Luid)) {
+    AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
+  }
+  CloseHandle(token);
+}
+
+}  // namespace
+
+bool WindowsSessionControl::exitWindows(unsigned flags) {
+  if (flags & (EWX_SHUTDOWN | EWX_REBOOT | EWX_POWEROFF))
+    EnableShutdownPrivilege();
+  return ExitWindowsEx(flags, 0) != 0;
+}
+
+}  // namespace kv

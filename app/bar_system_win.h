@@ -1,0 +1,40 @@
+// The system around the bar on Windows: the single-instance mutex, the hotkey, message boxes,
+// the shell and the session.
+#pragma once
+
+#include <windows.h>
+
+#include "app/bar.h"
+#include "interpreter/session.h"
+#include "toolkit/gdi_win.h"
+
+namespace kv {
+
+class WindowsBarSystem final : public BarSystem {
+ public:
+  void SetBarWindow(HWND bar) { bar_ = bar; }
+
+  bool CreateInstanceMutex() override;
+  bool RegisterHotkey() override;
+  void UnregisterHotkey() override;
+  void Terminate() override;
+  void Sleep(int milliseconds) override;
+  void ShowMessage(const std::string& text) override;
+  void ShowErrorBox(const std::string& message) override;
+  void ShowWarningBox(const std::string& text, const std::string& caption) override;
+  int ShellOpen(const std::string& file, const std::string& parameters,
+                const std::string& directory) override;
+  const SystemColors& Colors() override { return colors_; }
+
+ private:
+  HWND bar_ = nullptr;
+  ATOM hotkeyId_ = 0;
+  WindowsSystemColors colors_;
+};
+
+class WindowsSessionControl final : public SessionControl {
+ public:
+  bool exitWindows(unsigned flags) override;
+};
+
+}  // namespace kv

@@ -1,0 +1,377 @@
+#include "app/bar_window_win.h"
+
+#include <commctrl.h>
+
+#include "app/texts.h"
+#include "toolkit/application_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/text_win.h"
+
+namespace kv {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TForm1";
+constexpr UINT_PTR kTimer1Id = 1;
+constexpr UINT_PTR kQTTimerId = 2;
+constexpr UINT kN1Id = 100;
+
+constexpr char kDesignedGradient[] =
+    "16777215;12632256;22;0;0;12632256;12632256;54;0;0;12632256;16777215;23;0;0;16777215;"
+    "16777215;0;0;0";
+
+// Designed places within the 437 x 61 client area.
+constexpr int kFieldLeft = 8;
+constexpr int kFieldTop = 13;
+constexpr int kFieldHeight = 32;
+constexpr int kFieldRightMargin = 84;
+constexpr int kListItemHeight = 24;
+constexpr int kDropDownCount = 16;
+constexpr Rect kOkBDesigned{360, 12, 392, 44};
+constexpr Rect kCloseBDesigned{400, 12, 432, 44};
+
+Font ButtonFont() {
+  return Font{"Arial Black", 17, true};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// CommandField
+
+void CommandField::Create(HWND parent, RECT bounds, HFONT font) {
+  CreateControl(0, WC_COMBOBOXW, L"",
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                bounds, parent);
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, kListItemHeight);
+  // The selection field's height makes the whole box the designed 32 pixels.
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  const LRESULT fieldHeight = SendMessageW(hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  const int outer = (r.bottom - r.top) - static_cast<int>(fieldHeight);
+  SendMessageW(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kFieldHeight - outer);
+  COMBOBOXINFO info{sizeof info};
+  GetComboBoxInfo(hwnd(), &info);
+  edit_ = info.hwndItem;
+  if (edit_)
+    SetWindowSubclass(edit_, EditProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+HBRUSH CommandField::FillBrush() {
+  const Color rgbColor = ResolveColor(color_);
+  if (!brush_ || rgbColor != brushColor_) {
+    brush_.reset(CreateSolidBrush(ToColorRef(rgbColor)));
+    brushColor_ = rgbColor;
+  }
+  return brush_;
+}
+
+void CommandField::SetColor(int index, Color c) {
+  switch (index) {
+    case 0:
+      borderTop_ = c;
+      break;
+    case 1:
+      borderBottom_ = c;
+      break;
+    case 3:
+      color_ = c;
+      break;
+    default:
+      break;
+  }
+  if (hwnd())
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void CommandField::SetFontColor(Color c) {
+  fontColor_ = c;
+  if (hwnd())
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      SetTextColor(dc, ToColorRef(ResolveColor(fontColor_)));
+      SetBkColor(dc, ToColorRef(ResolveColor(color_)));
+      return reinterpret_cast<LRESULT>(FillBrush());
+    }
+    case WM_ERASEBKGND: {
+      RECT r{};
+      GetClientRect(hwnd(), &r);
+      FillRect(reinterpret_cast<HDC>(wparam), &r, FillBrush());
+      return 1;
+    }
+  }
+  return DefaultHandle(msg, wparam, lparam);
+}
+
+// Enter and Esc reach the field's own edit; they go to the key-press handler first, which may
+// swallow them.
+LRESULT CALLBACK CommandField::EditProcedure(HWND edit, UINT msg, WPARAM wparam, LPARAM lparam,
+                                             UINT_PTR, DWORD_PTR data) {
+  auto* field = reinterpret_cast<CommandField*>(data);
+  if (msg == WM_CHAR && (wparam == 13 || wparam == 27) && field->keyPress_) {
+    try {
+      char key = static_cast<char>(wparam);
+      field->keyPress_(key);
+      if (key == 0)
+        return 0;
+    } catch (const std::exception& e) {
+      Application::Instance().ShowException(e);
+      return 0;
+    }
+  }
+  if (msg == WM_NCDESTROY)
+    RemoveWindowSubclass(edit, EditProcedure, 1);
+  return DefSubclassProc(edit, msg, wparam, lparam);
+}
+
+// ---------------------------------------------------------------------------------------------
+// BarWindow
+
+BarWindow::BarWindow() : Timer1(kTimer1Id, 1), QTTimer(kQTTimerId, 1000) {}
+
+BarWindow::~BarWindow() {
+  if (PopupMenu1)
+    DestroyMenu(PopupMenu1);
+}
+
+void BarWindow::Create(TForm1& logic) {
+  logic_ = &logic;
+  CreateForm(kClassName, std::string(texts::kBarCaption), 437, 61, clBtnFace, nullptr,
+             WS_POPUP | WS_CLIPCHILDREN, WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+  // Fully transparent until the first show prepares it.
+  SetLayeredWindowAttributes(hwnd(), 0, 0, LWA_ALPHA);
+  Timer1.Attach(hwnd());
+  QTTimer.Attach(hwnd());
+
+  Pan.Create(hwnd(), {0, 0, 437, 61});
+  Pan.Background().gradient().setPercent(100);
+  Pan.SetGradientData(kDesignedGradient);
+
+  fieldFont_.reset(CreateUiFont("Arial Black", 17, true));
+  ECommand.Create(Pan.hwnd(),
+                  {kFieldLeft, kFieldTop, kFieldLeft + 345,
+                   kFieldTop + kFieldHeight + kDropDownCount * kListItemHeight + 2},
+                  fieldFont_);
+  ECommand.SetColor(0, clBtnHighlight);
+  ECommand.SetColor(3, clSilver);
+  SetWindowTextUtf8(ECommand.hwnd(), "ECommand");
+  ECommand.SetKeyPress([this](char& key) { logic_->ECommandKeyPress(key); });
+
+  for (auto* button : {&OkB, &CloseB}) {
+    TPNGButton& b = button->Button();
+    b.setButtonStyle(PngButtonStyle::pbsFlat);
+    b.setButtonLayout(PngButtonLayout::pbsImageRight);
+    b.setFont(ButtonFont());
+    b.setFontColor(clBlack);
+  }
+  OkB.Attach(Pan, kOkBDesigned);
+  OkB.Button().setCaption("Ok");
+  OkB.Button().OnClick = [this] { logic_->OkBClick(); };
+  CloseB.Attach(Pan, kCloseBDesigned);
+  CloseB.Button().setCaption("X");
+  CloseB.Button().OnClick = [this] { logic_->CloseBClick(); };
+  CloseB.Button().OnMouseDown = [this](MouseButton, Point) { logic_->CloseBMouseDown(); };
+  CloseB.Button().OnMouseUp = [this](MouseButton, Point) { logic_->CloseBMouseUp(); };
+
+  PopupMenu1 = CreatePopupMenu();
+  AppendMenuW(PopupMenu1, MF_STRING, kN1Id, Widen(texts::kExitMenuItem).c_str());
+
+  SetTabOrder({ECommand.hwnd()});
+}
+
+void BarWindow::RunFormCreate() {
+  try {
+    logic_->FormCreate();
+  } catch (const std::exception& e) {
+    Application::Instance().ShowException(e);
+  }
+}
+
+void BarWindow::LayOut(int clientWidth) {
+  Pan.SetBounds(0, 0, clientWidth, 61);
+  RECT field = ECommand.Bounds();
+  SetWindowPos(ECommand.hwnd(), nullptr, 0, 0, clientWidth - kFieldLeft - kFieldRightMargin,
+               field.bottom - field.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The buttons follow the field at once, not only at the first timer tick, so the first slide
+  // already shows them in place.
+  const Rect f = FieldBounds();
+  OkB.SetLeft(f.right + 5);
+  CloseB.SetLeft(f.right + OkB.Bounds().width() + 10);
+}
+
+void BarWindow::ShowBarWindow() {
+  ShowWindow(hwnd(), SW_SHOW);
+  // Win+Z arrives while another program is active: join its input queue for a moment so the
+  // system lets the bar take the foreground and the keyboard focus.
+  HWND foreground = GetForegroundWindow();
+  const DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+  const DWORD thisThread = GetCurrentThreadId();
+  const bool attached = foregroundThread && foregroundThread != thisThread &&
+                        AttachThreadInput(thisThread, foregroundThread, TRUE);
+  SetForegroundWindow(hwnd());
+  SetActiveWindow(hwnd());
+  if (attached)
+    AttachThreadInput(thisThread, foregroundThread, FALSE);
+}
+
+void BarWindow::HideBarWindow() {
+  ShowWindow(hwnd(), SW_HIDE);
+}
+bool BarWindow::IsBarShowing() {
+  return IsWindowVisible(hwnd()) != 0;
+}
+bool BarWindow::IsBarActive() {
+  return GetForegroundWindow() == hwnd();
+}
+
+int BarWindow::BarTop() {
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  return r.top;
+}
+
+void BarWindow::SetBarTop(int top) {
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  SetWindowPos(hwnd(), nullptr, r.left, top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void BarWindow::SetBarBounds(int left, int top, int width) {
+  SetWindowPos(hwnd(), nullptr, left, top, width, 61,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+int BarWindow::ScreenWidth() {
+  return GetSystemMetrics(SM_CXSCREEN);
+}
+
+void BarWindow::SetBarAlpha(int alpha) {
+  SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+void BarWindow::RepaintBar() {
+  RedrawWindow(hwnd(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+}
+
+void BarWindow::RepaintPan() {
+  Pan.Repaint();
+}
+
+void BarWindow::RepaintField() {
+  RedrawWindow(ECommand.hwnd(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+}
+
+void BarWindow::ProcessMessages() {
+  Application::Instance().ProcessMessages();
+}
+void BarWindow::SetTimer1(bool on) {
+  Timer1.SetEnabled(on);
+}
+void BarWindow::SetQTTimer(bool on) {
+  QTTimer.SetEnabled(on);
+}
+
+std::string BarWindow::FieldText() {
+  return WindowText(ECommand.hwnd());
+}
+
+void BarWindow::SetFieldText(const std::string& text) {
+  SetWindowTextUtf8(ECommand.hwnd(), text);
+}
+
+void BarWindow::SelectAllField() {
+  SendMessageW(ECommand.hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+void BarWindow::FocusField() {
+  SetFocus(ECommand.hwnd());
+}
+
+void BarWindow::SetDropDownItems(const std::vector<std::string>& items) {
+  HWND combo = ECommand.hwnd();
+  // Emptying the list empties the field too: keep its text and selection.
+  const std::wstring text = Widen(FieldText());
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  size_t bytes = 0;
+  for (const std::string& item : items)
+    bytes += (item.size() + 1) * sizeof(wchar_t);
+  SendMessageW(combo, CB_INITSTORAGE, items.size(), bytes);
+  for (const std::string& item : items) {
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  }
+  SetWindowTextW(combo, text.c_str());
+  SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+  SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+Rect BarWindow::FieldBounds() {
+  const RECT r = ECommand.Bounds();
+  // The window rectangle of a drop-down combo box is the closed box, without its list.
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+void BarWindow::PopupExitMenu(Point screen) {
+  const UINT chosen =
+      TrackPopupMenu(PopupMenu1, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
+                     screen.x, screen.y, 0, hwnd(), nullptr);
+  PostMessageW(hwnd(), WM_NULL, 0, 0);
+  if (chosen == kN1Id)
+    logic_->N1Click();
+}
+
+void BarWindow::SetPanelGradient(const std::string& data) {
+  Pan.SetGradientData(data);
+}
+
+void BarWindow::SetButtonsFontColor(Color c) {
+  OkB.Button().setFontColor(c);
+  CloseB.Button().setFontColor(c);
+}
+
+void BarWindow::SetFieldColor(Color c) {
+  ECommand.SetColor(3, c);
+}
+void BarWindow::SetFieldFontColor(Color c) {
+  ECommand.SetFontColor(c);
+}
+
+LRESULT BarWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_HOTKEY:
+      logic_->WMHotKey(LOWORD(lparam), HIWORD(lparam));
+      return 0;
+    case WM_TIMER:
+      if (wparam == kTimer1Id) {
+        logic_->Timer1Timer();
+      } else if (wparam == kQTTimerId) {
+        logic_->QTTimerTimer();
+      }
+      return 0;
+    case WM_SIZE:
+      LayOut(LOWORD(lparam));
+      return 0;
+    case WM_ENDSESSION:
+      if (wparam)
+        Application::Instance().Terminate();
+      return 0;
+  }
+  return Form::Handle(msg, wparam, lparam);
+}
+
+}  // namespace kv

@@ -1,0 +1,107 @@
+// The bar window, TForm1, and its controls: the panel, the command field and the two flat
+// buttons. Messages go to the portable TForm1 handlers; the view operations they need are here.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/bar.h"
+#include "toolkit/form_win.h"
+#include "toolkit/timer_win.h"
+#include "widgets/panel_win.h"
+#include "widgets/png_button_win.h"
+
+namespace kv {
+
+// ECommand: the platform's editable drop-down combo box, filled in its own colour.
+class CommandField final : public Window {
+ public:
+  void Create(HWND parent, RECT bounds, HFONT font);
+  HWND Edit() const { return edit_; }
+
+  // The indexed colour setter: index 3 sets the fill and stops following the parent's colour.
+  void SetColor(int index, Color c);
+  void SetFontColor(Color c);
+  void SetKeyPress(std::function<void(char&)> handler) { keyPress_ = std::move(handler); }
+
+ protected:
+  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  static LRESULT CALLBACK EditProcedure(HWND edit, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                        DWORD_PTR data);
+  HBRUSH FillBrush();
+
+  HWND edit_ = nullptr;
+  Color color_ = clSilver;
+  Color borderTop_ = clBtnHighlight;
+  Color borderBottom_ = clBtnShadow;
+  Color fontColor_ = clWindowText;
+  GdiObject<HBRUSH> brush_;
+  Color brushColor_ = -1;
+  std::function<void(char&)> keyPress_;
+};
+
+class BarWindow final : public Form, public BarView {
+ public:
+  BarWindow();
+  ~BarWindow() override;
+
+  // Creates the window and its controls, hidden.
+  void Create(TForm1& logic);
+  // The bar's creation handler; an error it raises is shown in the default error box.
+  void RunFormCreate();
+
+  // BarView.
+  void ShowBarWindow() override;
+  void HideBarWindow() override;
+  bool IsBarShowing() override;
+  bool IsBarActive() override;
+  int BarTop() override;
+  void SetBarTop(int top) override;
+  void SetBarBounds(int left, int top, int width) override;
+  int ScreenWidth() override;
+  void SetBarAlpha(int alpha) override;
+  void RepaintBar() override;
+  void RepaintPan() override;
+  void RepaintField() override;
+  void ProcessMessages() override;
+  void SetTimer1(bool on) override;
+  void SetQTTimer(bool on) override;
+  std::string FieldText() override;
+  void SetFieldText(const std::string& text) override;
+  void SelectAllField() override;
+  void FocusField() override;
+  void SetDropDownItems(const std::vector<std::string>& items) override;
+  Rect FieldBounds() override;
+  Rect OkBBounds() override { return OkB.Bounds(); }
+  Rect CloseBBounds() override { return CloseB.Bounds(); }
+  void SetOkBLeft(int left) override { OkB.SetLeft(left); }
+  void SetCloseBLeft(int left) override { CloseB.SetLeft(left); }
+  void PopupExitMenu(Point screen) override;
+  void SetPanelGradient(const std::string& data) override;
+  void SetButtonsFontColor(Color c) override;
+  void SetFieldColor(Color c) override;
+  void SetFieldFontColor(Color c) override;
+
+  TsPanel& Panel() { return Pan; }
+
+ protected:
+  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void LayOut(int clientWidth);
+
+  TForm1* logic_ = nullptr;
+  TsPanel Pan;
+  CommandField ECommand;
+  PngButtonControl OkB;
+  PngButtonControl CloseB;
+  Timer Timer1;
+  Timer QTTimer;
+  HMENU PopupMenu1 = nullptr;
+  GdiObject<HFONT> fieldFont_;
+};
+
+}  // namespace kv

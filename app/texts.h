@@ -1,0 +1,22 @@
+// The bar's own user-facing texts.
+#pragma once
+
+#include <string_view>
+
+namespace kv::texts {
+
+inline constexpr std::string_view kApplicationTitle = "Karvoss";
+inline constexpr std::string_view kBarCaption = "Выполнить";
+inline constexpr std::string_view kPrompt = "Введите команду (help - справка)";
+inline constexpr std::string_view kRunning = "Выполнение...";
+inline constexpr std::string_view kCommandNotFound = "Команда не найдена (2)";
+inline constexpr std::string_view kUnknownErrorStart = "Неизвестная ошибка (";
+inline constexpr std::string_view kExitMenuItem = "Выход";
+inline constexpr std::string_view kAlreadyRunning =
+    "Программа уже запущена! Нажмите сочетание Win+Z для вызова консоли.";
+inline constexpr std::string_view kAlreadyRunningCaption = "Karvoss: повторный запуск ";
+inline constexpr std::string_view kHotkeyTaken =
+    "Не удалось зарегистрировать сочетание Win+Z: оно занято другой программой.";
+inline constexpr std::string_view kConfigOpenError = "Ошибка открытия файла конфигурации";
+
+}  // namespace kv::texts

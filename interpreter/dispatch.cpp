@@ -1,0 +1,101 @@
+#include "interpreter/dispatch.h"
+
+#include <string_view>
+
+#include "app/texts.h"
+#include "dialogs/command_store.h"
+#include "interpreter/shortcuts.h"
+
+namespace kv {
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
+}
+
+// "ping" and "telnet": the blank is the only separator; the user sees what will run first.
+void RunNetworkCommand(const std::string& command, DispatchHost& host) {
+  const auto [program, parameters] = SplitOnce(command, ' ');
+  host.ShowMessage(program + "/" + parameters);
+  host.ShellOpen(program, parameters, "");
+}
+
+// Every stored line that begins with the typed text is started, in store order.
+bool RunUserCommands(const std::string& command, DispatchHost& host) {
+  host.RepaintBar();
+  const std::vector<std::string>& lines = host.Commands();
+  const std::vector<size_t> matches = MatchingUserCommands(lines, command);
+  for (size_t index : matches) {
+    const CommandEntry entry = SplitEntryLine(lines[index], kEntrySeparator);
+    host.ShellOpen(entry.path, entry.parameters, entry.workingFolder);
+  }
+  return !matches.empty();
+}
+
+void RunPlainLaunch(CommandState& state, DispatchHost& host) {
+  const auto [program, parameters] = SplitOnce(state.CurrentCommand, kEntrySeparator);
+  const int result = host.ShellOpen(program, parameters, "");
+  if (result > 32)
+    return;
+  host.SetFieldText(LaunchFailureText(result), true);
+  state.KeepInHistory = false;
+}
+
+void RunSessionCommand(TRestartWindows type, DispatchHost& host) {
+  host.RestartWindows(type);
+}
+
+}  // namespace
+
+std::string LaunchFailureText(int result) {
+  if (result == 2)
+    return std::string(texts::kCommandNotFound);
+  return std::string(texts::kUnknownErrorStart) + std::to_string(result) + ")";
+}
+
+void ExecuteCommand(CommandState& state, DispatchHost& host) {
+  state.KeepInHistory = true;
+  // A copy: the actions below may change CurrentCommand ("clearhistory" empties it).
+  const std::string command = state.CurrentCommand;
+
+  if (command == "help") {
+    host.ShowHelp();
+  } else if (command == "options") {
+    host.EditSettings();
+  } else if (command == "about") {
+    host.ShowAbout();
+  } else if (command == "hide") {
+    host.HidePanel();
+  } else if (command == "quit" || command == "exit") {
+    host.HidePanel();
+    host.Terminate();
+  } else if (command == "commed") {
+    if (host.ShowCommandEditor() == kModalResultOk)
+      host.ReloadCommands();
+  } else if (command == "clearhistory") {
+    host.ClearHistory();
+    host.SetFieldText(std::string(texts::kPrompt), false);
+    state.CurrentCommand.clear();
+    state.KeepInHistory = false;
+  } else if (command == "shutdown") {
+    RunSessionCommand(TRestartWindows::rwShutdown, host);
+  } else if (command == "poweroff") {
+    RunSessionCommand(TRestartWindows::rwPowerOff, host);
+  } else if (command == "reboot" || command == "restart") {
+    RunSessionCommand(TRestartWindows::rwReboot, host);
+  } else if (command == "forced") {
+    RunSessionCommand(TRestartWindows::rwForced, host);
+  } else if (command == "logoff") {
+    RunSessionCommand(TRestartWindows::rwLogOff, host);
+  } else if (const ShortcutRow* row = FindShortcut(command)) {
+    host.ShellOpen(std::string(row->file), std::string(row->parameters), "");
+    if (row->hidesBar)
+      host.HidePanel();
+  } else if (StartsWith(command, "ping") || StartsWith(command, "telnet")) {
+    RunNetworkCommand(command, host);
+  } else if (!RunUserCommands(command, host)) {
+    RunPlainLaunch(state, host);
+  }
+}
+
+}  // namespace kv

@@ -1,0 +1,227 @@
+#include "interpreter/dispatch.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "toolkit/errors.h"
+
+namespace kv {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Records every call as one line, so a test reads the whole conversation in order.
+class RecordingHost : public DispatchHost {
+ public:
+  std::vector<std::string> log;
+  std::vector<std::string> commands;
+  int editorResult = kModalResultCancel;
+  int shellResult = 42;
+  bool failClearHistory = false;
+
+  void ShowHelp() override { log.push_back("help"); }
+  void EditSettings() override { log.push_back("options"); }
+  void ShowAbout() override { log.push_back("about"); }
+  void HidePanel() override { log.push_back("hide"); }
+  void Terminate() override { log.push_back("terminate"); }
+  int ShowCommandEditor() override {
+    log.push_back("commed");
+    return editorResult;
+  }
+  void ReloadCommands() override { log.push_back("reload"); }
+  void ClearHistory() override {
+    if (failClearHistory)
+      throw FileError("Cannot create file \"history.cmh\". denied");
+    log.push_back("clear");
+  }
+  void SetFieldText(const std::string& text, bool selectAll) override {
+    log.push_back("field " + text + (selectAll ? " (selected)" : ""));
+  }
+  void RepaintBar() override { log.push_back("repaint"); }
+  const std::vector<std::string>& Commands() override { return commands; }
+  void RestartWindows(TRestartWindows type) override {
+    log.push_back("session " + std::to_string(static_cast<int>(type)));
+  }
+  int ShellOpen(const std::string& file, const std::string& parameters,
+                const std::string& directory) override {
+    log.push_back("open [" + file + "] [" + parameters + "] [" + directory + "]");
+    return shellResult;
+  }
+  void ShowMessage(const std::string& text) override { log.push_back("message " + text); }
+};
+
+struct Dispatched {
+  CommandState state;
+  RecordingHost host;
+  explicit Dispatched(std::string text, std::vector<std::string> commands = {}) {
+    host.commands = std::move(commands);
+    state.CurrentCommand = std::move(text);
+  }
+  std::vector<std::string>& go() {
+    ExecuteCommand(state, host);
+    return host.log;
+  }
+};
+
+struct NameCase {
+  const char* typed;
+  std::vector<std::string> expected;
+};
+
+class BuiltInNames : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(BuiltInNames, RunTheirActionAndStayInHistory) {
+  Dispatched run(GetParam().typed);
+  EXPECT_EQ(run.go(), GetParam().expected);
+  EXPECT_TRUE(run.state.KeepInHistory);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dispatch, BuiltInNames,
+    ::testing::Values(NameCase{"help", {"help"}}, NameCase{"options", {"options"}},
+                      NameCase{"about", {"about"}}, NameCase{"hide", {"hide"}},
+                      NameCase{"quit", {"hide", "terminate"}},
+                      NameCase{"exit", {"hide", "terminate"}}, NameCase{"commed", {"commed"}},
+                      NameCase{"shutdown", {"session 4"}}, NameCase{"poweroff", {"session 2"}},
+                      NameCase{"reboot", {"session 3"}}, NameCase{"restart", {"session 3"}},
+                      NameCase{"forced", {"session 0"}}, NameCase{"logoff", {"session 1"}},
+                      NameCase{"sertificates", {"open [certmgr.msc] [] []"}},
+                      NameCase{"clockconfig", {"open [control] [timedate.cpl] []"}},
+                      NameCase{"phoneconfig", {"open [control] [telephon.cpl] []", "hide"}},
+                      NameCase{"admin", {"open [control admintools.cpl] [] []"}},
+                      NameCase{"letter", {"open [mailto:] [] []"}}));
+
+// Whole-text, case-sensitive comparison: these are not the built-in names, so they fall through
+// to the user commands (none here) and the plain launch.
+class NotBuiltInNames : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NotBuiltInNames, FallThroughToThePlainLaunch) {
+  const std::string typed = GetParam();
+  Dispatched run(typed);
+  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [" + typed + "] [] []"));
+  EXPECT_TRUE(run.state.KeepInHistory);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dispatch, NotBuiltInNames,
+                         ::testing::Values("Help", "HELP", " help", "help ", "Shutdown",
+                                           "Phoneconfig", "exit.", "clearhistory ", "commed2",
+                                           "chkdsk", "telne", "pin"));
+
+TEST(Dispatch, PingAndTelnetCompareOnlyTheirFirstCharacters) {
+  {
+    Dispatched run("ping host -n 1");
+    EXPECT_THAT(run.go(), ElementsAre("message ping/host -n 1", "open [ping] [host -n 1] []"));
+  }
+  {
+    Dispatched run("ping");
+    EXPECT_THAT(run.go(), ElementsAre("message ping/", "open [ping] [] []"));
+  }
+  {
+    // A word that only starts with "ping" is still a network command, before any user command.
+    Dispatched run("pingtool.exe a|b", {"pingtool.exe a|b|x.exe||"});
+    EXPECT_THAT(run.go(), ElementsAre("message pingtool.exe/a|b", "open [pingtool.exe] [a|b] []"));
+  }
+  {
+    Dispatched run("telnet example.org 23");
+    EXPECT_THAT(run.go(),
+                ElementsAre("message telnet/example.org 23", "open [telnet] [example.org 23] []"));
+    EXPECT_TRUE(run.state.KeepInHistory);
+  }
+}
+
+TEST(Dispatch, BuiltInNamesShadowUserCommandsOfTheSameName) {
+  Dispatched run("help", {"help|probe.exe|x|C:\\"});
+  EXPECT_THAT(run.go(), ElementsAre("help"));
+  Dispatched shortcut("registry", {"registry|probe.exe||"});
+  EXPECT_THAT(shortcut.go(), ElementsAre("open [regedit] [] []"));
+}
+
+TEST(Dispatch, EveryMatchingUserCommandStartsInStoreOrder) {
+  Dispatched run("no", {"notepad|C:\\Windows\\notepad.exe|a.txt|C:\\Windows", "calc|calc.exe||",
+                        "note|probe.exe|`|`"});
+  EXPECT_THAT(run.go(),
+              ElementsAre("repaint", "open [C:\\Windows\\notepad.exe] [a.txt] [C:\\Windows]",
+                          "open [probe.exe] [`] [`]"));
+  EXPECT_TRUE(run.state.KeepInHistory);
+}
+
+TEST(Dispatch, TypedTextRunningIntoThePathStillMatches) {
+  Dispatched run("calc|calc", {"calc|calc.exe|-x|"});
+  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [calc.exe] [-x] []"));
+}
+
+TEST(Dispatch, TextLongerThanEveryLineGoesToThePlainLaunch) {
+  Dispatched run("calc|calc.exe|-x|D:\\more", {"calc|calc.exe|-x|"});
+  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [calc] [calc.exe|-x|D:\\more] []"));
+}
+
+TEST(Dispatch, PlainLaunchSplitsAtTheFirstBarOnly) {
+  Dispatched run("probe.exe|a|b");
+  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [probe.exe] [a|b] []"));
+  Dispatched blank("notepad file.txt");  // a blank is no separator here
+  EXPECT_THAT(blank.go(), ElementsAre("repaint", "open [notepad file.txt] [] []"));
+  Dispatched blanks("   ");
+  EXPECT_THAT(blanks.go(), ElementsAre("repaint", "open [   ] [] []"));
+}
+
+TEST(Dispatch, FailedPlainLaunchReportsInTheFieldAndIsNotKept) {
+  struct Case {
+    int result;
+    std::string text;
+  };
+  for (const Case& c : {Case{2, "Команда не найдена (2)"}, Case{31, "Неизвестная ошибка (31)"},
+                        Case{0, "Неизвестная ошибка (0)"}, Case{32, "Неизвестная ошибка (32)"}}) {
+    Dispatched run("missing.exe");
+    run.host.shellResult = c.result;
+    EXPECT_THAT(run.go(), ElementsAre("repaint", "open [missing.exe] [] []",
+                                      "field " + c.text + " (selected)"));
+    EXPECT_FALSE(run.state.KeepInHistory) << c.result;
+    EXPECT_EQ(run.state.CurrentCommand, "missing.exe");
+  }
+  Dispatched success("ok.exe");
+  success.host.shellResult = 33;
+  success.go();
+  EXPECT_TRUE(success.state.KeepInHistory);
+}
+
+TEST(Dispatch, CommandEditorReloadsTheStoreOnlyAfterOk) {
+  Dispatched cancelled("commed");
+  EXPECT_THAT(cancelled.go(), ElementsAre("commed"));
+  EXPECT_TRUE(cancelled.state.KeepInHistory);
+  Dispatched confirmed("commed");
+  confirmed.host.editorResult = kModalResultOk;
+  EXPECT_THAT(confirmed.go(), ElementsAre("commed", "reload"));
+}
+
+TEST(Dispatch, ClearHistoryEmptiesCurrentCommandAndIsNotKept) {
+  Dispatched run("clearhistory");
+  EXPECT_THAT(run.go(), ElementsAre("clear", "field Введите команду (help - справка)"));
+  EXPECT_EQ(run.state.CurrentCommand, "");
+  EXPECT_FALSE(run.state.KeepInHistory);
+}
+
+TEST(Dispatch, ClearHistoryWriteErrorStopsBeforeTheRestOfItsSteps) {
+  Dispatched run("clearhistory");
+  run.host.failClearHistory = true;
+  EXPECT_THROW(run.go(), FileError);
+  EXPECT_THAT(run.host.log, IsEmpty());
+  EXPECT_EQ(run.state.CurrentCommand, "clearhistory");
+  EXPECT_TRUE(run.state.KeepInHistory);
+}
+
+TEST(Dispatch, EmptyStoreGoesStraightToThePlainLaunch) {
+  Dispatched run("x");
+  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [x] [] []"));
+}
+
+TEST(LaunchFailureText, UsesTheResultWithoutLeadingZeros) {
+  EXPECT_EQ(LaunchFailureText(2), "Команда не найдена (2)");
+  EXPECT_EQ(LaunchFailureText(5), "Неизвестная ошибка (5)");
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,67 @@
+#include "toolkit/application_win.h"
+
+#include <commctrl.h>
+
+#include "toolkit/form_win.h"
+#include "toolkit/message_box_win.h"
+
+namespace kv {
+
+Application& Application::Instance() {
+  static Application app;
+  return app;
+}
+
+void Application::Initialize(const std::string& title) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  title_ = title;
+}
+
+void Application::Run() {
+  if (mainForm_ && ShowMainForm)
+    ShowWindow(mainForm_->hwnd(), SW_SHOW);
+  while (!terminated_)
+    HandleMessage();
+}
+
+void Application::Terminate() {
+  PostQuitMessage(0);
+}
+
+bool Application::PreTranslate(MSG& msg) {
+  if (msg.hwnd == nullptr)
+    return false;
+  Form* form = Form::FormOf(msg.hwnd);
+  return form && form->PreTranslate(msg);
+}
+
+bool Application::ProcessMessage(MSG& msg) {
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    return false;
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+  } else if (!PreTranslate(msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+void Application::ProcessMessages() {
+  MSG msg;
+  while (ProcessMessage(msg)) {
+  }
+}
+
+void Application::HandleMessage() {
+  MSG msg;
+  if (!ProcessMessage(msg))
+    WaitMessage();
+}
+
+void Application::ShowException(const std::exception& e) {
+  ShowErrorBox(e.what());
+}
+
+}  // namespace kv

@@ -1,0 +1,145 @@
+#include "toolkit/file_system_win.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "toolkit/errors.h"
+#include "toolkit/text_win.h"
+
+namespace kv {
+namespace {
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() {
+    if (valid())
+      CloseHandle(h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  HANDLE get() const { return h_; }
+  // Closes now and reports whether the close succeeded.
+  bool close() {
+    const bool ok = CloseHandle(h_) != 0;
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+std::optional<std::string> ReadAll(HANDLE file) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size))
+    return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    DWORD read = 0;
+    if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr))
+      return std::nullopt;
+    if (read == 0)
+      break;  // the file shrank meanwhile
+    done += read;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+DWORD Attributes(const std::string& path) {
+  return GetFileAttributesW(Widen(path).c_str());
+}
+
+}  // namespace
+
+bool WindowsFileSystem::fileExists(const std::string& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WindowsFileSystem::directoryExists(const std::string& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WindowsFileSystem::createDirectories(const std::string& path) {
+  const int result = SHCreateDirectoryExW(nullptr, Widen(path).c_str(), nullptr);
+  return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS;
+}
+
+std::string WindowsFileSystem::readFile(const std::string& path) {
+  Handle file(CreateFileW(
+      Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.valid())
+    throw FileError(cannotOpenFileMessage(path, SystemErrorText(GetLastError())));
+  std::optional<std::string> bytes = ReadAll(file.get());
+  if (!bytes)
+    throw FileError(cannotOpenFileMessage(path, SystemErrorText(GetLastError())));
+  return std::move(*bytes);
+}
+
+std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::string& path) {
+  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid())
+    return std::nullopt;
+  return ReadAll(file.get());
+}
+
+void WindowsFileSystem::writeNewFile(const std::string& path, std::string_view bytes,
+                                     const std::string& reportedPath) {
+  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  const auto fail = [&](DWORD error) {
+    throw FileError(cannotCreateFileMessage(reportedPath, SystemErrorText(error)));
+  };
+  if (!file.valid())
+    fail(GetLastError());
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      fail(GetLastError());
+    }
+    done += written;
+  }
+  // The data must be on disk before the rename makes it the file of record.
+  if (!FlushFileBuffers(file.get()))
+    fail(GetLastError());
+  if (!file.close())
+    fail(GetLastError());
+}
+
+void WindowsFileSystem::replaceFile(const std::string& source, const std::string& target) {
+  if (!MoveFileExW(Widen(source).c_str(), Widen(target).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    throw FileError(cannotCreateFileMessage(target, SystemErrorText(GetLastError())));
+  }
+}
+
+bool WindowsFileSystem::removeFile(const std::string& path) {
+  return DeleteFileW(Widen(path).c_str()) != 0;
+}
+
+std::string ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const size_t slash = path.find_last_of(L"\\/");
+  return Narrow(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
+}
+
+}  // namespace kv

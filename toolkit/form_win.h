@@ -1,0 +1,78 @@
+// Forms: top-level windows created once and hidden, shown modally with their own loop, which
+// ends when a modal result is set (1 OK, 2 cancel). A modal form is centred on the screen the
+// first time and reopens where it was left.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "toolkit/window_win.h"
+#include "widgets/color.h"
+
+namespace kv {
+
+// A control that answers Enter, Esc and accelerator characters on behalf of its form.
+class DialogKeyTarget {
+ public:
+  virtual ~DialogKeyTarget() = default;
+  virtual bool DialogKey(int virtualKey) = 0;
+  virtual bool DialogChar(wchar_t ch) { return false; }
+};
+
+class Form : public Window {
+ public:
+  ~Form() override;
+
+  // A hidden borderless top-level window with the given client size and colour.
+  void CreateForm(const wchar_t* className, const std::string& caption, int clientWidth,
+                  int clientHeight, Color color, HWND owner, DWORD style = WS_POPUP,
+                  DWORD exStyle = 0);
+
+  int ShowModal();
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
+  bool IsModal() const { return modal_; }
+
+  Color FormColor() const { return color_; }
+  HBRUSH FormBrush() const { return brush_; }
+  // MS Sans Serif 8 pt, the dialogs' font.
+  HFONT FormFont() const { return font_; }
+
+  // Keyboard: the tab order, the control focused at the first showing, Enter/Esc targets.
+  void SetTabOrder(std::vector<HWND> order) { tabOrder_ = std::move(order); }
+  void AddDialogKeyTarget(DialogKeyTarget* target) { keyTargets_.push_back(target); }
+  // Esc not taken by any control closes the form with this result (0: Esc does nothing).
+  void SetEscapeResult(int result) { escapeResult_ = result; }
+
+  // Runs before the message is translated; true when the form consumed it.
+  virtual bool PreTranslate(MSG& msg);
+
+  // The form's FormShow handler, run each time the form is shown.
+  virtual void FormShow() {}
+
+  // The form that holds a window (its top-level ancestor), if it is one of ours.
+  static Form* FormOf(HWND hwnd);
+
+ protected:
+  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+  void FocusFirst();
+  bool MoveFocus(bool backwards);
+
+ private:
+  void RememberFocus();
+
+  Color color_ = clBtnFace;
+  HBRUSH brush_ = nullptr;
+  HFONT font_ = nullptr;
+  int modalResult_ = 0;
+  bool modal_ = false;
+  bool shownBefore_ = false;
+  int escapeResult_ = 0;
+  HWND lastFocus_ = nullptr;
+  std::vector<HWND> tabOrder_;
+  std::vector<DialogKeyTarget*> keyTargets_;
+};
+
+}  // namespace kv

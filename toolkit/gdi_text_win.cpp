@@ -1,0 +1,81 @@
+#include "toolkit/gdi_text_win.h"
+
+#include "toolkit/text_win.h"
+
+namespace kv {
+namespace {
+
+UINT DrawTextFlags(unsigned flags) {
+  UINT f = DT_NOPREFIX;
+  if (flags & kTextCenter)
+    f |= DT_CENTER;
+  if (flags & kTextRight)
+    f |= DT_RIGHT;
+  if (flags & kTextVCenter)
+    f |= DT_VCENTER;
+  if (flags & kTextSingleLine)
+    f |= DT_SINGLELINE;
+  if (flags & kTextWordBreak)
+    f |= DT_WORDBREAK;
+  if (flags & kTextExpandTabs)
+    f |= DT_EXPANDTABS;
+  return f;
+}
+
+}  // namespace
+
+GdiTextRenderer::GdiTextRenderer(DibSection* target)
+    : target_(target), measureDc_(CreateCompatibleDC(nullptr)) {}
+
+GdiTextRenderer::~GdiTextRenderer() {
+  DeleteDC(measureDc_);
+  for (auto& [key, font] : fonts_)
+    DeleteObject(font);
+}
+
+HFONT GdiTextRenderer::FontHandle(const Font& font) const {
+  const auto key = std::make_tuple(font.face, font.height, font.bold);
+  auto it = fonts_.find(key);
+  if (it == fonts_.end()) {
+    it = fonts_.emplace(key, CreateUiFont(font.face, font.height, font.bold)).first;
+  }
+  return it->second;
+}
+
+Size GdiTextRenderer::measure(std::string_view utf8, const Font& font) const {
+  if (utf8.empty())
+    return {0, 0};
+  ScopedSelect select(measureDc_, FontHandle(font));
+  const std::wstring text = Widen(utf8);
+  SIZE s{};
+  GetTextExtentPoint32W(measureDc_, text.c_str(), static_cast<int>(text.size()), &s);
+  return {s.cx, s.cy};
+}
+
+Size GdiTextRenderer::measureWrapped(std::string_view utf8, const Font& font, int maxWidth) const {
+  ScopedSelect select(measureDc_, FontHandle(font));
+  const std::wstring text = Widen(utf8);
+  RECT r{0, 0, maxWidth, 0};
+  DrawTextW(measureDc_, text.c_str(), static_cast<int>(text.size()), &r,
+            DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+void GdiTextRenderer::draw(Bitmap& target, std::string_view utf8, const Font& font, Color rgb,
+                           Rect box, Rect clip, unsigned flags) {
+  if (!target_ || target.bits() != target_->bitmap().bits())
+    return;
+  HDC dc = target_->dc();
+  ScopedSelect select(dc, FontHandle(font));
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(rgb));
+  const std::wstring text = Widen(utf8);
+  RECT r{box.left, box.top, box.right, box.bottom};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawTextFlags(flags));
+  RestoreDC(dc, saved);
+  GdiFlush();
+}
+
+}  // namespace kv

@@ -1,0 +1,83 @@
+#include "toolkit/gdi_win.h"
+
+#include "toolkit/text_win.h"
+
+namespace kv {
+
+Color WindowsSystemColors::rgbOf(int index) const {
+  const COLORREF c = GetSysColor(index);
+  return static_cast<Color>(c & 0xFFFFFF);
+}
+
+Color ResolveColor(Color c) {
+  static const WindowsSystemColors system;
+  return resolveColor(c, system);
+}
+
+void FillSolidRect(HDC dc, const RECT& r, Color c) {
+  const COLORREF old = SetBkColor(dc, ToColorRef(ResolveColor(c)));
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+  SetBkColor(dc, old);
+}
+
+HFONT CreateUiFont(std::string_view face, int pixelHeight, bool bold) {
+  LOGFONTW lf{};
+  lf.lfHeight = -pixelHeight;
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH;
+  const std::wstring name = Widen(face);
+  wcsncpy(lf.lfFaceName, name.c_str(), LF_FACESIZE - 1);
+  return CreateFontIndirectW(&lf);
+}
+
+DibSection::~DibSection() {
+  Release();
+}
+
+void DibSection::Release() {
+  if (dc_) {
+    SelectObject(dc_, oldBitmap_);
+    DeleteDC(dc_);
+  }
+  if (bitmap_)
+    DeleteObject(bitmap_);
+  dc_ = nullptr;
+  bitmap_ = nullptr;
+  view_ = Bitmap();
+}
+
+void DibSection::Resize(int width, int height) {
+  if (dc_ && width == view_.width() && height == view_.height())
+    return;
+  Release();
+  if (width <= 0 || height <= 0)
+    return;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;  // top-down, like the core's Bitmap
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  ScopedGetDC screen(nullptr);
+  bitmap_ = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap_)
+    return;
+  dc_ = CreateCompatibleDC(screen);
+  oldBitmap_ = SelectObject(dc_, bitmap_);
+  view_ = Bitmap(width, height, static_cast<std::uint8_t*>(bits));
+}
+
+void DibSection::BlitTo(HDC target, int x, int y) const {
+  if (!dc_)
+    return;
+  GdiFlush();
+  BitBlt(target, x, y, view_.width(), view_.height(), dc_, 0, 0, SRCCOPY);
+}
+
+}  // namespace kv

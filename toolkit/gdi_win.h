@@ -1,0 +1,126 @@
+// RAII for GDI objects and device contexts, fonts, and the DIB section that backs a core Bitmap.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "widgets/bitmap.h"
+#include "widgets/color.h"
+
+namespace kv {
+
+inline COLORREF ToColorRef(Color rgbColor) {
+  return static_cast<COLORREF>(rgbColor & 0xFFFFFF);
+}
+
+// The current RGB value of a colour, system colours resolved.
+Color ResolveColor(Color c);
+
+class WindowsSystemColors final : public SystemColors {
+ public:
+  Color rgbOf(int index) const override;
+};
+
+void FillSolidRect(HDC dc, const RECT& r, Color c);
+
+// A font by face name and character height in pixels (the height of a negative LOGFONT height).
+HFONT CreateUiFont(std::string_view face, int pixelHeight, bool bold);
+
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~ScopedSelect() { SelectObject(dc_, old_); }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+class ScopedGetDC {
+ public:
+  explicit ScopedGetDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~ScopedGetDC() { ReleaseDC(hwnd_, dc_); }
+  ScopedGetDC(const ScopedGetDC&) = delete;
+  ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+  operator HDC() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+class ScopedPaint {
+ public:
+  explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
+  ~ScopedPaint() { EndPaint(hwnd_, &ps_); }
+  ScopedPaint(const ScopedPaint&) = delete;
+  ScopedPaint& operator=(const ScopedPaint&) = delete;
+  operator HDC() const { return dc_; }
+  const RECT& PaintRect() const { return ps_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// Owns a GDI object handle.
+template <typename T>
+class GdiObject {
+ public:
+  GdiObject() = default;
+  explicit GdiObject(T handle) : handle_(handle) {}
+  ~GdiObject() { reset(); }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  GdiObject(GdiObject&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+  GdiObject& operator=(GdiObject&& other) noexcept {
+    if (this != &other) {
+      reset();
+      handle_ = other.handle_;
+      other.handle_ = nullptr;
+    }
+    return *this;
+  }
+  void reset(T handle = nullptr) {
+    if (handle_)
+      DeleteObject(handle_);
+    handle_ = handle;
+  }
+  T get() const { return handle_; }
+  operator T() const { return handle_; }
+
+ private:
+  T handle_ = nullptr;
+};
+
+// A top-down 24-bit DIB section selected into its own memory DC; `bitmap()` views its pixels, so
+// the core paints into it and GDI draws text on the same memory.
+class DibSection {
+ public:
+  DibSection() = default;
+  ~DibSection();
+  DibSection(const DibSection&) = delete;
+  DibSection& operator=(const DibSection&) = delete;
+
+  // Resizes when the size differs; the content is then undefined.
+  void Resize(int width, int height);
+  Bitmap& bitmap() { return view_; }
+  HDC dc() const { return dc_; }
+  int width() const { return view_.width(); }
+  int height() const { return view_.height(); }
+  void BlitTo(HDC target, int x, int y) const;
+
+ private:
+  void Release();
+
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  Bitmap view_;
+};
+
+}  // namespace kv

@@ -1,0 +1,27 @@
+#include "toolkit/message_box_win.h"
+
+#include "toolkit/application_win.h"
+#include "toolkit/errors.h"
+#include "toolkit/text_win.h"
+
+namespace kv {
+
+HWND MessageBoxOwner() {
+  HWND active = GetActiveWindow();
+  return active && IsWindowVisible(active) ? active : nullptr;
+}
+
+int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT flags) {
+  return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags);
+}
+
+void ShowPlainMessage(std::string_view text) {
+  ShowMessageBox(MessageBoxOwner(), text, Application::Instance().Title(), MB_OK);
+}
+
+void ShowErrorBox(std::string_view message) {
+  ShowMessageBox(MessageBoxOwner(), errorBoxText(message), Application::Instance().Title(),
+                 MB_OK | MB_ICONSTOP);
+}
+
+}  // namespace kv

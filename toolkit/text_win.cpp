@@ -1,0 +1,83 @@
+#include "toolkit/text_win.h"
+
+namespace kv {
+namespace {
+
+std::wstring ToWide(UINT codePage, std::string_view text) {
+  if (text.empty())
+    return {};
+  const int size = static_cast<int>(text.size());
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), n);
+  return wide;
+}
+
+std::string FromWide(UINT codePage, std::wstring_view wide) {
+  if (wide.empty())
+    return {};
+  const int size = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
+  return text;
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::wstring Widen(std::string_view utf8) {
+  return ToWide(CP_UTF8, utf8);
+}
+std::string Narrow(std::wstring_view wide) {
+  return FromWide(CP_UTF8, wide);
+}
+
+std::string WindowsAnsiCodec::toUtf8(std::string_view ansi) const {
+  if (IsAscii(ansi))
+    return std::string(ansi);
+  return FromWide(CP_UTF8, ToWide(CP_ACP, ansi));
+}
+
+std::string WindowsAnsiCodec::fromUtf8(std::string_view utf8) const {
+  if (IsAscii(utf8))
+    return std::string(utf8);
+  return FromWide(CP_ACP, ToWide(CP_UTF8, utf8));
+}
+
+std::string SystemErrorText(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n ? std::wstring(buffer, n) : std::wstring();
+  if (buffer)
+    LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  if (text.empty())
+    return "System error " + std::to_string(error);
+  return Narrow(text);
+}
+
+std::string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int n = GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(static_cast<size_t>(n));
+  return Narrow(text);
+}
+
+void SetWindowTextUtf8(HWND hwnd, std::string_view text) {
+  SetWindowTextW(hwnd, Widen(text).c_str());
+}
+
+}  // namespace kv

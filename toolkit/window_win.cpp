@@ -1,0 +1,174 @@
+#include "toolkit/window_win.h"
+
+#include <commctrl.h>
+
+#include "toolkit/application_win.h"
+
+namespace kv {
+namespace {
+
+constexpr wchar_t kObjectProperty[] = L"Karvoss.Window";
+constexpr UINT_PTR kSubclassId = 0x4B56;  // "KV"
+
+HWND ReflectionTarget(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSCROLLBAR:
+      return reinterpret_cast<HWND>(lparam);
+    case WM_NOTIFY:
+      return reinterpret_cast<NMHDR*>(lparam)->hwndFrom;
+    case WM_DRAWITEM:
+      return wparam ? reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->hwndItem : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  Window* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetPropW(hwnd, kObjectProperty, self);
+  } else {
+    self = Window::FromHandle(hwnd);
+  }
+  if (!self)
+    return DefWindowProcW(hwnd, msg, wparam, lparam);
+  const LRESULT result = self->Dispatch(msg, wparam, lparam);
+  if (msg == WM_NCDESTROY)
+    self->Detach();
+  return result;
+}
+
+LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                   DWORD_PTR data) {
+  auto* self = reinterpret_cast<Window*>(data);
+  const LRESULT result = self->Dispatch(msg, wparam, lparam);
+  if (msg == WM_NCDESTROY)
+    self->Detach();
+  return result;
+}
+
+Window::~Window() {
+  if (hwnd_) {
+    HWND hwnd = hwnd_;
+    Detach();
+    DestroyWindow(hwnd);
+  }
+}
+
+void Window::RegisterWindowClass(const wchar_t* name, UINT style, HCURSOR cursor,
+                                 HBRUSH background) {
+  WNDCLASSEXW existing{sizeof existing};
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &existing))
+    return;
+  WNDCLASSEXW wc{sizeof wc};
+  wc.style = style;
+  wc.lpfnWndProc = WindowProcedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  RegisterClassExW(&wc);
+}
+
+void Window::CreateOwnWindow(DWORD exStyle, const wchar_t* className, const std::wstring& title,
+                             DWORD style, RECT b, HWND parent, int id) {
+  CreateWindowExW(exStyle, className, title.c_str(), style, b.left, b.top, b.right - b.left,
+                  b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                  GetModuleHandleW(nullptr), this);
+}
+
+void Window::CreateControl(DWORD exStyle, const wchar_t* className, const std::wstring& title,
+                           DWORD style, RECT b, HWND parent, int id) {
+  hwnd_ =
+      CreateWindowExW(exStyle, className, title.c_str(), style, b.left, b.top, b.right - b.left,
+                      b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                      GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_)
+    return;
+  SetPropW(hwnd_, kObjectProperty, this);
+  SetWindowSubclass(hwnd_, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  subclassed_ = true;
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
+}
+
+void Window::Detach() {
+  if (!hwnd_)
+    return;
+  RemovePropW(hwnd_, kObjectProperty);
+  if (subclassed_)
+    RemoveWindowSubclass(hwnd_, SubclassProcedure, kSubclassId);
+  subclassed_ = false;
+  hwnd_ = nullptr;
+}
+
+void Window::SetBounds(int left, int top, int width, int height) {
+  SetWindowPos(hwnd_, nullptr, left, top, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+RECT Window::Bounds() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  if (HWND parent = GetParent(hwnd_); parent && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD)) {
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  }
+  return r;
+}
+
+void Window::Invalidate(bool erase) {
+  InvalidateRect(hwnd_, nullptr, erase);
+}
+void Window::Update() {
+  UpdateWindow(hwnd_);
+}
+
+LRESULT Window::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  return DefaultHandle(msg, wparam, lparam);
+}
+
+LRESULT Window::DefaultHandle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (subclassed_)
+    return DefSubclassProc(hwnd_, msg, wparam, lparam);
+  return DefWindowProcW(hwnd_, msg, wparam, lparam);
+}
+
+bool Window::ReflectToChild(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  HWND target = ReflectionTarget(msg, wparam, lparam);
+  if (!target || target == hwnd_)
+    return false;
+  Window* child = FromHandle(target);
+  return child && child->Reflected(msg, wparam, lparam, result);
+}
+
+LRESULT Window::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
+  // No C++ exception may unwind through the system's code: a handler's error ends the handler
+  // and is shown in the default error box.
+  try {
+    LRESULT reflected = 0;
+    if (ReflectToChild(msg, wparam, lparam, reflected))
+      return reflected;
+    return Handle(msg, wparam, lparam);
+  } catch (const std::exception& e) {
+    Application::Instance().ShowException(e);
+  } catch (...) {
+    Application::Instance().ShowException(std::runtime_error("Unexpected error"));
+  }
+  return 0;
+}
+
+}  // namespace kv

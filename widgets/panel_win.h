@@ -1,0 +1,77 @@
+// TsPanel: a panel that paints its background from its gradient settings into a cached image and
+// carries windowless controls (the bar's "Ok" and "X") drawn on that surface.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/gdi_text_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/window_win.h"
+#include "widgets/background.h"
+#include "widgets/flat_button.h"
+
+namespace kv {
+
+// A control without a window of its own, painted on and fed by its parent panel.
+class GraphicControl {
+ public:
+  virtual ~GraphicControl() = default;
+  virtual Rect Bounds() const = 0;  // in the panel's client coordinates
+  virtual void Paint(Bitmap& surface, TextRenderer& text) = 0;
+  virtual void MouseDown(MouseButton button, Point at) {}
+  virtual void MouseDoubleClick(MouseButton button, Point at) {}
+  virtual void MouseMove(Point at) {}
+  virtual void MouseUp(MouseButton button, Point at) {}
+  virtual void MouseEnter() {}
+  virtual void MouseLeave() {}
+  // Keeps receiving the mouse while this is true, wherever the pointer goes.
+  virtual bool CapturesMouse() const { return false; }
+};
+
+class TsPanel : public Window {
+ public:
+  TsPanel();
+
+  void Create(HWND parent, RECT bounds);
+
+  // sStyle.Background: gradient data and percent, image percent, the plain colour.
+  BackgroundSettings& Background() { return background_; }
+  // The designed gradient string goes through here; an equal string changes nothing.
+  void SetGradientData(const std::string& data) { background_.gradient().setData(data); }
+
+  void AddGraphicControl(GraphicControl* control) { graphics_.push_back(control); }
+  void InvalidateGraphic(const GraphicControl& control, bool now);
+  // Repaint = invalidate and paint now.
+  void Repaint();
+
+  // The cached background (valid after a paint).
+  const Bitmap& CachedBackground() { return cache_.bitmap(); }
+  TextRenderer& Text() { return text_; }
+
+ protected:
+  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void Paint(HDC dc);
+  void MarkStale();
+  GraphicControl* HitTest(Point at) const;
+  void RouteMouse(UINT msg, WPARAM wparam, LPARAM lparam);
+  void SetHovered(GraphicControl* control);
+
+  BackgroundSettings background_{clBtnFace};
+  WindowsSystemColors systemColors_;
+  DibSection cache_;
+  DibSection frame_;
+  GdiTextRenderer text_{&frame_};
+  bool stale_ = true;
+  std::vector<GraphicControl*> graphics_;
+  GraphicControl* hovered_ = nullptr;
+  GraphicControl* captured_ = nullptr;
+  bool trackingLeave_ = false;
+};
+
+}  // namespace kv

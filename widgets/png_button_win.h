@@ -1,0 +1,35 @@
+// TPNGButton on a TsPanel: the portable button with its place on the panel.
+#pragma once
+
+#include "widgets/flat_button.h"
+#include "widgets/panel_win.h"
+
+namespace kv {
+
+class PngButtonControl final : public GraphicControl {
+ public:
+  PngButtonControl() = default;
+
+  // Places the button on the panel and routes its repaints there.
+  void Attach(TsPanel& panel, Rect bounds);
+  TPNGButton& Button() { return button_; }
+  void SetLeft(int left);
+
+  Rect Bounds() const override { return bounds_; }
+  void Paint(Bitmap& surface, TextRenderer& text) override;
+  void MouseDown(MouseButton b, Point at) override { button_.mouseDown(b, at); }
+  void MouseDoubleClick(MouseButton b, Point at) override { button_.mouseDoubleClick(b, at); }
+  void MouseMove(Point at) override { button_.mouseMove(at); }
+  void MouseUp(MouseButton b, Point at) override { button_.mouseUp(b, at); }
+  void MouseEnter() override { button_.mouseEnter(); }
+  void MouseLeave() override { button_.mouseLeave(); }
+  bool CapturesMouse() const override { return button_.capturesMouse(); }
+
+ private:
+  TsPanel* panel_ = nullptr;
+  Rect bounds_;
+  TPNGButton button_;
+  WindowsSystemColors systemColors_;
+};
+
+}  // namespace kv
