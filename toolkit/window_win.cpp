@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <stdexcept>
+
 #include "toolkit/application_win.h"
 
 namespace kv {

@@ -1,0 +1,433 @@
+#include "tests/e2e/support/harness.h"
+
+#include <shellapi.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+namespace kv::e2e {
+namespace {
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[256];
+  const int n = GetClassNameW(hwnd, name, 256);
+  return std::wstring(name, static_cast<size_t>(n));
+}
+
+std::wstring TextOf(HWND hwnd) {
+  const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT n =
+      SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(n));
+  return text;
+}
+
+void RemoveTree(const std::wstring& path) {
+  std::wstring from = path + L'\0';
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  SHFileOperationW(&op);
+}
+
+}  // namespace
+
+bool Poll(const std::function<bool()>& condition, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    PumpMessages();
+    if (condition())
+      return true;
+    if (std::chrono::steady_clock::now() > deadline)
+      return false;
+    Sleep(20);
+  }
+}
+
+void Settle(int milliseconds) {
+  const DWORD until = GetTickCount() + static_cast<DWORD>(milliseconds);
+  while (GetTickCount() < until) {
+    PumpMessages();
+    Sleep(10);
+  }
+}
+
+std::wstring BinFolder() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring p = path;
+  return p.substr(0, p.find_last_of(L"\\/"));
+}
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty())
+    return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+std::wstring Wide(const std::string& s) {
+  if (s.empty())
+    return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE)
+    return {};
+  std::string bytes;
+  char buffer[65536];
+  DWORD n = 0;
+  while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0)
+    bytes.append(buffer, n);
+  CloseHandle(f);
+  return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE)
+    throw std::runtime_error("cannot write " + Utf8(path));
+  DWORD n = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+  CloseHandle(f);
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path) {
+  const DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring& path) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE)
+    return names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..")
+      names.push_back(name);
+  } while (FindNextFileW(h, &data));
+  FindClose(h);
+  return names;
+}
+
+TempFolder::TempFolder() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static int counter = 0;
+  for (;;) {
+    path_ = std::wstring(base) + L"karvoss-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    if (CreateDirectoryW(path_.c_str(), nullptr))
+      break;
+  }
+}
+
+TempFolder::~TempFolder() {
+  RemoveTree(path_);
+}
+
+Karvoss::Karvoss() : Karvoss(Options{}) {}
+
+Karvoss::Karvoss(Options options) : options_(std::move(options)) {
+  if (options_.folder.empty()) {
+    temp_ = new TempFolder();
+    folder_ = temp_->path();
+  } else {
+    folder_ = options_.folder;
+  }
+  CopyFileW((BinFolder() + L"\\karvoss.exe").c_str(), (folder_ + L"\\karvoss.exe").c_str(), FALSE);
+  probeLog_ = folder_ + L"\\probe.log";
+  if (options_.start)
+    Start();
+}
+
+Karvoss::~Karvoss() {
+  if (process_.hProcess) {
+    if (Running())
+      TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 10000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+  }
+  // Probes may still be writing their records.
+  Settle(50);
+  delete temp_;
+}
+
+void Karvoss::Start() {
+  SetEnvironmentVariableW(L"KARVOSS_PROBE_LOG", probeLog_.c_str());
+  const std::wstring exe = folder_ + L"\\karvoss.exe";
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  STARTUPINFOW si{sizeof si};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder_.c_str(), &si, &process_)) {
+    throw std::runtime_error("cannot start karvoss.exe");
+  }
+  pid_ = process_.dwProcessId;
+  bar_ = nullptr;
+}
+
+void Karvoss::AddProbe(const std::wstring& name) const {
+  CopyFileW((BinFolder() + L"\\probe.exe").c_str(), (folder_ + L"\\" + name).c_str(), FALSE);
+}
+
+std::vector<ProbeRecord> Karvoss::ProbeRecords() const {
+  std::vector<ProbeRecord> records;
+  const std::string text = ReadFileBytes(probeLog_);
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos)
+      break;
+    const std::string line = text.substr(start, end - start);
+    const size_t tab1 = line.find('\t');
+    const size_t tab2 = line.find('\t', tab1 + 1);
+    if (tab1 != std::string::npos && tab2 != std::string::npos) {
+      records.push_back(
+          {line.substr(0, tab1), line.substr(tab1 + 1, tab2 - tab1 - 1), line.substr(tab2 + 1)});
+    }
+    start = end + 1;
+  }
+  return records;
+}
+
+bool Karvoss::WaitProbeRecords(size_t count) const {
+  return Poll([&] { return ProbeRecords().size() >= count; });
+}
+
+bool Karvoss::Running() const {
+  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Karvoss::WaitExit(int timeoutMs) const {
+  return Poll([&] { return !Running(); }, timeoutMs);
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, bool visibleOnly) {
+  struct Search {
+    DWORD pid;
+    const wchar_t* className;
+    bool visibleOnly;
+    HWND found;
+  } search{pid, className, visibleOnly, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == s->pid && ClassOf(hwnd) == s->className &&
+            (!s->visibleOnly || IsWindowVisible(hwnd))) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Karvoss::Bar() {
+  if (!bar_ || !IsWindow(bar_)) {
+    bar_ = nullptr;
+    Poll([&] { return (bar_ = FindProcessWindow(pid_, L"TForm1")) != nullptr; });
+  }
+  if (!bar_)
+    throw std::runtime_error("the bar window did not appear");
+  return bar_;
+}
+
+HWND Karvoss::Field() {
+  HWND panel = FindWindowExW(Bar(), nullptr, L"TsPanel", nullptr);
+  return FindWindowExW(panel, nullptr, L"ComboBox", nullptr);
+}
+
+HWND Karvoss::Edit() {
+  return FindWindowExW(Field(), nullptr, L"Edit", nullptr);
+}
+
+RECT Karvoss::BarRect() {
+  RECT r{};
+  GetWindowRect(Bar(), &r);
+  return r;
+}
+
+bool Karvoss::BarVisible() {
+  return IsWindowVisible(Bar()) != 0;
+}
+
+void Karvoss::Hotkey() {
+  PostMessageW(Bar(), WM_HOTKEY, 0, MAKELPARAM(MOD_WIN, 'Z'));
+}
+
+bool Karvoss::WaitShown() {
+  return Poll([&] { return BarVisible() && BarRect().top == 0; });
+}
+
+bool Karvoss::WaitHidden() {
+  return Poll([&] { return !BarVisible() && BarRect().top == -100; });
+}
+
+void Karvoss::Run(const std::wstring& text) {
+  if (!BarVisible()) {
+    Hotkey();
+    if (!WaitShown())
+      throw std::runtime_error("the bar did not come down");
+  }
+  Poll([&] { return GetForegroundWindow() == Bar(); });
+  SendMessageW(Field(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  PressKey(VK_RETURN);
+}
+
+std::wstring Karvoss::FieldText() {
+  return TextOf(Field());
+}
+
+std::vector<HWND> Karvoss::MessageBoxes() const {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{pid_, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == s->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") {
+          s->found.push_back(hwnd);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Karvoss::WaitMessageBox() const {
+  HWND box = nullptr;
+  Poll([&] {
+    const auto boxes = MessageBoxes();
+    box = boxes.empty() ? nullptr : boxes.front();
+    return box != nullptr;
+  });
+  return box;
+}
+
+WindowText Karvoss::TextsOf(HWND box) {
+  WindowText result;
+  result.caption = TextOf(box);
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassOf(child) == L"Static") {
+      const std::wstring text = TextOf(child);
+      if (!text.empty())
+        result.statics.push_back(text);
+    }
+  }
+  return result;
+}
+
+void Karvoss::Confirm(HWND box) {
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT inputs[2]{};
+  inputs[0].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = virtualKey;
+  inputs[1] = inputs[0];
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wScan = c;
+    inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+  }
+}
+
+void MoveMouse(int x, int y) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN);
+  input.mi.dy = (y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+}
+
+void MouseButton(bool down, bool right) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                           : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+  SendInput(1, &input, sizeof input);
+}
+
+void Click(int x, int y) {
+  MoveMouse(x, y);
+  Settle(30);
+  MouseButton(true);
+  Settle(30);
+  MouseButton(false);
+}
+
+OtherWindow::OtherWindow() {
+  hwnd_ = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 300,
+                          200, nullptr, nullptr, nullptr, nullptr);
+}
+
+OtherWindow::~OtherWindow() {
+  DestroyWindow(hwnd_);
+}
+
+void OtherWindow::Activate() {
+  SetForegroundWindow(hwnd_);
+  SetActiveWindow(hwnd_);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC dc = GetDC(nullptr);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{sizeof info};
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+}  // namespace kv::e2e
