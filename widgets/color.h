@@ -19,6 +19,7 @@ constexpr int systemColorIndex(Color c) {
 }
 
 // System colour indices (the platform's COLOR_* values).
+inline constexpr int kColorWindow = 5;
 inline constexpr int kColorWindowText = 8;
 inline constexpr int kColorCaptionText = 9;
 inline constexpr int kColorBtnFace = 15;
@@ -30,6 +31,7 @@ inline constexpr Color clBtnFace = systemColor(kColorBtnFace);
 inline constexpr Color clBtnShadow = systemColor(kColorBtnShadow);
 inline constexpr Color clBtnHighlight = systemColor(kColorBtnHighlight);
 inline constexpr Color clGrayText = systemColor(kColorGrayText);
+inline constexpr Color clWindow = systemColor(kColorWindow);
 inline constexpr Color clWindowText = systemColor(kColorWindowText);
 inline constexpr Color clCaptionText = systemColor(kColorCaptionText);
 inline constexpr Color clWhite = 0xFFFFFF;

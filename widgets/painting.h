@@ -7,8 +7,6 @@
 
 namespace kv {
 
-inline constexpr Color clWindow = systemColor(5);
-
 class TsPainting {
  public:
   Color colorBorderTop() const { return colorBorderTop_; }
