@@ -29,5 +29,7 @@ if(NOT KARVOSS_MINGW_DEPS)
 endif()
 list(APPEND CMAKE_FIND_ROOT_PATH ${KARVOSS_MINGW_DEPS})
 # Static archives only (libpng16.a, libz.a rather than their import libraries), so karvoss.exe
-# needs no DLL beside it.
+# needs no DLL beside it. CMake's Windows-GNU platform module resets the suffixes after this file
+# has run, so the setting is applied again from a rules override, which loads after it.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+set(CMAKE_USER_MAKE_RULES_OVERRIDE ${CMAKE_CURRENT_LIST_DIR}/mingw-static-libraries.cmake)
