@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace kv {
 namespace {
@@ -34,6 +36,21 @@ char unicodeToCp1251(char32_t cp) {
     return static_cast<char>(0x80 + (it - kCp1251High.begin()));
   }
   return '?';
+}
+
+// The number of bytes below 0x80 from `pos` on, eight at a time where it can.
+size_t asciiRunLength(std::string_view text, size_t pos) {
+  const size_t start = pos;
+  while (pos + 8 <= text.size()) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + pos, 8);
+    if ((word & 0x8080808080808080ull) != 0)
+      break;
+    pos += 8;
+  }
+  while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+    ++pos;
+  return pos - start;
 }
 
 }  // namespace
@@ -84,18 +101,29 @@ char32_t decodeUtf8(std::string_view text, size_t& pos) {
 }
 
 std::string Cp1251Codec::toUtf8(std::string_view ansi) const {
+  // History and command files are mostly ASCII: whole ASCII runs are copied in one piece.
   std::string out;
-  out.reserve(ansi.size() * 2);
-  for (char c : ansi)
-    appendUtf8(out, cp1251ToUnicode(static_cast<unsigned char>(c)));
+  out.reserve(ansi.size() + ansi.size() / 2);
+  for (size_t pos = 0; pos < ansi.size();) {
+    const size_t run = asciiRunLength(ansi, pos);
+    out.append(ansi, pos, run);
+    pos += run;
+    if (pos < ansi.size())
+      appendUtf8(out, cp1251ToUnicode(static_cast<unsigned char>(ansi[pos++])));
+  }
   return out;
 }
 
 std::string Cp1251Codec::fromUtf8(std::string_view utf8) const {
   std::string out;
   out.reserve(utf8.size());
-  for (size_t pos = 0; pos < utf8.size();)
-    out += unicodeToCp1251(decodeUtf8(utf8, pos));
+  for (size_t pos = 0; pos < utf8.size();) {
+    const size_t run = asciiRunLength(utf8, pos);
+    out.append(utf8, pos, run);
+    pos += run;
+    if (pos < utf8.size())
+      out += unicodeToCp1251(decodeUtf8(utf8, pos));
+  }
   return out;
 }
 

@@ -1,0 +1,30 @@
+// The line lists kept in history.cmh and command.cms: read whole, written whole.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/file_system.h"
+#include "toolkit/text_codec.h"
+
+namespace kv {
+
+// Cuts `bytes` into lines. A line ends at CR, LF or CR LF; the text ends at the first NUL byte;
+// a last line without a line end still counts, a final line end adds no empty entry, and an
+// empty line in the middle is an empty entry. Lines of any length are kept whole.
+std::vector<std::string> parseLineList(std::string_view bytes);
+
+// Every line followed by CR LF; an empty list is the empty string.
+std::string formatLineList(const std::vector<std::string>& lines);
+
+// The file's lines converted to UTF-8. Throws FileError when the file cannot be opened or read.
+std::vector<std::string> readLineList(FileSystem& fs, const AnsiCodec& codec,
+                                      const std::string& path);
+
+// Rewrites the file whole (atomically) with the lines in the ANSI code page. Throws FileError
+// ("Cannot create file ...") when it cannot be written; the old file is then untouched.
+void writeLineList(FileSystem& fs, const AnsiCodec& codec, const std::string& path,
+                   const std::vector<std::string>& lines);
+
+}  // namespace kv
