@@ -1,0 +1,131 @@
+#include "app/history.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/posix_file_system.h"
+#include "toolkit/errors.h"
+
+namespace kv {
+namespace {
+
+using test::PosixFileSystem;
+using test::readBytes;
+using test::TemporaryFolder;
+using test::writeBytes;
+
+class FailingFileSystem : public PosixFileSystem {
+ public:
+  bool failReads = false;
+  bool failWrites = false;
+  std::string readFile(const std::string& path) override {
+    if (failReads)
+      throw FileError(cannotOpenFileMessage(path, "The file is locked"));
+    return PosixFileSystem::readFile(path);
+  }
+  void writeNewFile(const std::string& path, std::string_view bytes,
+                    const std::string& reported) override {
+    if (failWrites)
+      throw FileError(cannotCreateFileMessage(reported, "Access is denied"));
+    PosixFileSystem::writeNewFile(path, bytes, reported);
+  }
+};
+
+class History : public testing::Test {
+ protected:
+  void add(const std::string& text) { AddToHistory(fs, codec, path, entries, text); }
+
+  TemporaryFolder dir;
+  FailingFileSystem fs;
+  Cp1251Codec codec;
+  std::string path = dir.file("history.cmh");
+  HistoryList entries;
+};
+
+TEST_F(History, RepeatedCommandMovesToTheTopOnce) {
+  add("calc");
+  add("notepad");
+  add("calc");
+  EXPECT_EQ(entries, (HistoryList{"calc", "notepad"}));
+  EXPECT_EQ(readBytes(path), "calc\r\nnotepad\r\n");
+}
+
+TEST_F(History, CaseAndBlanksMakeDifferentEntries) {
+  add("calc");
+  add("Calc");
+  add("calc ");
+  add("CALC");
+  EXPECT_EQ(entries, (HistoryList{"CALC", "calc ", "Calc", "calc"}));
+}
+
+TEST_F(History, DuplicatesFromTheFileCollapseToOneAtTheTop) {
+  writeBytes(path, "calc\r\nnotepad\r\ncalc\r\nx\r\ncalc\r\n");
+  ASSERT_TRUE(LoadHistory(fs, codec, path, entries));
+  EXPECT_EQ(entries.size(), 5u);
+  add("calc");
+  EXPECT_EQ(entries, (HistoryList{"calc", "notepad", "x"}));
+  EXPECT_EQ(readBytes(path), "calc\r\nnotepad\r\nx\r\n");
+}
+
+TEST_F(History, TextTakenFromTheListItselfIsAddedIntact) {
+  entries = {"a", "b", "c", "b"};
+  AddToHistory(fs, codec, path, entries, entries[1]);
+  EXPECT_EQ(entries, (HistoryList{"b", "a", "c"}));
+}
+
+TEST_F(History, LfOnlyFileLoadsAndIsRewrittenWithCrLf) {
+  writeBytes(path, "calc\nnotepad\n\xEF\xF3\xF1\xEA");
+  ASSERT_TRUE(LoadHistory(fs, codec, path, entries));
+  EXPECT_EQ(entries, (HistoryList{"calc", "notepad", "пуск"}));
+  add("wordpad");
+  EXPECT_EQ(readBytes(path), "wordpad\r\ncalc\r\nnotepad\r\n\xEF\xF3\xF1\xEA\r\n");
+}
+
+TEST_F(History, MissingFileLeavesTheEntries) {
+  entries = {"kept"};
+  EXPECT_FALSE(LoadHistory(fs, codec, path, entries));
+  EXPECT_EQ(entries, HistoryList{"kept"});
+}
+
+TEST_F(History, UnreadableFileIsReportedAndTheEntriesKept) {
+  writeBytes(path, "other\r\n");
+  entries = {"kept"};
+  fs.failReads = true;
+  EXPECT_THROW(LoadHistory(fs, codec, path, entries), FileError);
+  EXPECT_EQ(entries, HistoryList{"kept"});
+}
+
+TEST_F(History, FailedSaveKeepsTheChangeInMemoryAndTheOldFile) {
+  add("calc");
+  fs.failWrites = true;
+  try {
+    add("notepad");
+    FAIL() << "expected FileError";
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + path + "\". Access is denied");
+  }
+  EXPECT_EQ(entries, (HistoryList{"notepad", "calc"}));
+  EXPECT_EQ(readBytes(path), "calc\r\n");
+}
+
+TEST_F(History, ClearLeavesAZeroByteFile) {
+  add("calc");
+  ClearHistory(fs, codec, path, entries);
+  EXPECT_TRUE(entries.empty());
+  EXPECT_TRUE(fs.fileExists(path));
+  EXPECT_EQ(readBytes(path), "");
+  ASSERT_TRUE(LoadHistory(fs, codec, path, entries));
+  EXPECT_TRUE(entries.empty());
+}
+
+TEST_F(History, FailedClearStillEmptiesTheList) {
+  add("calc");
+  fs.failWrites = true;
+  EXPECT_THROW(ClearHistory(fs, codec, path, entries), FileError);
+  EXPECT_TRUE(entries.empty());
+  EXPECT_EQ(readBytes(path), "calc\r\n");
+}
+
+}  // namespace
+}  // namespace kv
