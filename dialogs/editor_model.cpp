@@ -1,0 +1,126 @@
+#include "dialogs/editor_model.h"
+
+#include <algorithm>
+
+#include "dialogs/reserved_names.h"
+#include "toolkit/text_codec.h"
+
+namespace kv {
+
+CommandEditorModel::CommandEditorModel(SortsBefore order) : order_(std::move(order)) {}
+
+void CommandEditorModel::LoadLines(std::vector<std::string> lines) {
+  // Inserting one line after another at the sorted place, after its equals, is a stable sort.
+  std::stable_sort(lines.begin(), lines.end(),
+                   [this](const std::string& a, const std::string& b) { return order_(a, b); });
+  std::vector<std::string> names;
+  names.reserve(lines.size());
+  for (const std::string& line : lines)
+    names.push_back(SplitEntryLine(line, kEntrySeparator).name);
+  comms_ = std::move(lines);
+  commsNames_ = std::move(names);
+}
+
+bool CommandEditorModel::LoadStore(FileSystem& fs, const AnsiCodec& codec,
+                                   const std::string& path) {
+  std::vector<std::string> lines;
+  if (!LoadCommandStore(fs, codec, path, lines))
+    return false;
+  LoadLines(std::move(lines));
+  return true;
+}
+
+void CommandEditorModel::SaveStore(FileSystem& fs, const AnsiCodec& codec,
+                                   const std::string& path) const {
+  SaveCommandStore(fs, codec, path, comms_);
+}
+
+size_t CommandEditorModel::InsertLine(std::string line) {
+  const auto place =
+      std::upper_bound(comms_.begin(), comms_.end(), line,
+                       [this](const std::string& a, const std::string& b) { return order_(a, b); });
+  const auto row = static_cast<size_t>(place - comms_.begin());
+  std::string name = SplitEntryLine(line, kEntrySeparator).name;
+  comms_.insert(place, std::move(line));
+  commsNames_.insert(commsNames_.begin() + static_cast<std::ptrdiff_t>(row), std::move(name));
+  return row;
+}
+
+AddEditOutcome CommandEditorModel::bAddEditClick(const CommandEntry& edits) {
+  const CommandEntry entry{StripUnstorableChars(edits.name), StripUnstorableChars(edits.path),
+                           StripUnstorableChars(edits.parameters),
+                           StripUnstorableChars(edits.workingFolder)};
+  AddEditOutcome outcome;
+  const std::string line = ComposeEntryLine(entry);
+  for (size_t row = 0; row < commsNames_.size(); ++row) {
+    if (commsNames_[row] == entry.name) {
+      comms_[row] = line;
+      outcome.replacedRows.push_back(row);
+    }
+  }
+  if (!outcome.replacedRows.empty())
+    return outcome;
+  if (IsReservedName(entry.name)) {
+    outcome.action = AddEditOutcome::Action::ShowReservedMessage;
+    return outcome;
+  }
+  outcome.addedRow = InsertLine(line);
+  return outcome;
+}
+
+bool CommandEditorModel::DelButtonClick(std::optional<size_t> selectedRow) {
+  if (!selectedRow || *selectedRow >= comms_.size())
+    return false;
+  const auto offset = static_cast<std::ptrdiff_t>(*selectedRow);
+  comms_.erase(comms_.begin() + offset);
+  commsNames_.erase(commsNames_.begin() + offset);
+  return true;
+}
+
+CommandEntry CommandEditorModel::EditValuesForRow(size_t row) const {
+  CommandEntry entry = SplitEntryLine(comms_.at(row), kEntrySeparator);
+  if (entry.parameters == kEmptyFieldMark)
+    entry.parameters.clear();
+  if (entry.workingFolder == kEmptyFieldMark)
+    entry.workingFolder.clear();
+  return entry;
+}
+
+bool AddButtonEnabled(std::string_view name, std::string_view path) {
+  return !name.empty() && !path.empty();
+}
+
+std::string StripUnstorableChars(std::string_view text) {
+  std::string kept;
+  kept.reserve(text.size());
+  for (char c : text) {
+    if (c != kEntrySeparator && c != '\r' && c != '\n' && c != '\0')
+      kept += c;
+  }
+  return kept;
+}
+
+std::string FolderOfFileName(std::string_view fileName) {
+  // "\" and ":" are ASCII and never part of a multi-byte UTF-8 character.
+  const size_t last = fileName.find_last_of("\\:");
+  if (last == std::string_view::npos)
+    return {};
+  size_t length = last + 1;
+  if (fileName[last] == '\\' && last > 0 && fileName[last - 1] != ':' &&
+      fileName[last - 1] != '\\') {
+    length = last;
+  }
+  return std::string(fileName.substr(0, length));
+}
+
+std::optional<std::string> ExtractDirFromPath(std::string_view path) {
+  if (path.empty())
+    return std::nullopt;
+  size_t second = 0;
+  decodeUtf8(path, second);  // skips the first character, however many bytes it takes
+  if (second >= path.size() || path[second] != ':')
+    return std::nullopt;
+  return FolderOfFileName(path);
+}
+
+}  // namespace kv
