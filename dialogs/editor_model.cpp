@@ -78,7 +78,9 @@ bool CommandEditorModel::DelButtonClick(std::optional<size_t> selectedRow) {
 }
 
 CommandEntry CommandEditorModel::EditValuesForRow(size_t row) const {
-  CommandEntry entry = SplitEntryLine(comms_.at(row), kEntrySeparator);
+  if (row >= comms_.size())
+    return {};
+  CommandEntry entry = SplitEntryLine(comms_[row], kEntrySeparator);
   if (entry.parameters == kEmptyFieldMark)
     entry.parameters.clear();
   if (entry.workingFolder == kEmptyFieldMark)

@@ -65,7 +65,8 @@ class CommandEditorModel {
   bool DelButtonClick(std::optional<size_t> selectedRow);
 
   // CommsNamesClick: the four edit values for a row; a parameters or working-folder field that
-  // is exactly the empty-field mark "`" shows empty. `row` must be below Comms().size().
+  // is exactly the empty-field mark "`" shows empty. A row that does not exist gives four empty
+  // values.
   CommandEntry EditValuesForRow(size_t row) const;
 
  private:

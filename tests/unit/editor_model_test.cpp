@@ -184,6 +184,7 @@ TEST(CommandEditorModel, SelectedRowShowsTheEmptyFieldMarkAsEmpty) {
     EXPECT_EQ(edits.parameters, rows[i].parameters) << i;
     EXPECT_EQ(edits.workingFolder, rows[i].folder) << i;
   }
+  EXPECT_EQ(model.EditValuesForRow(5).name, "");
 }
 
 TEST(CommandEditorModel, StoreFileRoundTrip) {
