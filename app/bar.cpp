@@ -135,6 +135,9 @@ void TForm1::ECommandKeyPress(char& key) {
 }
 
 void TForm1::CloseBClick() {
+  // The click arrives before the release; with a slow slide the long-press timer would
+  // otherwise fire during the slide and open the menu after a short click.
+  view_.SetQTTimer(false);
   HidePanel();
 }
 

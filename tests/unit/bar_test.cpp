@@ -457,6 +457,20 @@ TEST_F(BarTest, LongPressOnXOpensTheMenuOnceAtTheButton) {
   EXPECT_TRUE(system_.terminated);
 }
 
+TEST_F(BarTest, ShortClickOnXNeverOpensTheMenuEvenWhenTheSlideIsSlow) {
+  form_->FormCreate();
+  ShowShown();
+  form_->CloseBMouseDown();
+  // The click comes before the release; a tick during its slide must find the timer off.
+  view_.onProcessMessages = [this] {
+    if (view_.qtTimer) form_->QTTimerTimer();
+  };
+  form_->CloseBClick();
+  form_->CloseBMouseUp();
+  EXPECT_FALSE(view_.showing);
+  EXPECT_THAT(view_.menus, IsEmpty());
+}
+
 TEST_F(BarTest, EachShowReloadsTheStoreAndTheHistoryFromDisk) {
   form_->FormCreate();
   writeBytes(DataFile("command.cms"), "ed|probe.exe|x|C:\\\r\n");
