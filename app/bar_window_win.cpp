@@ -44,12 +44,18 @@ void CommandField::Create(HWND parent, RECT bounds, HFONT font) {
                 bounds, parent);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, kListItemHeight);
-  // The selection field's height makes the whole box the designed 32 pixels.
-  RECT r{};
-  GetWindowRect(hwnd(), &r);
-  const LRESULT fieldHeight = SendMessageW(hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  const int outer = (r.bottom - r.top) - static_cast<int>(fieldHeight);
-  SendMessageW(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kFieldHeight - outer);
+  // The selection field's height makes the whole box the designed 32 pixels; the frame around
+  // it differs between themes, so measure and correct.
+  // (Wine reads back a different item height than it was given, so correct the request.)
+  LRESULT request = SendMessageW(hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    const int error = (r.bottom - r.top) - kFieldHeight;
+    if (error == 0) break;
+    request -= error;
+    SendMessageW(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
+  }
   COMBOBOXINFO info{sizeof info};
   GetComboBoxInfo(hwnd(), &info);
   edit_ = info.hwndItem;

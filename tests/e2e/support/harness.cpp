@@ -3,8 +3,11 @@
 #include <shellapi.h>
 
 #include <chrono>
+#include <cstring>
 #include <stdexcept>
 #include <thread>
+
+#include "toolkit/gdi_win.h"
 
 namespace kv::e2e {
 namespace {
@@ -422,6 +425,18 @@ COLORREF ScreenPixel(int x, int y) {
   const COLORREF c = GetPixel(dc, x, y);
   ReleaseDC(nullptr, dc);
   return c;
+}
+
+Bitmap CaptureScreen(int x, int y, int width, int height) {
+  DibSection dib;
+  dib.Resize(width, height);
+  HDC screen = GetDC(nullptr);
+  BitBlt(dib.dc(), 0, 0, width, height, screen, x, y, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  GdiFlush();
+  Bitmap copy(width, height);
+  std::memcpy(copy.bits(), dib.bitmap().bits(), static_cast<size_t>(copy.stride()) * height);
+  return copy;
 }
 
 HWND FocusOf(HWND window) {

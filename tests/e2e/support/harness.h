@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "widgets/bitmap.h"
+
 namespace kv::e2e {
 
 inline constexpr int kDeadlineMs = 15000;
@@ -126,6 +128,8 @@ class OtherWindow {
 };
 
 COLORREF ScreenPixel(int x, int y);
+// A copy of a screen rectangle, read in one go (far faster than pixel by pixel).
+Bitmap CaptureScreen(int x, int y, int width, int height);
 // The window of the given class that belongs to the process, if any.
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, bool visibleOnly = false);
 HWND FocusOf(HWND window);  // keyboard focus of the window's thread
