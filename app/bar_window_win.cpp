@@ -52,10 +52,14 @@ void CommandField::Create(HWND parent, RECT bounds, HFONT font) {
     RECT r{};
     GetWindowRect(hwnd(), &r);
     const int error = (r.bottom - r.top) - kFieldHeight;
-    if (error == 0) break;
+    if (error == 0)
+      break;
     request -= error;
     SendMessageW(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
   }
+  painting_.onRepaint = [this] {
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  };
   COMBOBOXINFO info{sizeof info};
   GetComboBoxInfo(hwnd(), &info);
   edit_ = info.hwndItem;
@@ -64,30 +68,12 @@ void CommandField::Create(HWND parent, RECT bounds, HFONT font) {
 }
 
 HBRUSH CommandField::FillBrush() {
-  const Color rgbColor = ResolveColor(color_);
+  const Color rgbColor = ResolveColor(painting_.color());
   if (!brush_ || rgbColor != brushColor_) {
     brush_.reset(CreateSolidBrush(ToColorRef(rgbColor)));
     brushColor_ = rgbColor;
   }
   return brush_;
-}
-
-void CommandField::SetColor(int index, Color c) {
-  switch (index) {
-    case 0:
-      borderTop_ = c;
-      break;
-    case 1:
-      borderBottom_ = c;
-      break;
-    case 3:
-      color_ = c;
-      break;
-    default:
-      break;
-  }
-  if (hwnd())
-    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CommandField::SetFontColor(Color c) {
@@ -103,7 +89,7 @@ LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wparam);
       SetTextColor(dc, ToColorRef(ResolveColor(fontColor_)));
-      SetBkColor(dc, ToColorRef(ResolveColor(color_)));
+      SetBkColor(dc, ToColorRef(ResolveColor(painting_.color())));
       return reinterpret_cast<LRESULT>(FillBrush());
     }
     case WM_ERASEBKGND: {
@@ -165,8 +151,8 @@ void BarWindow::Create(TForm1& logic) {
                   {kFieldLeft, kFieldTop, kFieldLeft + 345,
                    kFieldTop + kFieldHeight + kDropDownCount * kListItemHeight + 2},
                   fieldFont_);
-  ECommand.SetColor(0, clBtnHighlight);
-  ECommand.SetColor(3, clSilver);
+  ECommand.Painting().setColor(0, clBtnHighlight);
+  ECommand.Painting().setColor(3, clSilver);
   SetWindowTextUtf8(ECommand.hwnd(), "ECommand");
   ECommand.SetKeyPress([this](char& key) { logic_->ECommandKeyPress(key); });
 
@@ -351,7 +337,7 @@ void BarWindow::SetButtonsFontColor(Color c) {
 }
 
 void BarWindow::SetFieldColor(Color c) {
-  ECommand.SetColor(3, c);
+  ECommand.Painting().setColor(3, c);
 }
 void BarWindow::SetFieldFontColor(Color c) {
   ECommand.SetFontColor(c);

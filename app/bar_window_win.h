@@ -9,6 +9,7 @@
 #include "app/bar.h"
 #include "toolkit/form_win.h"
 #include "toolkit/timer_win.h"
+#include "widgets/painting.h"
 #include "widgets/panel_win.h"
 #include "widgets/png_button_win.h"
 
@@ -20,8 +21,9 @@ class CommandField final : public Window {
   void Create(HWND parent, RECT bounds, HFONT font);
   HWND Edit() const { return edit_; }
 
-  // The indexed colour setter: index 3 sets the fill and stops following the parent's colour.
-  void SetColor(int index, Color c);
+  // sPainting: the indexed colour setter (index 3 sets the fill and stops following the
+  // parent's colour) repaints the field.
+  TsPainting& Painting() { return painting_; }
   void SetFontColor(Color c);
   void SetKeyPress(std::function<void(char&)> handler) { keyPress_ = std::move(handler); }
 
@@ -34,9 +36,7 @@ class CommandField final : public Window {
   HBRUSH FillBrush();
 
   HWND edit_ = nullptr;
-  Color color_ = clSilver;
-  Color borderTop_ = clBtnHighlight;
-  Color borderBottom_ = clBtnShadow;
+  TsPainting painting_;
   Color fontColor_ = clWindowText;
   GdiObject<HBRUSH> brush_;
   Color brushColor_ = -1;
