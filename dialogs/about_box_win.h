@@ -1,0 +1,46 @@
+// TAboutBox, the About window: a bevelled panel with the emblem, the product name, the version
+// and a one-line description, and "Ok".
+#pragma once
+
+#include <windows.h>
+
+#include "dialogs/dialog_form_win.h"
+#include "dialogs/png_image.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/window_win.h"
+#include "widgets/button_win.h"
+
+namespace kv {
+
+// Panel1: raised inner and lowered outer one-pixel bevel in the window colour, with the emblem
+// (ProgramIcon) blended into its painted image and white labels as child windows.
+class AboutPanel final : public Window {
+ public:
+  void Create(HWND parent, Rect bounds, HFONT font);
+
+  // The emblem stretched to the picture's 65 x 65, straight alpha.
+  const RgbaImage& Picture() const { return picture_; }
+
+ protected:
+  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  HWND AddLabel(Rect bounds, const wchar_t* text, DWORD style);
+  void Paint(HDC dc);
+
+  HFONT font_ = nullptr;
+  RgbaImage picture_;
+  DibSection cache_;
+  bool painted_ = false;
+  GdiObject<HBRUSH> brush_;
+};
+
+class TAboutBox final : public DialogForm {
+ public:
+  void Create(HWND owner);
+
+  AboutPanel Panel1;
+  TsButton OKButton;
+};
+
+}  // namespace kv

@@ -1,0 +1,85 @@
+// TForm2, the command editor: the store's names on the left, the four fields of one entry on the
+// right, and the buttons that add, replace, delete, pick files and folders, save and cancel. The
+// lists live in CommandEditorModel; the name list box mirrors its rows.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "dialogs/dialog_form_win.h"
+#include "dialogs/editor_model.h"
+#include "toolkit/file_system.h"
+#include "toolkit/text_codec.h"
+#include "widgets/button_win.h"
+
+namespace kv {
+
+class Tf_Dir;
+
+class TForm2 final : public DialogForm {
+ public:
+  TForm2(FileSystem& fs, const AnsiCodec& codec, std::string storePath);
+
+  // `folderChooser` serves DirBrowse.
+  void Create(HWND owner, Tf_Dir& folderChooser);
+
+  void FormShow() override;
+
+  // Event handlers.
+  void CommsNamesClick();
+  void bAddEditClick();
+  void DelButtonClick();
+  void ClearButtonClick();
+  void FileBrowseClick();
+  void ParamFileBrowseClick();
+  void DirBrowseClick();
+  void ExtractDirFromPathClick();
+  void OkBClick();
+  void CancelBClick();
+
+  const CommandEditorModel& Model() const { return model_; }
+
+  HWND CommsNames = nullptr;
+  HWND Comm = nullptr;
+  HWND Path = nullptr;
+  HWND Param = nullptr;
+  HWND Dir = nullptr;
+  TsButton FileBrowse;
+  TsButton ParamFileBrowse;
+  TsButton DirBrowse;
+  TsButton ExtractDirFromPath;
+  TsButton bAddEdit;
+  TsButton ClearButton;
+  TsButton DelButton;
+  TsButton OkB;
+  TsButton CancelB;
+
+ protected:
+  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  HWND AddFieldEdit(Rect bounds);
+  CommandEntry EditTexts() const;
+  void SetEditTexts(const CommandEntry& entry);
+  void FillNames();
+  // bAddEdit is enabled exactly while the name and the path hold text.
+  void UpdateAddButton();
+  // OD: the one file-open dialog of both "..." file buttons; `filter` in the form
+  // "name|pattern|name|pattern". The picked file's full name, or nullopt when cancelled.
+  std::optional<std::string> RunOpenDialog(const std::string& filter);
+
+  FileSystem& fs_;
+  const AnsiCodec& codec_;
+  std::string storePath_;
+  Tf_Dir* folderChooser_ = nullptr;
+  CommandEditorModel model_;
+  std::wstring odFileName_;  // the dialog starts at the file picked last
+};
+
+// Removes the characters a stored line cannot carry from an edit's text, keeping the caret where
+// it was relative to the text around it. Returns whether the text changed.
+bool StripUnstorableText(HWND edit);
+
+}  // namespace kv

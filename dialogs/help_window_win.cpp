@@ -1,0 +1,65 @@
+#include "dialogs/help_window_win.h"
+
+#include "resources/resources.h"
+#include "toolkit/text_win.h"
+
+namespace kv {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TForm3";
+constexpr int kMemoFontHeight = 13;
+
+}  // namespace
+
+void HelpMemo::Create(HWND parent, Rect bounds, HFONT font) {
+  brush_.reset(CreateSolidBrush(ToColorRef(clSilver)));
+  CreateControl(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                    ES_AUTOVSCROLL | ES_LEFT,
+                {bounds.left, bounds.top, bounds.right, bounds.bottom}, parent);
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // The help text is longer than an edit's default limit of 32767 characters would allow for
+  // typing; it is only set, but lift the limit so nothing is ever cut.
+  SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
+}
+
+bool HelpMemo::Reflected(UINT msg, WPARAM wparam, LPARAM, LRESULT& result) {
+  // A read-only edit asks for its colours with WM_CTLCOLORSTATIC.
+  if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLOREDIT)
+    return false;
+  HDC dc = reinterpret_cast<HDC>(wparam);
+  SetTextColor(dc, ToColorRef(clBlack));
+  SetBkColor(dc, ToColorRef(clSilver));
+  result = reinterpret_cast<LRESULT>(brush_.get());
+  return true;
+}
+
+std::wstring TForm3::MemoText() {
+  std::wstring text = Widen(resources::kHelpText);
+  // The resource ends every line with CR LF; the memo holds the lines, not an empty 111th.
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, L"\r\n") == 0)
+    text.resize(text.size() - 2);
+  return text;
+}
+
+void TForm3::Create(HWND owner, std::function<void()> showAbout) {
+  showAbout_ = std::move(showAbout);
+  CreateDialogForm(kClassName, "Справка", "Справка", 535, 518, owner);
+  // Courier New: the help text lines its descriptions up in columns.
+  memoFont_.reset(CreateUiFont("Courier New", kMemoFontHeight, false));
+  Memo1.Create(hwnd(), {8, 24, 8 + 521, 24 + 457}, memoFont_);
+  SetWindowTextW(Memo1.hwnd(), MemoText().c_str());
+
+  Button2.Create(*this, {8, 488, 8 + 155, 488 + 25}, "О программе");
+  Button2.OnClick = [this] { Button2Click(); };
+  Button1.Create(*this, {168, 488, 168 + 361, 488 + 25}, "Закрыть", 1);
+
+  SetTabOrder({Memo1.hwnd(), Button2.hwnd(), Button1.hwnd()});
+}
+
+void TForm3::Button2Click() {
+  if (showAbout_)
+    showAbout_();
+}
+
+}  // namespace kv

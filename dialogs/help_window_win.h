@@ -1,0 +1,47 @@
+// TForm3, the help window: the fixed help text in a read-only memo, "О программе" and "Закрыть".
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "dialogs/dialog_form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/window_win.h"
+#include "widgets/button_win.h"
+
+namespace kv {
+
+// Memo1: a read-only multi-line edit with a vertical scroll bar, black on silver.
+class HelpMemo final : public Window {
+ public:
+  void Create(HWND parent, Rect bounds, HFONT font);
+
+ protected:
+  bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+
+ private:
+  GdiObject<HBRUSH> brush_;
+};
+
+class TForm3 final : public DialogForm {
+ public:
+  // `showAbout` opens the About window modally (Button2Click).
+  void Create(HWND owner, std::function<void()> showAbout);
+
+  // The memo's text: the 110 help lines joined by CR LF.
+  static std::wstring MemoText();
+
+  HelpMemo Memo1;
+  TsButton Button2;
+  TsButton Button1;
+
+ private:
+  void Button2Click();
+
+  std::function<void()> showAbout_;
+  GdiObject<HFONT> memoFont_;
+};
+
+}  // namespace kv
