@@ -18,7 +18,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // What a test PNG holds: IHDR values, packed sample rows as the file stores them, and the
 // optional palette and tRNS chunk.
-struct PngSpec {
+struct PngLayout {
   int width = 0;
   int height = 0;
   int colorType = PNG_COLOR_TYPE_RGBA;
@@ -30,8 +30,8 @@ struct PngSpec {
   bool interlaced = false;
 };
 
-PngSpec makeSpec(int width, int height, int colorType, int bitDepth) {
-  PngSpec s;
+PngLayout makeSpec(int width, int height, int colorType, int bitDepth) {
+  PngLayout s;
   s.width = width;
   s.height = height;
   s.colorType = colorType;
@@ -47,35 +47,35 @@ void flushNothing(png_structp) {}
 
 // Writes the file with libpng's own encoder. setjmp lives in a function whose locals are all
 // trivial; the output string belongs to the caller.
-bool writePngInto(const PngSpec& spec, std::string* out, png_structp png, png_infop info,
+bool writePngInto(const PngLayout& layout, std::string* out, png_structp png, png_infop info,
                   std::vector<png_bytep>* rowPointers) {
   if (setjmp(png_jmpbuf(png)))
     return false;
   png_set_write_fn(png, out, appendToString, flushNothing);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
+               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty())
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.paletteAlpha.empty())
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+  if (!layout.palette.empty())
+    png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
+  if (!layout.paletteAlpha.empty())
+    png_set_tRNS(png, info, layout.paletteAlpha.data(), static_cast<int>(layout.paletteAlpha.size()),
                  nullptr);
-  if (!spec.transparent.empty())
-    png_set_tRNS(png, info, nullptr, 0, &spec.transparent[0]);
+  if (!layout.transparent.empty())
+    png_set_tRNS(png, info, nullptr, 0, &layout.transparent[0]);
   png_write_info(png, info);
   png_write_image(png, rowPointers->data());
   png_write_end(png, nullptr);
   return true;
 }
 
-std::string encodePng(PngSpec spec) {
+std::string encodePng(PngLayout layout) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   std::vector<png_bytep> rowPointers;
-  for (Bytes& row : spec.rows)
+  for (Bytes& row : layout.rows)
     rowPointers.push_back(row.data());
   std::string out;
-  const bool ok = writePngInto(spec, &out, png, info, &rowPointers);
+  const bool ok = writePngInto(layout, &out, png, info, &rowPointers);
   png_destroy_write_struct(&png, &info);
   EXPECT_TRUE(ok) << "the test's own PNG could not be written";
   return out;
@@ -120,7 +120,7 @@ TEST(DecodePng, EmbeddedEmblemIs48By48WithTransparentCornersAndOpaqueCentre) {
 
 struct DecodeCase {
   const char* name;
-  PngSpec spec;
+  PngLayout layout;
   std::vector<Bytes> expectedRows;  // RGBA
 };
 
@@ -128,7 +128,7 @@ std::vector<DecodeCase> decodeCases() {
   std::vector<DecodeCase> cases;
   {
     // Four 2-bit palette entries, the first three with tRNS alpha, the fourth implied opaque.
-    PngSpec s = makeSpec(4, 1, PNG_COLOR_TYPE_PALETTE, 2);
+    PngLayout s = makeSpec(4, 1, PNG_COLOR_TYPE_PALETTE, 2);
     s.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {250, 240, 230}};
     s.paletteAlpha = {0, 128, 255};
     s.rows = {{0b00011011}};  // indices 0, 1, 2, 3
@@ -137,7 +137,7 @@ std::vector<DecodeCase> decodeCases() {
                      {{255, 0, 0, 0, 0, 255, 0, 128, 0, 0, 255, 255, 250, 240, 230, 255}}});
   }
   {
-    PngSpec s = makeSpec(2, 2, PNG_COLOR_TYPE_PALETTE, 8);
+    PngLayout s = makeSpec(2, 2, PNG_COLOR_TYPE_PALETTE, 8);
     s.palette = {{1, 2, 3}, {200, 100, 50}};
     s.rows = {{0, 1}, {1, 0}};
     cases.push_back({"palette8Opaque",
@@ -145,29 +145,29 @@ std::vector<DecodeCase> decodeCases() {
                      {{1, 2, 3, 255, 200, 100, 50, 255}, {200, 100, 50, 255, 1, 2, 3, 255}}});
   }
   {
-    PngSpec s = makeSpec(3, 1, PNG_COLOR_TYPE_GRAY, 1);
+    PngLayout s = makeSpec(3, 1, PNG_COLOR_TYPE_GRAY, 1);
     s.rows = {{0b10100000}};
     cases.push_back({"grey1", s, {{255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}}});
   }
   {
     // 4-bit grey v stands for v * 17.
-    PngSpec s = makeSpec(2, 1, PNG_COLOR_TYPE_GRAY, 4);
+    PngLayout s = makeSpec(2, 1, PNG_COLOR_TYPE_GRAY, 4);
     s.rows = {{0x5F}};
     cases.push_back({"grey4", s, {{85, 85, 85, 255, 255, 255, 255, 255}}});
   }
   {
-    PngSpec s = makeSpec(3, 1, PNG_COLOR_TYPE_GRAY, 8);
+    PngLayout s = makeSpec(3, 1, PNG_COLOR_TYPE_GRAY, 8);
     s.transparent = {{0, 0, 0, 0, 7}};
     s.rows = {{7, 8, 200}};
     cases.push_back({"grey8WithTrns", s, {{7, 7, 7, 0, 8, 8, 8, 255, 200, 200, 200, 255}}});
   }
   {
-    PngSpec s = makeSpec(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8);
+    PngLayout s = makeSpec(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8);
     s.rows = {{100, 50, 0, 255}};
     cases.push_back({"greyAlpha8", s, {{100, 100, 100, 50, 0, 0, 0, 255}}});
   }
   {
-    PngSpec s = makeSpec(2, 1, PNG_COLOR_TYPE_RGB, 8);
+    PngLayout s = makeSpec(2, 1, PNG_COLOR_TYPE_RGB, 8);
     s.transparent = {{0, 10, 20, 30, 0}};
     s.rows = {{10, 20, 30, 10, 20, 31}};
     cases.push_back({"rgb8WithTrns", s, {{10, 20, 30, 0, 10, 20, 31, 255}}});
@@ -175,29 +175,29 @@ std::vector<DecodeCase> decodeCases() {
   {
     // 16-bit samples round to the nearest 8-bit value, v / 257: 0x12FF -> 18.92 -> 19 (cutting
     // the low byte would give 18), 0x0080 -> 0.498 -> 0, 0x0081 -> 0.502 -> 1.
-    PngSpec s = makeSpec(2, 1, PNG_COLOR_TYPE_RGB, 16);
+    PngLayout s = makeSpec(2, 1, PNG_COLOR_TYPE_RGB, 16);
     s.rows = {samples16({0xFFFF, 0x0000, 0x12FF, 0x8080, 0x0080, 0x0081})};
     cases.push_back({"rgb16", s, {{255, 0, 19, 255, 128, 0, 1, 255}}});
   }
   {
-    PngSpec s = makeSpec(1, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16);
+    PngLayout s = makeSpec(1, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16);
     s.rows = {samples16({0x8080, 0x4000, 0x0000, 0x8080}), samples16({1, 2, 3, 0xFFFF})};
     cases.push_back({"rgba16", s, {{128, 64, 0, 128}, {0, 0, 0, 255}}});
   }
   {
-    PngSpec s = makeSpec(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16);
+    PngLayout s = makeSpec(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16);
     s.rows = {samples16({0xC0C0, 0x2020})};
     cases.push_back({"greyAlpha16", s, {{192, 192, 192, 32}}});
   }
   {
-    PngSpec s = makeSpec(1, 1, PNG_COLOR_TYPE_GRAY, 16);
+    PngLayout s = makeSpec(1, 1, PNG_COLOR_TYPE_GRAY, 16);
     s.transparent = {{0, 0, 0, 0, 0x1234}};
     s.rows = {samples16({0x1234})};
     cases.push_back({"grey16WithTrns", s, {{18, 18, 18, 0}}});
   }
   {
     // Adam7 spreads a 5 x 5 image over all seven passes.
-    PngSpec s = makeSpec(5, 5, PNG_COLOR_TYPE_RGB_ALPHA, 8);
+    PngLayout s = makeSpec(5, 5, PNG_COLOR_TYPE_RGB_ALPHA, 8);
     s.interlaced = true;
     std::vector<Bytes> expected;
     for (int y = 0; y < 5; ++y) {
@@ -221,11 +221,11 @@ class DecodePngColourTypes : public testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DecodePngColourTypes, GivesExactStraightRgba) {
   const DecodeCase& c = GetParam();
-  const PngDecodeResult result = DecodePng(encodePng(c.spec));
+  const PngDecodeResult result = DecodePng(encodePng(c.layout));
   ASSERT_TRUE(result.ok()) << result.error;
-  ASSERT_EQ(result.image.width, c.spec.width);
-  ASSERT_EQ(result.image.height, c.spec.height);
-  for (int y = 0; y < c.spec.height; ++y)
+  ASSERT_EQ(result.image.width, c.layout.width);
+  ASSERT_EQ(result.image.height, c.layout.height);
+  for (int y = 0; y < c.layout.height; ++y)
     EXPECT_EQ(rowOf(result.image, y), c.expectedRows[y]) << "row " << y;
 }
 
@@ -267,12 +267,12 @@ TEST(DecodePng, CorruptedBytesAreAnErrorNotACrash) {
 
 TEST(DecodePng, SizeAboveTheLimitIsRefused) {
   for (int width : {kMaxPngDimension, kMaxPngDimension + 1}) {
-    PngSpec s = makeSpec(width, 1, PNG_COLOR_TYPE_GRAY, 8);
+    PngLayout s = makeSpec(width, 1, PNG_COLOR_TYPE_GRAY, 8);
     s.rows = {Bytes(width, 9)};
     const PngDecodeResult wide = DecodePng(encodePng(s));
     EXPECT_EQ(wide.ok(), width <= kMaxPngDimension) << width << ": " << wide.error;
 
-    PngSpec t = makeSpec(1, width, PNG_COLOR_TYPE_GRAY, 8);
+    PngLayout t = makeSpec(1, width, PNG_COLOR_TYPE_GRAY, 8);
     t.rows.assign(width, Bytes{9});
     const PngDecodeResult tall = DecodePng(encodePng(t));
     EXPECT_EQ(tall.ok(), width <= kMaxPngDimension) << width << ": " << tall.error;
