@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <map>
+#include <set>
 #include <string>
 
 #include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
 #include "widgets/drag_bar_win.h"
 
 namespace kv {
@@ -21,7 +24,8 @@ class DialogForm : public Form {
                         HWND owner);
 
   // A label: a static text in the dialog's font, `color` on the dialog's background, or
-  // transparent over whatever the form paints beneath it.
+  // transparent over whatever the form paints beneath it. A width or height of 0 sizes the label
+  // to its text.
   HWND AddLabel(int x, int y, const std::string& text, Color color = clWhite,
                 bool transparent = false, int width = 0, int height = 0);
   // A one-line edit, white with black text, in the dialog's font.
@@ -31,6 +35,15 @@ class DialogForm : public Form {
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  struct LabelLook {
+    Color color;
+    bool transparent;
+  };
+  std::map<HWND, LabelLook> labels_;
+  std::set<HWND> edits_;
+  GdiObject<HBRUSH> background_;
 };
 
 }  // namespace kv

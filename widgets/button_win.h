@@ -12,6 +12,8 @@
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 #include "widgets/background.h"
+#include "widgets/drawing.h"
+#include "widgets/flat_button.h"
 #include "widgets/push_button.h"
 
 namespace kv {
@@ -26,15 +28,35 @@ class TsButton final : public Window, public DialogKeyTarget {
   // its default 70 percent. Registers itself with the form for Enter and Esc.
   void Create(Form& form, Rect bounds, const std::string& caption, int modalResult = 0,
               bool cancel = false);
+  // The same on a drawn parent inside the form (a panel): `parent` is the window it lies on.
+  void Create(Form& form, HWND parent, Rect bounds, const std::string& caption, int modalResult = 0,
+              bool cancel = false);
 
   // Sets the form's modal result to ModalResult, then runs OnClick.
   void Click();
   std::function<void()> OnClick;
+  // Every press and release is reported here first, whether or not it clicks.
+  std::function<void(MouseButton, Point)> OnMouseDown;
+  std::function<void(MouseButton, Point)> OnMouseUp;
 
   void SetEnabled(bool enabled);
   bool Enabled() const;
   bool Pressed() const { return face_.pressed; }
   ControlStyle& Style() { return style_; }
+
+  void SetCaption(const std::string& caption);
+  const std::string& Caption() const { return face_.caption; }
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int modalResult) { modalResult_ = modalResult; }
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool cancel) { cancel_ = cancel; }
+  // Default: Enter clicks this button while the focus is on a control other than a button.
+  bool Default() const { return default_; }
+  void SetDefault(bool isDefault) { default_ = isDefault; }
+  // Active: Enter clicks this button (it has the focus, or it is Default and no button has).
+  bool Active() const;
+  // The caption's accelerator character (the one after a single "&"), 0 without one.
+  wchar_t Accelerator() const;
 
   // DialogKeyTarget: Enter while this button has the focus, Esc when it is the Cancel button.
   bool DialogKey(int virtualKey) override;
@@ -45,6 +67,14 @@ class TsButton final : public Window, public DialogKeyTarget {
 
  private:
   void Repaint();
+  void Paint(HDC dc);
+  Backdrop ParentBackdrop() const;
+  bool CanFocus() const;
+  void SetPressed(bool pressed);
+  void SetMouseOver(bool over);
+  void MouseDown(MouseButton button, LPARAM lparam);
+  void MouseUp(MouseButton button, LPARAM lparam);
+  void KeyUp();
 
   Form* form_ = nullptr;
   int modalResult_ = 0;
@@ -56,6 +86,12 @@ class TsButton final : public Window, public DialogKeyTarget {
   DibSection cache_;
   GdiTextRenderer text_{&cache_};
   bool trackingLeave_ = false;
+  bool stale_ = true;
+  // Who holds the button down: the left mouse button (with the capture) or Space/the accelerator.
+  bool heldByMouse_ = false;
+  bool heldByKey_ = false;
+  // The key whose release clicks; 0: the accelerator's key is unknown, any non-modifier release.
+  WPARAM heldKey_ = 0;
 };
 
 }  // namespace kv

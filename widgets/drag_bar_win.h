@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "toolkit/gdi_text_win.h"
@@ -11,8 +12,17 @@
 #include "toolkit/window_win.h"
 #include "widgets/background.h"
 #include "widgets/drag_bar.h"
+#include "widgets/flat_button.h"
+#include "widgets/geometry.h"
 
 namespace kv {
+
+// The dialogs' drag bar height.
+inline constexpr int kDragBarHeight = 20;
+
+// Clips a drawn control's window to its rectangle less the four corner pixels (SoftControl), so
+// the parent shows through at the corners.
+void ApplySoftControlRegion(HWND hwnd, Size size);
 
 class TsDragBar final : public Window {
  public:
@@ -24,16 +34,29 @@ class TsDragBar final : public Window {
   void Create(HWND dragged, const std::string& caption);
 
   void SetCaption(const std::string& caption);
+  const std::string& Caption() const { return face_.caption; }
   void SetEnabled(bool enabled);
+  void SetAlignment(Alignment alignment);
+  // DraggedControl: the window a left press moves; none makes presses only reported.
+  void SetDraggedControl(HWND dragged) { dragged_ = dragged; }
+  HWND DraggedControl() const { return dragged_; }
   BackgroundSettings& Background() { return background_; }
+  // The face settings as painted (font, colours, bevels); call Refresh after changing them.
+  DragBarFace& Face() { return face_; }
+  void Refresh() { MarkStale(); }
   // The cached background as last painted (for pixel checks and tests).
   const Bitmap& CachedBackground() { return cache_.bitmap(); }
+
+  // OnMouseDown: every press is reported here first, before a left press starts the move.
+  std::function<void(MouseButton, Point)> OnMouseDown;
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
   void MarkStale();
+  void Paint(HDC dc);
+  void Press(MouseButton button, LPARAM lparam);
 
   HWND dragged_ = nullptr;
   DragBarFace face_;

@@ -1,0 +1,85 @@
+#include "dialogs/dialog_form_win.h"
+
+#include "toolkit/text_win.h"
+
+namespace kv {
+
+void DialogForm::CreateDialogForm(const wchar_t* className, const std::string& caption,
+                                  const std::string& dragCaption, int clientWidth, int clientHeight,
+                                  HWND owner) {
+  // An owned popup gets no taskbar button; the drag bar stands in for the missing title bar.
+  CreateForm(className, caption, clientWidth, clientHeight, kDialogColor, owner, WS_POPUP);
+  background_.reset(CreateSolidBrush(ToColorRef(ResolveColor(kDialogColor))));
+  sDragBar1.Create(hwnd(), dragCaption);
+}
+
+HWND DialogForm::AddLabel(int x, int y, const std::string& text, Color color, bool transparent,
+                          int width, int height) {
+  const std::wstring wide = Widen(text);
+  if (width <= 0 || height <= 0) {
+    // Sized to its text, like an auto-sized label.
+    ScopedGetDC dc(hwnd());
+    ScopedSelect font(dc, FormFont());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    if (width <= 0)
+      width = r.right;
+    if (height <= 0)
+      height = r.bottom;
+  }
+  HWND label =
+      CreateWindowExW(0, L"STATIC", wide.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x,
+                      y, width, height, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+  labels_[label] = {color, transparent};
+  return label;
+}
+
+HWND DialogForm::AddEdit(Rect bounds, int id) {
+  HWND edit = CreateWindowExW(
+      WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
+      bounds.left, bounds.top, bounds.width(), bounds.height(), hwnd(),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+  edits_.insert(edit);
+  return edit;
+}
+
+LRESULT DialogForm::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_CTLCOLORSTATIC: {
+      const auto it = labels_.find(reinterpret_cast<HWND>(lparam));
+      if (it == labels_.end())
+        break;
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      SetTextColor(dc, ToColorRef(ResolveColor(it->second.color)));
+      if (it->second.transparent) {
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      }
+      SetBkColor(dc, ToColorRef(ResolveColor(kDialogColor)));
+      return reinterpret_cast<LRESULT>(background_.get());
+    }
+    case WM_CTLCOLOREDIT: {
+      if (!edits_.count(reinterpret_cast<HWND>(lparam)))
+        break;
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      SetTextColor(dc, ToColorRef(clBlack));
+      SetBkColor(dc, ToColorRef(clWhite));
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    case WM_SIZE:
+      // The bar is aligned to the top: it keeps the full client width.
+      if (sDragBar1.hwnd())
+        sDragBar1.SetBounds(0, 0, LOWORD(lparam), kDragBarHeight);
+      break;
+    case WM_DESTROY:
+      labels_.clear();
+      edits_.clear();
+      break;
+  }
+  return Form::Handle(msg, wparam, lparam);
+}
+
+}  // namespace kv

@@ -1,0 +1,369 @@
+#include "widgets/button_win.h"
+
+#include <windowsx.h>
+
+#include <cwctype>
+
+#include "toolkit/application_win.h"
+#include "toolkit/text_win.h"
+#include "widgets/drag_bar_win.h"
+#include "widgets/panel_win.h"
+
+namespace kv {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TsButton";
+
+// The layouts' settings of every dialog button.
+constexpr char kNormalGradient[] = "8421440;12632256;99;0;0;12632256;12632256;0;0;0";
+constexpr char kHotGradient[] =
+    "8421504;8421504;10;0;0;8421504;16777215;43;0;0;16777215;10658466;28;0;0;10658466;13816530;18;"
+    "0;0;13816530;13816530;0;0;0";
+
+bool ModifierHeld() {
+  return (GetKeyState(VK_SHIFT) & 0x8000) || (GetKeyState(VK_CONTROL) & 0x8000) ||
+         (GetKeyState(VK_MENU) & 0x8000);
+}
+
+bool IsModifierKey(WPARAM key) {
+  switch (key) {
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+    case VK_LMENU:
+    case VK_RMENU:
+    case VK_LWIN:
+    case VK_RWIN:
+      return true;
+    default:
+      return false;
+  }
+}
+
+Point PointOf(LPARAM lparam) {
+  return {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+}
+
+}  // namespace
+
+TsButton::TsButton() : style_(kDialogColor) {
+  face_.font = Font{"MS Sans Serif", 11, false};
+  face_.fontColor = clBlack;
+  style_.background().gradient().setData(kNormalGradient);
+  style_.background().gradient().setPercent(kMaxPercent);
+  style_.hotBackground().gradient().setData(kHotGradient);
+  style_.setOnChange([this] { Repaint(); });
+}
+
+void TsButton::Create(Form& form, Rect bounds, const std::string& caption, int modalResult,
+                      bool cancel) {
+  Create(form, form.hwnd(), bounds, caption, modalResult, cancel);
+}
+
+void TsButton::Create(Form& form, HWND parent, Rect bounds, const std::string& caption,
+                      int modalResult, bool cancel) {
+  // No CS_DBLCLKS: a quick second press is a second press and a second click.
+  RegisterWindowClass(kClassName, 0);
+  form_ = &form;
+  modalResult_ = modalResult;
+  cancel_ = cancel;
+  face_.caption = caption;
+  CreateOwnWindow(0, kClassName, Widen(caption), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                  {bounds.left, bounds.top, bounds.right, bounds.bottom}, parent);
+  form.AddDialogKeyTarget(this);
+}
+
+void TsButton::Click() {
+  if (form_)
+    form_->SetModalResult(modalResult_);
+  if (OnClick)
+    OnClick();
+}
+
+void TsButton::SetEnabled(bool enabled) {
+  if (hwnd())
+    EnableWindow(hwnd(), enabled);  // WM_ENABLE updates the face
+  else
+    face_.enabled = enabled;
+}
+
+bool TsButton::Enabled() const {
+  return hwnd() ? IsWindowEnabled(hwnd()) != 0 : face_.enabled;
+}
+
+void TsButton::SetCaption(const std::string& caption) {
+  if (hwnd())
+    SetWindowTextUtf8(hwnd(), caption);  // WM_SETTEXT takes the text and repaints
+  else
+    face_.caption = caption;
+}
+
+bool TsButton::Active() const {
+  HWND focus = GetFocus();
+  if (hwnd() && focus == hwnd())
+    return true;
+  if (dynamic_cast<TsButton*>(Window::FromHandle(focus)))
+    return false;
+  return default_;
+}
+
+wchar_t TsButton::Accelerator() const {
+  const std::wstring caption = Widen(face_.caption);
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&')
+      continue;
+    if (caption[i + 1] != L'&')
+      return caption[i + 1];
+    ++i;  // "&&" is a literal ampersand
+  }
+  return 0;
+}
+
+bool TsButton::CanFocus() const {
+  return hwnd() && IsWindowEnabled(hwnd()) && IsWindowVisible(hwnd()) &&
+         (!form_ || IsWindowEnabled(form_->hwnd()));
+}
+
+void TsButton::Repaint() {
+  stale_ = true;
+  if (hwnd()) {
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    UpdateWindow(hwnd());
+  }
+}
+
+void TsButton::SetPressed(bool pressed) {
+  if (face_.pressed == pressed)
+    return;
+  face_.pressed = pressed;
+  Repaint();
+}
+
+void TsButton::SetMouseOver(bool over) {
+  if (face_.mouseOver == over)
+    return;
+  face_.mouseOver = over;
+  Repaint();
+}
+
+Backdrop TsButton::ParentBackdrop() const {
+  Backdrop backdrop;
+  HWND parent = GetParent(hwnd());
+  Window* owner = Window::FromHandle(parent);
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  backdrop.origin = {r.left, r.top};
+  if (auto* panel = dynamic_cast<TsPanel*>(owner)) {
+    backdrop.bitmap = &panel->CachedBackground();
+    backdrop.color = panel->Background().color();
+  } else if (auto* bar = dynamic_cast<TsDragBar*>(owner)) {
+    backdrop.bitmap = &bar->CachedBackground();
+    backdrop.color = bar->Background().color();
+  } else if (auto* form = dynamic_cast<Form*>(owner)) {
+    backdrop.color = form->FormColor();
+  }
+  return backdrop;
+}
+
+void TsButton::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (client.right <= 0 || client.bottom <= 0)
+    return;
+  face_.enabled = IsWindowEnabled(hwnd()) != 0;
+  // A disabled face shows what lies behind it, which may have changed since the last paint.
+  if (stale_ || !face_.enabled || cache_.width() != client.right ||
+      cache_.height() != client.bottom) {
+    cache_.Resize(client.right, client.bottom);
+    PaintPushButton(cache_.bitmap(), face_, style_, text_, systemColors_, ParentBackdrop());
+    stale_ = false;
+  }
+  cache_.BlitTo(dc, 0, 0);
+}
+
+void TsButton::MouseDown(MouseButton button, LPARAM lparam) {
+  if (OnMouseDown)
+    OnMouseDown(button, PointOf(lparam));
+  if (button == MouseButton::left && IsWindowEnabled(hwnd()) && !face_.pressed) {
+    heldByMouse_ = true;
+    SetCapture(hwnd());
+    SetPressed(true);
+  }
+  if (hwnd() && GetFocus() != hwnd())
+    SetFocus(hwnd());
+}
+
+void TsButton::MouseUp(MouseButton button, LPARAM lparam) {
+  const Point at = PointOf(lparam);
+  if (OnMouseUp)
+    OnMouseUp(button, at);
+  if (button != MouseButton::left || !heldByMouse_)
+    return;
+  heldByMouse_ = false;
+  if (GetCapture() == hwnd())
+    ReleaseCapture();
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const bool inside = Rect{0, 0, client.right, client.bottom}.contains(at);
+  SetMouseOver(inside);
+  SetPressed(false);
+  if (inside && IsWindowEnabled(hwnd()))
+    Click();
+}
+
+void TsButton::KeyUp() {
+  heldByKey_ = false;
+  heldKey_ = 0;
+  SetPressed(false);
+  Application::Instance().ProcessMessages();
+  Click();
+}
+
+bool TsButton::DialogKey(int virtualKey) {
+  const bool enter = virtualKey == VK_RETURN && Active();
+  const bool escape = virtualKey == VK_ESCAPE && cancel_;
+  if (!(enter || escape) || ModifierHeld() || !CanFocus() || face_.pressed)
+    return false;
+  SetPressed(true);
+  Application::Instance().ProcessMessages();
+  Click();
+  SetPressed(false);
+  Application::Instance().ProcessMessages();
+  return true;
+}
+
+bool TsButton::DialogChar(wchar_t ch) {
+  const wchar_t accelerator = Accelerator();
+  if (!accelerator || std::towupper(ch) != std::towupper(accelerator) || !CanFocus() ||
+      face_.pressed)
+    return false;
+  // The release that clicks goes to the focused window, so the button takes the focus.
+  if (GetFocus() != hwnd())
+    SetFocus(hwnd());
+  const SHORT scan = VkKeyScanW(ch);
+  heldKey_ = scan == -1 ? 0 : static_cast<WPARAM>(LOBYTE(scan));
+  heldByKey_ = true;
+  SetPressed(true);
+  return true;
+}
+
+LRESULT TsButton::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      ScopedPaint paint(hwnd());
+      Paint(paint);
+      return 0;
+    }
+    case WM_SIZE:
+      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+      Repaint();
+      break;
+    case WM_SETTEXT: {
+      const LRESULT result = DefaultHandle(msg, wparam, lparam);
+      const auto* text = reinterpret_cast<const wchar_t*>(lparam);
+      face_.caption = text ? Narrow(text) : std::string();
+      Repaint();
+      return result;
+    }
+    case WM_ENABLE:
+      face_.enabled = wparam != 0;
+      if (!face_.enabled) {
+        // A disabled window gets no more input: nothing may stay held or hot.
+        face_.mouseOver = false;
+        heldByKey_ = false;
+        if (heldByMouse_) {
+          heldByMouse_ = false;
+          if (GetCapture() == hwnd())
+            ReleaseCapture();
+        }
+        face_.pressed = false;
+      }
+      Repaint();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_BUTTON | (Active() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case WM_SETFOCUS:
+      face_.focused = true;
+      Repaint();
+      return 0;
+    case WM_KILLFOCUS:
+      face_.focused = false;
+      if (heldByKey_) {
+        // The focus left before the key came up: the push is abandoned.
+        heldByKey_ = false;
+        face_.pressed = heldByMouse_;
+      }
+      Repaint();
+      return 0;
+    case WM_MOUSEMOVE: {
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        trackingLeave_ = TrackMouseEvent(&tme) != 0;
+      }
+      RECT client{};
+      GetClientRect(hwnd(), &client);
+      SetMouseOver(Rect{0, 0, client.right, client.bottom}.contains(PointOf(lparam)));
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      SetMouseOver(false);
+      return 0;
+    case WM_LBUTTONDOWN:
+      MouseDown(MouseButton::left, lparam);
+      return 0;
+    case WM_RBUTTONDOWN:
+      MouseDown(MouseButton::right, lparam);
+      return 0;
+    case WM_MBUTTONDOWN:
+      MouseDown(MouseButton::middle, lparam);
+      return 0;
+    case WM_LBUTTONUP:
+      MouseUp(MouseButton::left, lparam);
+      return 0;
+    case WM_RBUTTONUP:
+      MouseUp(MouseButton::right, lparam);
+      return 0;
+    case WM_MBUTTONUP:
+      MouseUp(MouseButton::middle, lparam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      // The capture was taken away (a menu, another window): spring back without a click.
+      if (heldByMouse_ && reinterpret_cast<HWND>(lparam) != hwnd()) {
+        heldByMouse_ = false;
+        SetPressed(false);
+      }
+      return 0;
+    case WM_KEYDOWN:
+      if (wparam == VK_SPACE) {
+        if (!heldByKey_ && !face_.pressed && IsWindowEnabled(hwnd())) {
+          heldByKey_ = true;
+          heldKey_ = VK_SPACE;
+          SetPressed(true);
+        }
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wparam == L' ')
+        return 0;  // Space clicks at its release, never as a character
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (heldByKey_ && (heldKey_ ? wparam == heldKey_ : !IsModifierKey(wparam))) {
+        KeyUp();
+        return 0;
+      }
+      break;
+  }
+  return DefaultHandle(msg, wparam, lparam);
+}
+
+}  // namespace kv

@@ -1,0 +1,138 @@
+#include "widgets/drag_bar_win.h"
+
+#include <windowsx.h>
+
+#include "toolkit/text_win.h"
+#include "widgets/drawing.h"
+
+namespace kv {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TsDragBar";
+
+// The layouts' settings of every dialog's bar.
+constexpr char kDialogBarGradient[] =
+    "8388608;16711680;49;0;0;16711680;8388608;50;0;0;8388608;8388608;0;0;0";
+
+}  // namespace
+
+void ApplySoftControlRegion(HWND hwnd, Size size) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (const Rect& r : softControlRegion(size)) {
+    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    CombineRgn(region, region, part, RGN_OR);
+    DeleteObject(part);
+  }
+  SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
+}
+
+TsDragBar::TsDragBar() : background_(kDialogColor) {
+  face_.font = Font{"MS Sans Serif", 11, true};
+  face_.fontColor = clWhite;
+  background_.gradient().setData(kDialogBarGradient);
+  background_.setOnChange([this] { MarkStale(); });
+}
+
+void TsDragBar::Create(HWND dragged, const std::string& caption) {
+  // No CS_DBLCLKS: a quick second press must start a second move, not arrive as a double click.
+  RegisterWindowClass(kClassName, 0, LoadCursorW(nullptr, IDC_HAND));
+  dragged_ = dragged;
+  face_.caption = caption;
+  RECT client{};
+  GetClientRect(dragged, &client);
+  CreateOwnWindow(0, kClassName, Widen(caption), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                  {0, 0, client.right, kDragBarHeight}, dragged);
+}
+
+void TsDragBar::SetCaption(const std::string& caption) {
+  if (hwnd())
+    SetWindowTextUtf8(hwnd(), caption);  // WM_SETTEXT takes the text and marks the cache
+  else
+    face_.caption = caption;
+}
+
+void TsDragBar::SetEnabled(bool enabled) {
+  if (hwnd())
+    EnableWindow(hwnd(), enabled);  // WM_ENABLE marks the cache
+  else
+    face_.enabled = enabled;
+}
+
+void TsDragBar::SetAlignment(Alignment alignment) {
+  if (face_.alignment == alignment)
+    return;
+  face_.alignment = alignment;
+  MarkStale();
+}
+
+void TsDragBar::MarkStale() {
+  stale_ = true;
+  if (hwnd())
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void TsDragBar::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (client.right <= 0 || client.bottom <= 0)
+    return;
+  if (stale_ || cache_.width() != client.right || cache_.height() != client.bottom) {
+    cache_.Resize(client.right, client.bottom);
+    PaintDragBar(cache_.bitmap(), face_, background_, text_, systemColors_);
+    stale_ = false;
+  }
+  cache_.BlitTo(dc, 0, 0);
+}
+
+void TsDragBar::Press(MouseButton button, LPARAM lparam) {
+  if (OnMouseDown)
+    OnMouseDown(button, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+  if (button != MouseButton::left || !dragged_ || !IsWindow(dragged_))
+    return;
+  // The press gave this bar the capture; the system's move loop needs the mouse to itself. The
+  // title-bar form of SC_MOVE moves at once with the pointer, as a grabbed caption does.
+  ReleaseCapture();
+  SendMessageW(dragged_, WM_SYSCOMMAND, kDragMoveCommand, 0);
+}
+
+LRESULT TsDragBar::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      ScopedPaint paint(hwnd());
+      Paint(paint);
+      return 0;
+    }
+    case WM_SIZE:
+      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+      MarkStale();
+      break;
+    case WM_MOVE:
+      MarkStale();
+      break;
+    case WM_SETTEXT: {
+      const LRESULT result = DefaultHandle(msg, wparam, lparam);
+      const auto* text = reinterpret_cast<const wchar_t*>(lparam);
+      face_.caption = text ? Narrow(text) : std::string();
+      MarkStale();
+      return result;
+    }
+    case WM_ENABLE:
+      face_.enabled = wparam != 0;
+      MarkStale();
+      return 0;
+    case WM_LBUTTONDOWN:
+      Press(MouseButton::left, lparam);
+      return 0;
+    case WM_RBUTTONDOWN:
+      Press(MouseButton::right, lparam);
+      return 0;
+    case WM_MBUTTONDOWN:
+      Press(MouseButton::middle, lparam);
+      return 0;
+  }
+  return DefaultHandle(msg, wparam, lparam);
+}
+
+}  // namespace kv
