@@ -6,6 +6,7 @@
 #include "dialogs/command_editor_win.h"
 #include "dialogs/folder_chooser_win.h"
 #include "dialogs/help_window_win.h"
+#include "dialogs/options_window_win.h"
 
 namespace kv {
 
@@ -17,6 +18,7 @@ struct ProgramDialogs::Forms {
   TForm3 Form3;
   Tf_Dir f_Dir;
   TAboutBox AboutBox;
+  TOptForm OptForm;
 };
 
 ProgramDialogs::ProgramDialogs(FileSystem& fs, const AnsiCodec& codec, DataPaths paths)
@@ -31,6 +33,7 @@ void ProgramDialogs::Create(HWND owner) {
   f.Form3.Create(owner, [this] { ShowAbout(); });
   f.f_Dir.Create(owner);
   f.AboutBox.Create(owner);
+  f.OptForm.Create(owner);
 }
 
 int ProgramDialogs::ShowHelp() {
@@ -46,7 +49,7 @@ int ProgramDialogs::ShowCommandEditor() {
 }
 
 OptionsWindow& ProgramDialogs::Options() {
-  throw std::logic_error("options window missing");
+  return forms_->OptForm;
 }
 
 }  // namespace kv

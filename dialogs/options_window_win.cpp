@@ -1,0 +1,206 @@
+#include "dialogs/options_window_win.h"
+
+#include "toolkit/text_win.h"
+#include "widgets/gradient.h"
+
+namespace kv {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TOptForm";
+constexpr wchar_t kLabelClassName[] = L"TsLabel";
+constexpr int kClientWidth = 194;
+constexpr int kClientHeight = 310;
+
+// The group boxes and what lies in them, in the window's client coordinates (a control's place
+// in its group plus the group's place).
+constexpr Rect kGroupBox1{8, 32, 8 + 177, 32 + 97};
+constexpr Rect kGroupBox2{8, 136, 8 + 177, 136 + 137};
+constexpr Rect InGroup(Rect group, int left, int top, int width, int height) {
+  return {group.left + left, group.top + top, group.left + left + width, group.top + top + height};
+}
+constexpr Rect kSpeedTracker = InGroup(kGroupBox1, 8, 32, 121, 33);
+constexpr Rect kSpeedCap = InGroup(kGroupBox1, 136, 40, 27, 20);
+constexpr Rect kTopColor = InGroup(kGroupBox2, 112, 32, 49, 25);
+constexpr Rect kBottomColor = InGroup(kGroupBox2, 112, 64, 49, 25);
+constexpr Rect kTextColor = InGroup(kGroupBox2, 112, 96, 49, 25);
+constexpr Rect kOkButton{8, 280, 8 + 81, 280 + 25};
+constexpr Rect kCancelButton{104, 280, 104 + 83, 280 + 25};
+
+constexpr char kGroupGradient[] =
+    "8421440;12632256;21;0;0;12632256;12632256;78;0;0;12632256;12632256;0;0;0";
+// The group frame: darker on the left and top, light on the right and bottom, like an etched
+// line on the window colour.
+constexpr Color kGroupShadow = 4210752;  // grey 64
+constexpr Color kGroupLight = clWhite;
+constexpr int kCaptionPadding = 4;
+
+const Font kDialogFont{"MS Sans Serif", 11, false};
+
+// A group box: the gradient under a one-pixel frame whose top edge runs through the middle of the
+// caption, and the caption, centred, on a small framed patch of the window colour.
+void PaintGroupBox(Bitmap& image, Rect box, const std::string& caption, TextRenderer& text) {
+  const Size extent = text.measure(caption, kDialogFont);
+  const Rect body{box.left, box.top + extent.height / 2, box.right, box.bottom};
+  PaintGradient(image, body, ParseGradientData(kGroupGradient));
+  drawFrame(image, body, kGroupShadow, kGroupLight);
+
+  const int patchWidth = extent.width + 2 * kCaptionPadding;
+  const int patchLeft = box.left + (box.width() - patchWidth) / 2;
+  const Rect patch{patchLeft, box.top, patchLeft + patchWidth, box.top + extent.height + 2};
+  fillRect(image, patch, kDialogColor);
+  drawFrame(image, patch, kGroupLight, kGroupShadow);
+  const Rect textBox{patch.left + kCaptionPadding, patch.top + 1, patch.right - kCaptionPadding,
+                     patch.bottom - 1};
+  text.draw(image, caption, kDialogFont, clWhite, textBox, patch, kTextSingleLine | kTextLeft);
+}
+
+Backdrop SurfaceBehind(DibSection& surface, Rect bounds) {
+  return {&surface.bitmap(), {bounds.left, bounds.top}, kDialogColor};
+}
+
+}  // namespace
+
+void SkinnedLabel::Create(HWND parent, Rect b, const std::string& text, const Font& font,
+                          Color color, const Backdrop& backdrop) {
+  font_ = font;
+  color_ = color;
+  backdrop_ = backdrop;
+  RegisterWindowClass(kLabelClassName, CS_DBLCLKS);
+  CreateOwnWindow(0, kLabelClassName, Widen(text), WS_CHILD | WS_VISIBLE,
+                  {b.left, b.top, b.right, b.bottom}, parent);
+}
+
+void SkinnedLabel::SetText(const std::string& text) {
+  SetWindowTextUtf8(hwnd(), text);
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  UpdateWindow(hwnd());
+}
+
+std::string SkinnedLabel::Text() const {
+  return WindowText(hwnd());
+}
+
+void SkinnedLabel::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (client.right <= 0 || client.bottom <= 0)
+    return;
+  cache_.Resize(client.right, client.bottom);
+  // No share of the face: the label's pixels are exactly what lies behind it.
+  BlendWithBackdrop(cache_.bitmap(), backdrop_, 0, systemColors_);
+  const Rect all{0, 0, client.right, client.bottom};
+  text_.draw(cache_.bitmap(), Text(), font_, resolveColor(color_, systemColors_), all, all,
+             kTextLeft | kTextSingleLine);
+  cache_.BlitTo(dc, 0, 0);
+}
+
+LRESULT SkinnedLabel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      ScopedPaint paint(hwnd());
+      Paint(paint);
+      return 0;
+    }
+    case WM_NCHITTEST:
+      // Clicks go through to the window, as on a label without a window of its own.
+      return HTTRANSPARENT;
+  }
+  return DefaultHandle(msg, wparam, lparam);
+}
+
+void TOptForm::Create(HWND owner) {
+  CreateDialogForm(kClassName, "Настройки", "Настройки", kClientWidth, kClientHeight, owner);
+  PaintSurface();
+
+  TrackBarSettings speed;
+  speed.min = 0;
+  speed.max = 50;
+  speed.position = 0;
+  speed.frequency = 5;
+  speed.pageSize = 1;
+  speed.lineSize = 1;
+  speed.thumbLength = 20;
+  SpeedTracker.SetBackdrop(SurfaceBehind(surface_, kSpeedTracker));
+  SpeedTracker.Create(hwnd(), kSpeedTracker, speed);
+  SpeedTracker.OnChange = [this] { SpeedTrackerChange(); };
+
+  SpeedCap.Create(hwnd(), kSpeedCap, "888", Font{"MS Sans Serif", 17, false}, clBlack,
+                  SurfaceBehind(surface_, kSpeedCap));
+  AddLabel(kGroupBox1.left + 9, kGroupBox1.top + 72, "Меньше              Больше", clBlack, true);
+
+  AddLabel(kGroupBox2.left + 8, kGroupBox2.top + 37, "Верх и низ панели", clBlack, true);
+  bTopColor.Create(hwnd(), kTopColor);
+  bTopColor.SetColorValue(clWhite);
+  AddLabel(kGroupBox2.left + 8, kGroupBox2.top + 68, "Середина панели", clBlack, true);
+  bBottomColor.Create(hwnd(), kBottomColor);
+  bBottomColor.SetColorValue(clSilver);
+  AddLabel(kGroupBox2.left + 8, kGroupBox2.top + 102, "Текст панели", clBlack, true);
+  bETextColor.Create(hwnd(), kTextColor);
+  bETextColor.SetColorValue(clBlack);
+
+  sButton1.Create(*this, kOkButton, "Ok", kModalResultOk);
+  sButton2.Create(*this, kCancelButton, "Отмена", kModalResultCancel, true);
+  SetTabOrder({SpeedTracker.hwnd(), sButton1.hwnd(), sButton2.hwnd()});
+}
+
+void TOptForm::PaintSurface() {
+  surface_.Resize(kClientWidth, kClientHeight);
+  surface_.bitmap().fill(kDialogColor);
+  GdiTextRenderer text(&surface_);
+  PaintGroupBox(surface_.bitmap(), kGroupBox1, "Задержка выпадания", text);
+  PaintGroupBox(surface_.bitmap(), kGroupBox2, "Цвета", text);
+}
+
+void TOptForm::SpeedTrackerChange() {
+  SpeedCap.SetText(std::to_string(SpeedTracker.Position()));
+}
+
+void TOptForm::SetSpeed(int position) {
+  SpeedTracker.SetPosition(position);
+}
+
+int TOptForm::Speed() {
+  return SpeedTracker.Position();
+}
+
+void TOptForm::SetSpeedCaption(const std::string& text) {
+  SpeedCap.SetText(text);
+}
+
+void TOptForm::SetColors(Color top, Color middle, Color text) {
+  bTopColor.SetColorValue(top);
+  bBottomColor.SetColorValue(middle);
+  bETextColor.SetColorValue(text);
+}
+
+Color TOptForm::TopColor() {
+  return bTopColor.ColorValue();
+}
+
+Color TOptForm::MiddleColor() {
+  return bBottomColor.ColorValue();
+}
+
+Color TOptForm::TextColor() {
+  return bETextColor.ColorValue();
+}
+
+int TOptForm::ShowModal() {
+  return DialogForm::ShowModal();
+}
+
+void TOptForm::FormShow() {
+  SetFocus(SpeedTracker.hwnd());
+}
+
+LRESULT TOptForm::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_ERASEBKGND) {
+    surface_.BlitTo(reinterpret_cast<HDC>(wparam), 0, 0);
+    return 1;
+  }
+  return DialogForm::Handle(msg, wparam, lparam);
+}
+
+}  // namespace kv

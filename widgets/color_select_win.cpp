@@ -1,0 +1,180 @@
+#include "widgets/color_select_win.h"
+
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include "widgets/drawing.h"
+
+namespace kv {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TsColorSelect";
+constexpr char kNormalGradient[] = "8421504;16777215;99;0;0;16777215;16777215;0;0;0";
+constexpr char kHotGradient[] =
+    "8421504;16777215;53;0;0;16777215;10658466;28;0;0;10658466;13816530;18;0;0;13816530;"
+    "13816530;0;0;0";
+
+// The window region that leaves out the four corner pixels.
+void ApplySoftRegion(HWND hwnd, int width, int height) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (const Rect& r : softControlRegion({width, height})) {
+    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    CombineRgn(region, region, part, RGN_OR);
+    DeleteObject(part);
+  }
+  SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
+}
+
+}  // namespace
+
+TsColorSelect::TsColorSelect() {
+  face_.ImgWidth = 32;
+  face_.ImgHeight = 12;
+  face_.Spacing = 5;
+  face_.Layout = ButtonLayout::blGlyphRight;
+  face_.ShowCaption = true;
+  face_.font = Font{"MS Sans Serif", 11, false};
+  style_.background().gradient().setData(kNormalGradient);
+  style_.background().gradient().setPercent(100);
+  style_.hotBackground().gradient().setData(kHotGradient);
+  style_.setOnChange([this] { MarkStale(); });
+}
+
+void TsColorSelect::Create(HWND parent, Rect b) {
+  RegisterWindowClass(kClassName, CS_DBLCLKS);
+  CreateOwnWindow(0, kClassName, L"", WS_CHILD | WS_VISIBLE, {b.left, b.top, b.right, b.bottom},
+                  parent);
+}
+
+void TsColorSelect::SetColorValue(Color value) {
+  face_.ColorValue = value;
+  MarkStale();
+}
+
+void TsColorSelect::MarkStale() {
+  stale_ = true;
+  if (hwnd())
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void TsColorSelect::SetMouseOver(bool over) {
+  if (face_.mouseOver == over)
+    return;
+  face_.mouseOver = over;
+  MarkStale();
+}
+
+void TsColorSelect::SetPressed(bool pressed) {
+  if (face_.pressed == pressed)
+    return;
+  face_.pressed = pressed;
+  MarkStale();
+  UpdateWindow(hwnd());
+}
+
+bool TsColorSelect::Inside(LPARAM lparam) const {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  return PtInRect(&client, at) != 0;
+}
+
+void TsColorSelect::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (client.right <= 0 || client.bottom <= 0)
+    return;
+  if (stale_ || cache_.width() != client.right || cache_.height() != client.bottom) {
+    cache_.Resize(client.right, client.bottom);
+    PaintColorSelect(cache_.bitmap(), face_, style_, text_, systemColors_);
+    stale_ = false;
+  }
+  cache_.BlitTo(dc, 0, 0);
+}
+
+void TsColorSelect::ChooseColorValue() {
+  // The custom colours the user mixed stay offered for the rest of the run.
+  static COLORREF customColors[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+                                      0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+                                      0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+  CHOOSECOLORW cc{};
+  cc.lStructSize = sizeof cc;
+  cc.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
+  cc.rgbResult = ToColorRef(resolveColor(face_.ColorValue, systemColors_));
+  cc.lpCustColors = customColors;
+  cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+  if (!ChooseColorW(&cc))
+    return;
+  SetColorValue(static_cast<Color>(cc.rgbResult & 0xFFFFFF));
+  if (OnChange)
+    OnChange();
+}
+
+LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      ScopedPaint paint(hwnd());
+      Paint(paint);
+      return 0;
+    }
+    case WM_SIZE:
+      ApplySoftRegion(hwnd(), LOWORD(lparam), HIWORD(lparam));
+      MarkStale();
+      return 0;
+    case WM_MOUSEMOVE:
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        trackingLeave_ = TrackMouseEvent(&tme) != 0;
+      }
+      SetMouseOver(Inside(lparam));
+      return 0;
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      SetMouseOver(false);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (choosing_)
+        return 0;
+      SetCapture(hwnd());
+      SetPressed(true);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      if (choosing_)
+        return 0;
+      const bool left = msg == WM_LBUTTONUP;
+      if (Inside(lparam)) {
+        // The dialog needs the mouse; the picker keeps its pressed look until it closes.
+        choosing_ = true;
+        struct Done {
+          bool& flag;
+          ~Done() { flag = false; }
+        } done{choosing_};
+        if (GetCapture() == hwnd())
+          ReleaseCapture();
+        ChooseColorValue();
+      }
+      if (left) {
+        if (GetCapture() == hwnd())
+          ReleaseCapture();
+        SetPressed(false);
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        SetMouseOver(WindowFromPoint(cursor) == hwnd());
+      }
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      // Capture taken away by another window: spring back, no dialog.
+      if (!choosing_ && reinterpret_cast<HWND>(lparam) != hwnd())
+        SetPressed(false);
+      return 0;
+  }
+  return DefaultHandle(msg, wparam, lparam);
+}
+
+}  // namespace kv

@@ -1,0 +1,191 @@
+#include "widgets/track_bar_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace kv {
+namespace {
+
+constexpr Color kSliderColor = 14145495;  // grey 215
+constexpr char kNormalGradient[] =
+    "12632256;8421504;67;0;0;8421504;12632256;32;0;0;12632256;12632256;0;0;0";
+constexpr char kHotGradient[] =
+    "16777215;10127749;6;0;0;10127749;16777215;42;0;0;16777215;9798519;42;0;0;9798519;16777215;"
+    "8;0;0;16777215;16777215;0;0;0";
+
+// The window region that leaves out the four corner pixels.
+void ApplySoftRegion(HWND hwnd, int width, int height) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (const Rect& r : softControlRegion({width, height})) {
+    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    CombineRgn(region, region, part, RGN_OR);
+    DeleteObject(part);
+  }
+  SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
+}
+
+Rect ToRect(const RECT& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+TsTrackBar::TsTrackBar() : style_(kSliderColor) {
+  style_.background().gradient().setData(kNormalGradient);
+  style_.background().gradient().setPercent(100);
+  style_.hotBackground().gradient().setData(kHotGradient);
+  style_.setOnChange([this] {
+    if (hwnd())
+      InvalidateRect(hwnd(), nullptr, FALSE);
+  });
+  model_.onPlatformPosition = [this](int position) {
+    if (hwnd())
+      SendMessageW(hwnd(), TBM_SETPOS, TRUE, position);
+  };
+  model_.onPlatformRange = [this](int min, int max) {
+    if (!hwnd())
+      return;
+    SendMessageW(hwnd(), TBM_SETRANGEMIN, FALSE, min);
+    SendMessageW(hwnd(), TBM_SETRANGEMAX, TRUE, max);
+  };
+  model_.onRedraw = [this] { RedrawNow(); };
+  model_.OnChange = [this] {
+    if (OnChange)
+      OnChange();
+  };
+}
+
+void TsTrackBar::Create(HWND parent, Rect b, const TrackBarSettings& settings) {
+  settings_ = settings;
+  // The component's own values first; the window takes them over below, in its fixed order.
+  if (settings.min > model_.max()) {
+    model_.setMax(settings.max);
+    model_.setMin(settings.min);
+  } else {
+    model_.setMin(settings.min);
+    model_.setMax(settings.max);
+  }
+  model_.setPosition(settings.position);
+
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM |
+                TBS_ENABLESELRANGE | TBS_FIXEDLENGTH;
+  if (!settings.sliderVisible)
+    style |= TBS_NOTHUMB;
+  CreateControl(0, TRACKBAR_CLASSW, L"", style, {b.left, b.top, b.right, b.bottom}, parent);
+  if (!hwnd())
+    return;
+  HWND h = hwnd();
+  SendMessageW(h, TBM_SETTHUMBLENGTH, settings.thumbLength, 0);
+  SendMessageW(h, TBM_SETLINESIZE, 0, settings.lineSize);
+  SendMessageW(h, TBM_SETPAGESIZE, 0, settings.pageSize);
+  SendMessageW(h, TBM_SETRANGEMIN, FALSE, model_.min());
+  SendMessageW(h, TBM_SETRANGEMAX, FALSE, model_.max());
+  if (settings.selStart == 0 && settings.selEnd == 0) {
+    SendMessageW(h, TBM_CLEARSEL, FALSE, 0);
+  } else {
+    SendMessageW(h, TBM_SETSELSTART, FALSE, settings.selStart);
+    SendMessageW(h, TBM_SETSELEND, FALSE, settings.selEnd);
+  }
+  SendMessageW(h, TBM_SETPOS, TRUE, model_.position());
+  SendMessageW(h, TBM_SETTICFREQ, settings.frequency, 0);
+  // The subclass came after the creation's WM_SIZE.
+  ApplySoftRegion(h, b.width(), b.height());
+}
+
+void TsTrackBar::RedrawNow() {
+  if (!hwnd())
+    return;
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  UpdateWindow(hwnd());
+}
+
+void TsTrackBar::SetHotPart(bool& part, bool value) {
+  const bool wasHot = Hot();
+  part = value;
+  if (Hot() != wasHot)
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void TsTrackBar::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (client.right <= 0 || client.bottom <= 0)
+    return;
+  cache_.Resize(client.right, client.bottom);
+  RECT channel{};
+  RECT thumb{};
+  SendMessageW(hwnd(), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+  SendMessageW(hwnd(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  TrackBarFace face;
+  face.channel = ToRect(channel);
+  face.thumb = ToRect(thumb);
+  face.tickCount = static_cast<int>(SendMessageW(hwnd(), TBM_GETNUMTICS, 0, 0));
+  face.sliderVisible = settings_.sliderVisible;
+  face.hot = Hot();
+  face.enabled = IsWindowEnabled(hwnd()) != 0;
+  PaintTrackBar(cache_.bitmap(), face, style_, systemColors_, backdrop_);
+  cache_.BlitTo(dc, 0, 0);
+}
+
+bool TsTrackBar::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  if (msg != WM_HSCROLL && msg != WM_VSCROLL)
+    return false;
+  model_.scrolled(static_cast<int>(SendMessageW(hwnd(), TBM_GETPOS, 0, 0)));
+  result = 0;
+  return true;
+}
+
+LRESULT TsTrackBar::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      if (wparam) {
+        Paint(reinterpret_cast<HDC>(wparam));
+      } else {
+        ScopedPaint paint(hwnd());
+        Paint(paint);
+      }
+      return 0;
+    case WM_SIZE: {
+      const LRESULT result = DefaultHandle(msg, wparam, lparam);
+      ApplySoftRegion(hwnd(), LOWORD(lparam), HIWORD(lparam));
+      return result;
+    }
+    case WM_MOUSEMOVE: {
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        trackingLeave_ = TrackMouseEvent(&tme) != 0;
+      }
+      RECT client{};
+      GetClientRect(hwnd(), &client);
+      const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      SetHotPart(mouseOver_, PtInRect(&client, at) != 0);
+      break;
+    }
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      SetHotPart(mouseOver_, false);
+      break;
+    case WM_SETFOCUS:
+      SetHotPart(focused_, true);
+      break;
+    case WM_KILLFOCUS:
+      SetHotPart(focused_, false);
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      SetHotPart(pressed_, true);
+      break;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED: {
+      const LRESULT result = DefaultHandle(msg, wparam, lparam);
+      if (GetCapture() != hwnd())
+        SetHotPart(pressed_, false);
+      return result;
+    }
+  }
+  return DefaultHandle(msg, wparam, lparam);
+}
+
+}  // namespace kv
