@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
+#include "widgets/drag_bar_win.h"
 #include "widgets/drawing.h"
 
 namespace kv {
@@ -13,17 +14,6 @@ constexpr char kNormalGradient[] = "8421504;16777215;99;0;0;16777215;16777215;0;
 constexpr char kHotGradient[] =
     "8421504;16777215;53;0;0;16777215;10658466;28;0;0;10658466;13816530;18;0;0;13816530;"
     "13816530;0;0;0";
-
-// The window region that leaves out the four corner pixels.
-void ApplySoftRegion(HWND hwnd, int width, int height) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  for (const Rect& r : softControlRegion({width, height})) {
-    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-    CombineRgn(region, region, part, RGN_OR);
-    DeleteObject(part);
-  }
-  SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
-}
 
 }  // namespace
 
@@ -120,7 +110,7 @@ LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     }
     case WM_SIZE:
-      ApplySoftRegion(hwnd(), LOWORD(lparam), HIWORD(lparam));
+      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
       MarkStale();
       return 0;
     case WM_MOUSEMOVE:

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "widgets/drag_bar_win.h"
+
 namespace kv {
 namespace {
 
@@ -12,17 +14,6 @@ constexpr char kNormalGradient[] =
 constexpr char kHotGradient[] =
     "16777215;10127749;6;0;0;10127749;16777215;42;0;0;16777215;9798519;42;0;0;9798519;16777215;"
     "8;0;0;16777215;16777215;0;0;0";
-
-// The window region that leaves out the four corner pixels.
-void ApplySoftRegion(HWND hwnd, int width, int height) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  for (const Rect& r : softControlRegion({width, height})) {
-    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-    CombineRgn(region, region, part, RGN_OR);
-    DeleteObject(part);
-  }
-  SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
-}
 
 Rect ToRect(const RECT& r) {
   return {r.left, r.top, r.right, r.bottom};
@@ -89,7 +80,7 @@ void TsTrackBar::Create(HWND parent, Rect b, const TrackBarSettings& settings) {
   SendMessageW(h, TBM_SETPOS, TRUE, model_.position());
   SendMessageW(h, TBM_SETTICFREQ, settings.frequency, 0);
   // The subclass came after the creation's WM_SIZE.
-  ApplySoftRegion(h, b.width(), b.height());
+  ApplySoftControlRegion(h, {b.width(), b.height()});
 }
 
 void TsTrackBar::RedrawNow() {
@@ -149,7 +140,7 @@ LRESULT TsTrackBar::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SIZE: {
       const LRESULT result = DefaultHandle(msg, wparam, lparam);
-      ApplySoftRegion(hwnd(), LOWORD(lparam), HIWORD(lparam));
+      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
       return result;
     }
     case WM_MOUSEMOVE: {
