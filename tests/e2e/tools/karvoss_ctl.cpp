@@ -1,5 +1,7 @@
-// Sends Win+Z to the running Karvoss, as the hotkey would, and waits until the bar is down:
-// `karvoss_ctl hotkey`. Exit code 0 when the bar came down within 10 s.
+// Drives the running Karvoss from outside:
+//   karvoss_ctl hotkey        sends Win+Z, as the hotkey would, and waits until the bar is down;
+//   karvoss_ctl run <text>    calls the bar up if needed, puts the text into the field, Enter.
+// Exit code 0 when it was done within 10 s.
 #include <windows.h>
 
 #include <cwchar>
@@ -9,7 +11,8 @@ namespace {
 bool WaitFor(bool (*condition)(HWND&), HWND& bar, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < timeoutMs) {
-    if (condition(bar)) return true;
+    if (condition(bar))
+      return true;
     Sleep(20);
   }
   return false;
@@ -17,21 +20,33 @@ bool WaitFor(bool (*condition)(HWND&), HWND& bar, DWORD timeoutMs) {
 
 }  // namespace
 
+bool Shown(HWND& bar) {
+  RECT r{};
+  GetWindowRect(bar, &r);
+  return IsWindowVisible(bar) && r.top == 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2 || std::wcscmp(argv[1], L"hotkey") != 0) return 2;
+  const bool hotkey = argc == 2 && std::wcscmp(argv[1], L"hotkey") == 0;
+  const bool run = argc == 3 && std::wcscmp(argv[1], L"run") == 0;
+  if (!hotkey && !run)
+    return 2;
   HWND bar = nullptr;
   if (!WaitFor([](HWND& b) { return (b = FindWindowW(L"TForm1", nullptr)) != nullptr; }, bar,
                10000)) {
     return 1;
   }
-  PostMessageW(bar, WM_HOTKEY, 0, MAKELPARAM(MOD_WIN, 'Z'));
-  return WaitFor(
-             [](HWND& b) {
-               RECT r{};
-               GetWindowRect(b, &r);
-               return IsWindowVisible(b) && r.top == 0;
-             },
-             bar, 10000)
-             ? 0
-             : 1;
+  if (hotkey || !IsWindowVisible(bar)) {
+    PostMessageW(bar, WM_HOTKEY, 0, MAKELPARAM(MOD_WIN, 'Z'));
+    if (!WaitFor(Shown, bar, 10000))
+      return 1;
+  }
+  if (run) {
+    HWND panel = FindWindowExW(bar, nullptr, L"TsPanel", nullptr);
+    HWND field = FindWindowExW(panel, nullptr, L"ComboBox", nullptr);
+    HWND edit = FindWindowExW(field, nullptr, L"Edit", nullptr);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
+    PostMessageW(edit, WM_CHAR, 13, 0);
+  }
+  return 0;
 }
