@@ -137,6 +137,9 @@ class LabForm final : public DialogForm {
         return 1;
       case kControlWindow:
         return reinterpret_cast<LRESULT>(ControlWindow(arg));
+      case kHandCursor:
+        // Cursor handles are the process's own under Wine: the test compares with this one.
+        return reinterpret_cast<LRESULT>(LoadCursorW(nullptr, IDC_HAND));
     }
     return 0;
   }

@@ -18,6 +18,7 @@ enum Command {
   kBarCaption = 7,     // lparam: index into kBarCaptions
   kQuit = 8,           // ends the program
   kControlWindow = 9,  // lparam: a Control; returns its window
+  kHandCursor = 10,    // returns the lab's handle of the system's hand pointer
 };
 
 enum Control { kEdit = 0, kOk, kCancel, kClose, kOff, kApply, kOnPanel, kPanel, kControlCount };
