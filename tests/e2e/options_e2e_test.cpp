@@ -308,9 +308,13 @@ void ExpectCancelChangesNothing(bool escape) {
       Poll([&] { return ReadFileBytes(karvoss.DataFile(L"history.cmh")) == "options\r\n"; }));
   EXPECT_EQ(ReadFileBytes(karvoss.Config()), record);
   ExpectPanelColours(karvoss, 0x0000FF, 0x00FF00);
-  // In memory too: the next opening shows the stored delay.
+  // In memory too: the next opening shows the stored delay, and the slider has the focus again
+  // even when a button took it last time.
   ASSERT_NE(options.Open(), nullptr);
   EXPECT_EQ(options.SpeedCap(), L"20");
+  EXPECT_TRUE(Poll([&] { return FocusOf(options.Form()) == options.Slider(); }));
+  Settle(300);
+  EXPECT_EQ(FocusOf(options.Form()), options.Slider());
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(options.WaitClosed());
 }
