@@ -235,12 +235,16 @@ class WidgetLab {
     if (!form_)
       throw std::runtime_error("the lab's dialog did not appear");
     Poll([&] { return GetForegroundWindow() == form_; });
-    // Shown is not yet painted: wait for the bar, the dialog's colour and the panel.
+    // Shown is not yet painted: wait until the bar, a button and the panel show something
+    // other than the dialog's colour (or the black of an empty screen).
     Poll([&] {
       const RECT r = FormRect();
-      return ScreenPixel(r.left + 3, r.top + 5) != 0 &&
-             ScreenPixel(r.left + 300, r.top + 30) == RGB(64, 128, 128) &&
-             ScreenPixel(r.left + 300, r.top + lab::kPanelTop + 2) != 0;
+      const auto painted = [&](int x, int y) {
+        const COLORREF c = ScreenPixel(r.left + x, r.top + y);
+        return c != 0 && c != RGB(64, 128, 128);
+      };
+      return painted(3, 5) && painted(lab::kOkLeft + 5, lab::kOkTop + 3) &&
+             painted(300, lab::kPanelTop + 2) && painted(10, 50);
     });
   }
   ~WidgetLab() {
@@ -599,6 +603,21 @@ TEST(Button, UnderThePointerItShowsTheHotFaceWithTheWideBevel) {
 
   MoveMouse(1200, 780);
   EXPECT_TRUE(lab.ShowsFace(lab::kCancel, PaintedButton(size, "Отмена", {})));
+}
+
+TEST(Button, PointerThatLeftWhileTheDialogWasClosedLeavesNoHotLook) {
+  WidgetLab lab;
+  const Size size{lab::kButtonWidth, lab::kButtonHeight};
+  const POINT c = lab.Centre(lab::kOk);
+  MoveMouse(c.x, c.y);
+  ASSERT_TRUE(lab.ShowsFace(lab::kOk, PaintedButton(size, "Ок", {true, false, false})));
+  // Esc from the edit closes through "Отмена"; the pointer moves away while the dialog is
+  // hidden.
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(lab.WaitLogged("modal 2"));
+  MoveMouse(1200, 780);
+  ASSERT_TRUE(lab.WaitShownAgain());
+  EXPECT_TRUE(lab.ShowsFace(lab::kOk, PaintedButton(size, "Ок", {})));
 }
 
 TEST(Button, DisabledItIgnoresClicksAndIsHalfBlendedWithWhatLiesBehind) {
