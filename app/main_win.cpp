@@ -7,21 +7,13 @@
 #include "app/bar_system_win.h"
 #include "app/bar_window_win.h"
 #include "app/texts.h"
+#include "dialogs/dialogs_win.h"
 #include "toolkit/application_win.h"
 #include "toolkit/file_system_win.h"
 #include "toolkit/text_win.h"
 
 namespace kv {
 namespace {
-
-// The dialogs of the built-in commands.
-class ProgramDialogs final : public BarDialogs {
- public:
-  int ShowHelp() override { return kModalResultCancel; }
-  int ShowAbout() override { return kModalResultCancel; }
-  int ShowCommandEditor() override { return kModalResultCancel; }
-  OptionsWindow& Options() override { throw std::logic_error("options window missing"); }
-};
 
 int Run() {
   // The shell's "open" of documents and addresses may need COM on this thread.
@@ -34,11 +26,14 @@ int Run() {
   WindowsAnsiCodec codec;
   WindowsBarSystem system;
   WindowsSessionControl session;
-  ProgramDialogs dialogs;
+  const DataPaths paths{ExecutableFolder()};
+  ProgramDialogs dialogs(fs, codec, paths);
 
   BarWindow Form1;
-  TForm1 logic(Form1, system, session, dialogs, fs, codec, DataPaths{ExecutableFolder()});
+  TForm1 logic(Form1, system, session, dialogs, fs, codec, paths);
   Form1.Create(logic);
+  // The dialogs after the bar, which owns them.
+  dialogs.Create(Form1.hwnd());
   system.SetBarWindow(Form1.hwnd());
   app.SetMainForm(&Form1);
   Form1.RunFormCreate();

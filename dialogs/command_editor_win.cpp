@@ -172,8 +172,13 @@ void TForm2::FillNames() {
 
 void TForm2::UpdateAddButton() {
   const bool enabled = AddButtonEnabled(WindowText(Comm), WindowText(Path));
-  if (enabled != bAddEdit.Enabled())
-    bAddEdit.SetEnabled(enabled);
+  if (enabled == bAddEdit.Enabled())
+    return;
+  // A disabled window loses the focus to nowhere, and Esc would then reach no one: the name
+  // edit, where the next entry starts, takes it instead.
+  if (!enabled && GetFocus() == bAddEdit.hwnd())
+    SetFocus(Comm);
+  bAddEdit.SetEnabled(enabled);
 }
 
 void TForm2::FormShow() {

@@ -9,15 +9,33 @@ namespace {
 constexpr wchar_t kClassName[] = L"TForm3";
 constexpr int kMemoFontHeight = 13;
 
+// Courier New 13 px. Asked for as a fixed-pitch modern font, so that where Courier New is
+// missing the system still picks a fixed-pitch face: the text's columns depend on it.
+HFONT CreateMemoFont() {
+  LOGFONTW lf{};
+  lf.lfHeight = -kMemoFontHeight;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfOutPrecision = OUT_TT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  wcscpy(lf.lfFaceName, L"Courier New");
+  return CreateFontIndirectW(&lf);
+}
+
 }  // namespace
 
 void HelpMemo::Create(HWND parent, Rect bounds, HFONT font) {
   brush_.reset(CreateSolidBrush(ToColorRef(clSilver)));
+  // No word wrap: a line broken at the memo's edge would lose the text's column layout.
   CreateControl(WS_EX_CLIENTEDGE, L"EDIT", L"",
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                    ES_AUTOVSCROLL | ES_LEFT,
+                    ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_LEFT,
                 {bounds.left, bounds.top, bounds.right, bounds.bottom}, parent);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // Narrow margins: 62 characters of 8 pixels just fit beside the scroll bar.
+  SendMessageW(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
   // The help text is longer than an edit's default limit of 32767 characters would allow for
   // typing; it is only set, but lift the limit so nothing is ever cut.
   SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
@@ -45,8 +63,7 @@ std::wstring TForm3::MemoText() {
 void TForm3::Create(HWND owner, std::function<void()> showAbout) {
   showAbout_ = std::move(showAbout);
   CreateDialogForm(kClassName, "Справка", "Справка", 535, 518, owner);
-  // Courier New: the help text lines its descriptions up in columns.
-  memoFont_.reset(CreateUiFont("Courier New", kMemoFontHeight, false));
+  memoFont_.reset(CreateMemoFont());
   Memo1.Create(hwnd(), {8, 24, 8 + 521, 24 + 457}, memoFont_);
   SetWindowTextW(Memo1.hwnd(), MemoText().c_str());
 

@@ -78,7 +78,10 @@ int Form::ShowModal() {
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     FormShow();
-    if (!GetFocus() || FormOf(GetFocus()) != this)
+    // Activation gives the focus to the form itself when no control of it had the focus yet;
+    // the first control of the tab order takes it then.
+    HWND focus = GetFocus();
+    if (!focus || focus == hwnd() || FormOf(focus) != this)
       FocusFirst();
     while (modalResult_ == 0) {
       app.HandleMessage();

@@ -1,0 +1,654 @@
+// The dialogs of the built-in commands on a real window system: help, About, the command editor
+// and the folder chooser, driven through real input and read back through window messages.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "dialogs/png_image.h"
+#include "resources/resources.h"
+#include "tests/e2e/support/harness.h"
+
+namespace kv::e2e {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr Color kDialogColorRef = RGB(64, 128, 128);
+
+std::wstring ClassName(HWND hwnd) {
+  wchar_t name[256];
+  const int n = GetClassNameW(hwnd, name, 256);
+  return std::wstring(name, static_cast<size_t>(n));
+}
+
+std::wstring Text(HWND hwnd) {
+  const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT n =
+      SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(n));
+  return text;
+}
+
+void SetText(HWND hwnd, const std::wstring& text) {
+  SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::vector<std::wstring> ListItems(HWND list) {
+  std::vector<std::wstring> items;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    if (length < 0)
+      return {};  // the list was being rebuilt
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    items.push_back(text);
+  }
+  return items;
+}
+
+HWND WaitShownWindow(const Karvoss& karvoss, const wchar_t* className) {
+  HWND found = nullptr;
+  Poll([&] { return (found = FindProcessWindow(karvoss.Pid(), className, true)) != nullptr; });
+  return found;
+}
+
+bool WaitGone(HWND window) {
+  return Poll([&] { return !IsWindowVisible(window); });
+}
+
+POINT ScreenOf(HWND form, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(form, &p);
+  return p;
+}
+
+// The child control at a place of the form's layout (client coordinates).
+HWND ControlAt(HWND form, int x, int y) {
+  HWND child = ChildWindowFromPointEx(form, POINT{x, y}, CWP_SKIPINVISIBLE);
+  return child == form ? nullptr : child;
+}
+
+void ClickAt(HWND form, int x, int y) {
+  const POINT p = ScreenOf(form, x, y);
+  Click(p.x, p.y);
+}
+
+void DoubleClickAt(HWND form, int x, int y) {
+  const POINT p = ScreenOf(form, x, y);
+  MoveMouse(p.x, p.y);
+  Settle(30);
+  for (int i = 0; i < 2; ++i) {
+    MouseButton(true);
+    MouseButton(false);
+  }
+}
+
+SIZE ClientSize(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return {r.right, r.bottom};
+}
+
+POINT TopLeft(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return {r.left, r.top};
+}
+
+bool IsCentred(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r.left == (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2 &&
+         r.top == (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+}
+
+// Presses the drag bar at `grab` (client coordinates), moves the pointer by about dx, dy in
+// steps and releases it; returns how far the pointer really went (absolute input rounds).
+POINT DragBy(HWND form, POINT grab, int dx, int dy) {
+  const POINT p = ScreenOf(form, grab.x, grab.y);
+  MoveMouse(p.x, p.y);
+  POINT start{};
+  Poll([&] {
+    return GetCursorPos(&start) && std::abs(start.x - p.x) <= 1 && std::abs(start.y - p.y) <= 1;
+  });
+  MouseButton(true);
+  Settle(50);
+  constexpr int kSteps = 5;
+  for (int i = 1; i <= kSteps; ++i) {
+    MoveMouse(p.x + dx * i / kSteps, p.y + dy * i / kSteps);
+    Settle(30);
+  }
+  POINT end{};
+  Poll([&] {
+    return GetCursorPos(&end) && std::abs(end.x - (p.x + dx)) <= 1 &&
+           std::abs(end.y - (p.y + dy)) <= 1;
+  });
+  MouseButton(false);
+  return {end.x - start.x, end.y - start.y};
+}
+
+bool SameColor(COLORREF a, COLORREF b) {
+  return (a & 0xFFFFFF) == (b & 0xFFFFFF);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Help and About
+
+constexpr POINT kHelpAbout{8 + 155 / 2, 488 + 12};    // Button2 "О программе"
+constexpr POINT kHelpClose{168 + 361 / 2, 488 + 12};  // Button1 "Закрыть"
+constexpr POINT kAboutOk{216 + 75 / 2, 192 + 12};     // OKButton
+
+std::wstring HelpTextWithoutFinalLineEnd() {
+  std::wstring text = Wide(std::string(resources::kHelpText));
+  text.resize(text.size() - 2);
+  return text;
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = text.find(L"\r\n", start);
+    lines.push_back(text.substr(start, end - start));
+    if (end == std::wstring::npos)
+      return lines;
+    start = end + 2;
+  }
+}
+
+TEST(HelpWindow, HelpOpensTheTextCentredAndTheBarSlidesAway) {
+  Karvoss karvoss;
+  karvoss.Run(L"help");
+  HWND help = WaitShownWindow(karvoss, L"TForm3");
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(karvoss.WaitHidden());
+  const SIZE size = ClientSize(help);
+  EXPECT_EQ(size.cx, 535);
+  EXPECT_EQ(size.cy, 518);
+  EXPECT_TRUE(IsCentred(help));
+
+  HWND memo = ControlAt(help, 100, 100);
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(ClassName(memo), L"Edit");
+  const LONG_PTR style = GetWindowLongPtrW(memo, GWL_STYLE);
+  EXPECT_TRUE(style & ES_READONLY);
+  EXPECT_TRUE(style & ES_MULTILINE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_EQ(SendMessageW(memo, EM_GETLINECOUNT, 0, 0), 110);
+  const std::wstring text = Text(memo);
+  EXPECT_EQ(text, HelpTextWithoutFinalLineEnd());
+  const std::vector<std::wstring> lines = Lines(text);
+  ASSERT_EQ(lines.size(), 110u);
+  EXPECT_EQ(lines[24], L"clearhistiory - Очистить историю команд");
+  EXPECT_EQ(lines[109], std::wstring(62, L'='));
+
+  // Memo1 sits at 8, 24 and is 521 x 457.
+  RECT memoRect{};
+  GetWindowRect(memo, &memoRect);
+  const POINT origin = ScreenOf(help, 0, 0);
+  EXPECT_EQ(memoRect.left - origin.x, 8);
+  EXPECT_EQ(memoRect.top - origin.y, 24);
+  EXPECT_EQ(memoRect.right - memoRect.left, 521);
+  EXPECT_EQ(memoRect.bottom - memoRect.top, 457);
+
+  ClickAt(help, kHelpClose.x, kHelpClose.y);
+  EXPECT_TRUE(WaitGone(help));
+}
+
+TEST(HelpWindow, AboutOpensOverHelpAndClosingItReturnsToHelp) {
+  Karvoss karvoss;
+  karvoss.Run(L"help");
+  HWND help = WaitShownWindow(karvoss, L"TForm3");
+  ASSERT_NE(help, nullptr);
+  ASSERT_TRUE(karvoss.WaitHidden());
+  ASSERT_TRUE(Poll([&] { return GetForegroundWindow() == help; }));
+  ClickAt(help, kHelpAbout.x, kHelpAbout.y);
+  HWND about = WaitShownWindow(karvoss, L"TAboutBox");
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(IsWindowVisible(help));
+  EXPECT_FALSE(IsWindowEnabled(help));  // the About window is modal over it
+  ClickAt(about, kAboutOk.x, kAboutOk.y);
+  EXPECT_TRUE(WaitGone(about));
+  EXPECT_TRUE(Poll([&] { return IsWindowEnabled(help) && GetForegroundWindow() == help; }));
+  EXPECT_TRUE(IsWindowVisible(help));
+  ClickAt(help, kHelpClose.x, kHelpClose.y);
+  EXPECT_TRUE(WaitGone(help));
+  EXPECT_TRUE(karvoss.Running());
+}
+
+// The emblem over the window colour, as the About window must show it at 16, 32.
+COLORREF EmblemPixel(const RgbaImage& picture, int x, int y) {
+  Bitmap expected(65, 65);
+  expected.fill(kDialogColorRef);
+  BlendRgba(expected, {0, 0}, picture);
+  return static_cast<COLORREF>(expected.pixel(x, y));
+}
+
+TEST(AboutWindow, ShowsTheVersionInItsBevelledPanelWithTheEmblem) {
+  Karvoss karvoss;
+  karvoss.Run(L"about");
+  HWND about = WaitShownWindow(karvoss, L"TAboutBox");
+  ASSERT_NE(about, nullptr);
+  const SIZE size = ClientSize(about);
+  EXPECT_EQ(size.cx, 298);
+  EXPECT_EQ(size.cy, 223);
+  EXPECT_TRUE(IsCentred(about));
+
+  HWND panel = ControlAt(about, 150, 100);
+  ASSERT_NE(panel, nullptr);
+  std::vector<std::wstring> labels;
+  for (HWND c = GetWindow(panel, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    labels.push_back(Text(c));
+  EXPECT_THAT(labels,
+              ElementsAre(L"Karvoss", L"Версия 3,0", L"Karvoss - расширенная командная консоль"));
+
+  // Panel1 at 8, 24, 281 x 161: lowered outer bevel, raised inner bevel, one pixel each.
+  const POINT p = ScreenOf(about, 8, 24);
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  ASSERT_TRUE(Poll([&] { return SameColor(ScreenPixel(p.x + 100, p.y), shadow); }));
+  EXPECT_TRUE(SameColor(ScreenPixel(p.x, p.y + 80), shadow));
+  EXPECT_TRUE(SameColor(ScreenPixel(p.x + 280, p.y + 80), light));
+  EXPECT_TRUE(SameColor(ScreenPixel(p.x + 100, p.y + 160), light));
+  EXPECT_TRUE(SameColor(ScreenPixel(p.x + 1, p.y + 80), light));
+  EXPECT_TRUE(SameColor(ScreenPixel(p.x + 100, p.y + 1), light));
+  EXPECT_TRUE(SameColor(ScreenPixel(p.x + 279, p.y + 80), shadow));
+  EXPECT_TRUE(SameColor(ScreenPixel(p.x + 100, p.y + 159), shadow));
+  EXPECT_TRUE(SameColor(ScreenPixel(p.x + 150, p.y + 80), kDialogColorRef));
+
+  // ProgramIcon: the 48 x 48 emblem stretched to 65 x 65 at 8, 8 in the panel, its transparent
+  // parts showing the panel's colour. Checked along the picture's middle row and column.
+  const PngDecodeResult emblem = DecodePng(resources::kEmblemPng);
+  ASSERT_TRUE(emblem.ok());
+  const RgbaImage picture = StretchRgba(emblem.image, 65, 65);
+  int differing = 0;
+  for (int i = 0; i < 65; ++i) {
+    differing += !SameColor(ScreenPixel(p.x + 8 + i, p.y + 8 + 32), EmblemPixel(picture, i, 32));
+    differing += !SameColor(ScreenPixel(p.x + 8 + 32, p.y + 8 + i), EmblemPixel(picture, 32, i));
+  }
+  EXPECT_EQ(differing, 0);
+
+  ClickAt(about, kAboutOk.x, kAboutOk.y);
+  EXPECT_TRUE(WaitGone(about));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Command editor
+
+constexpr POINT kNames{8 + 60, 24 + 100};
+constexpr POINT kComm{136 + 100, 40 + 10};
+constexpr POINT kPath{136 + 100, 88 + 10};
+constexpr POINT kParam{136 + 100, 136 + 10};
+constexpr POINT kDir{136 + 100, 184 + 10};
+constexpr POINT kDirBrowse{368 + 10, 162 + 10};
+constexpr POINT kAddEdit{136 + 64, 214 + 10};
+constexpr POINT kDelete{384 + 52, 214 + 10};
+constexpr POINT kOk{272 + 52, 246 + 10};
+
+struct Editor {
+  HWND form = nullptr;
+  HWND names = nullptr;
+  HWND comm = nullptr;
+  HWND path = nullptr;
+  HWND param = nullptr;
+  HWND dir = nullptr;
+  HWND addEdit = nullptr;
+};
+
+Editor OpenEditor(Karvoss& karvoss) {
+  karvoss.Run(L"commed");
+  Editor e;
+  e.form = WaitShownWindow(karvoss, L"TForm2");
+  if (!e.form)
+    return e;
+  e.names = ControlAt(e.form, kNames.x, kNames.y);
+  e.comm = ControlAt(e.form, kComm.x, kComm.y);
+  e.path = ControlAt(e.form, kPath.x, kPath.y);
+  e.param = ControlAt(e.form, kParam.x, kParam.y);
+  e.dir = ControlAt(e.form, kDir.x, kDir.y);
+  e.addEdit = ControlAt(e.form, kAddEdit.x, kAddEdit.y);
+  return e;
+}
+
+// Clicks into an empty edit and types there, waiting until the edit shows `shown`.
+void TypeInto(HWND form, POINT at, HWND edit, const std::wstring& text, const std::wstring& shown) {
+  ClickAt(form, at.x, at.y);
+  ASSERT_TRUE(Poll([&] { return FocusOf(form) == edit; }));
+  TypeText(text);
+  ASSERT_TRUE(Poll([&] { return Text(edit) == shown; })) << Utf8(Text(edit));
+}
+
+void TypeInto(HWND form, POINT at, HWND edit, const std::wstring& text) {
+  TypeInto(form, at, edit, text, text);
+}
+
+TEST(CommandEditor, EntriesAddedThroughTheEditsAreSavedSortedAndRunFromTheBar) {
+  Karvoss karvoss;
+  karvoss.AddProbe(L"probe.exe");
+  const std::wstring probe = karvoss.Folder() + L"\\probe.exe";
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  EXPECT_TRUE(IsCentred(e.form));
+  // The first opening puts the focus on the name.
+  EXPECT_TRUE(Poll([&] { return FocusOf(e.form) == e.comm; }));
+
+  TypeInto(e.form, kComm, e.comm, L"zprobe");
+  TypeInto(e.form, kPath, e.path, probe);
+  ASSERT_TRUE(Poll([&] { return IsWindowEnabled(e.addEdit) != 0; }));
+  ClickAt(e.form, kAddEdit.x, kAddEdit.y);
+  ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == 1; }));
+  EXPECT_EQ(Text(e.comm), L"");
+
+  TypeInto(e.form, kComm, e.comm, L"Aprobe");
+  TypeInto(e.form, kPath, e.path, probe);
+  TypeInto(e.form, kParam, e.param, L"one two");
+  ASSERT_TRUE(Poll([&] { return IsWindowEnabled(e.addEdit) != 0; }));
+  ClickAt(e.form, kAddEdit.x, kAddEdit.y);
+  ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == 2; }));
+  EXPECT_THAT(ListItems(e.names), ElementsAre(L"Aprobe", L"zprobe"));
+
+  ClickAt(e.form, kOk.x, kOk.y);
+  ASSERT_TRUE(WaitGone(e.form));
+  const std::string path = Utf8(probe);
+  EXPECT_EQ(ReadFileBytes(karvoss.DataFile(L"command.cms")),
+            "Aprobe|" + path + "|one two|\r\nzprobe|" + path + "||\r\n");
+
+  // The bar has reloaded its store: the new names start the probe.
+  karvoss.Run(L"zprobe");
+  ASSERT_TRUE(karvoss.WaitProbeRecords(1));
+  EXPECT_EQ(karvoss.ProbeRecords()[0].program, "probe.exe");
+  EXPECT_EQ(karvoss.ProbeRecords()[0].arguments, "");
+}
+
+TEST(CommandEditor, EscCancelsAndWritesNothing) {
+  Karvoss karvoss;
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  TypeInto(e.form, kComm, e.comm, L"name");
+  TypeInto(e.form, kPath, e.path, L"C:\\x.exe");
+  ClickAt(e.form, kAddEdit.x, kAddEdit.y);
+  ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == 1; }));
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitGone(e.form));
+  Settle(200);
+  EXPECT_FALSE(FileExists(karvoss.DataFile(L"command.cms")));
+}
+
+TEST(CommandEditor, ReservedNameShowsTheMessageAndKeepsTheEdits) {
+  Karvoss karvoss;
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  TypeInto(e.form, kComm, e.comm, L"help");
+  TypeInto(e.form, kPath, e.path, L"x");
+  ClickAt(e.form, kAddEdit.x, kAddEdit.y);
+  HWND box = karvoss.WaitMessageBox();
+  ASSERT_NE(box, nullptr);
+  const WindowText texts = Karvoss::TextsOf(box);
+  EXPECT_EQ(texts.caption, L"Karvoss");
+  EXPECT_THAT(texts.statics, ElementsAre(L"Введенная команда зарезервирована"));
+  Karvoss::Confirm(box);
+  ASSERT_TRUE(Poll([&] { return karvoss.MessageBoxes().empty(); }));
+  EXPECT_EQ(Text(e.comm), L"help");
+  EXPECT_EQ(Text(e.path), L"x");
+  EXPECT_TRUE(ListItems(e.names).empty());
+  // With case, "Help" is free.
+  SetText(e.comm, L"Help");
+  ClickAt(e.form, kAddEdit.x, kAddEdit.y);
+  EXPECT_TRUE(Poll([&] { return ListItems(e.names) == std::vector<std::wstring>{L"Help"}; }));
+}
+
+TEST(CommandEditor, AddButtonIsEnabledExactlyWhileNameAndPathHoldText) {
+  Karvoss karvoss;
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(e.addEdit));
+  TypeInto(e.form, kComm, e.comm, L"n");
+  Settle(100);
+  EXPECT_FALSE(IsWindowEnabled(e.addEdit));
+  TypeInto(e.form, kPath, e.path, L" ");  // a blank counts
+  EXPECT_TRUE(Poll([&] { return IsWindowEnabled(e.addEdit) != 0; }));
+  SetText(e.comm, L"");
+  EXPECT_TRUE(Poll([&] { return !IsWindowEnabled(e.addEdit); }));
+  SetText(e.comm, L"m");
+  EXPECT_TRUE(Poll([&] { return IsWindowEnabled(e.addEdit) != 0; }));
+  // The edits refuse the field separator, typed or set.
+  TypeInto(e.form, kParam, e.param, L"a|b", L"ab");
+  SetText(e.dir, L"c:\\|d");
+  EXPECT_TRUE(Poll([&] { return Text(e.dir) == L"c:\\d"; }));
+}
+
+TEST(CommandEditor, AFailedSaveIsReportedAndTheEditorStaysOpen) {
+  Karvoss karvoss;
+  karvoss.Bar();
+  ASSERT_TRUE(Poll([&] { return FolderExists(karvoss.Folder() + L"\\Data"); }));
+  // A folder where the store file should be: it cannot be created.
+  ASSERT_TRUE(CreateDirectoryW(karvoss.DataFile(L"command.cms").c_str(), nullptr));
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  ClickAt(e.form, kOk.x, kOk.y);
+  HWND box = karvoss.WaitMessageBox();
+  ASSERT_NE(box, nullptr);
+  const WindowText texts = Karvoss::TextsOf(box);
+  EXPECT_EQ(texts.caption, L"Karvoss");
+  ASSERT_FALSE(texts.statics.empty());
+  EXPECT_EQ(texts.statics.back().rfind(L"Cannot create file \"", 0), 0u)
+      << Utf8(texts.statics.back());
+  Karvoss::Confirm(box);
+  ASSERT_TRUE(Poll([&] { return karvoss.MessageBoxes().empty(); }));
+  Settle(100);
+  EXPECT_TRUE(IsWindowVisible(e.form));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitGone(e.form));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Placement: centred at the first opening, then where the drag bar left it.
+
+struct DialogCase {
+  const wchar_t* command;
+  const wchar_t* className;
+  POINT close;  // a button that closes it
+};
+
+class DialogPlacement : public ::testing::TestWithParam<DialogCase> {};
+
+TEST_P(DialogPlacement, CentredFirstThenReopensWhereItWasDragged) {
+  const DialogCase c = GetParam();
+  Karvoss karvoss;
+  karvoss.Run(c.command);
+  HWND form = WaitShownWindow(karvoss, c.className);
+  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(karvoss.WaitHidden());
+  EXPECT_TRUE(IsCentred(form));
+  const POINT before = TopLeft(form);
+  const SIZE size = ClientSize(form);
+  const POINT moved = DragBy(form, {40, 10}, -60, 45);
+  const POINT after{before.x + moved.x, before.y + moved.y};
+  ASSERT_TRUE(Poll([&] {
+    const POINT now = TopLeft(form);
+    return now.x == after.x && now.y == after.y;
+  })) << TopLeft(form).x
+      << "," << TopLeft(form).y << " expected " << after.x << "," << after.y;
+  EXPECT_EQ(ClientSize(form).cx, size.cx);
+  EXPECT_EQ(ClientSize(form).cy, size.cy);
+  ClickAt(form, c.close.x, c.close.y);
+  ASSERT_TRUE(WaitGone(form));
+
+  karvoss.Run(c.command);
+  ASSERT_EQ(WaitShownWindow(karvoss, c.className), form);
+  const POINT again = TopLeft(form);
+  EXPECT_EQ(again.x, after.x);
+  EXPECT_EQ(again.y, after.y);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogPlacement,
+                         ::testing::Values(DialogCase{L"help", L"TForm3", kHelpClose},
+                                           DialogCase{L"about", L"TAboutBox", kAboutOk},
+                                           DialogCase{L"commed", L"TForm2", kOk}),
+                         [](const auto& info) { return Utf8(info.param.className); });
+
+// ---------------------------------------------------------------------------------------------
+// Folder chooser
+
+constexpr POINT kChooserOk{176 + 25, 24 + 9};
+constexpr POINT kChooserCancel{232 + 25, 24 + 9};
+constexpr POINT kChooserList{8 + 100, 48 + 90};
+constexpr POINT kChooserDrives{8 + 80, 24 + 9};
+constexpr int kListTop = 48 + 2;  // inside the list's sunken edge
+constexpr int kRowHeight = 16;
+
+struct Chooser {
+  HWND form = nullptr;
+  HWND list = nullptr;
+  HWND drives = nullptr;
+};
+
+Chooser OpenChooser(Karvoss& karvoss, const Editor& e) {
+  ClickAt(e.form, kDirBrowse.x, kDirBrowse.y);
+  Chooser c;
+  c.form = WaitShownWindow(karvoss, L"Tf_Dir");
+  if (!c.form)
+    return c;
+  c.list = ControlAt(c.form, kChooserList.x, kChooserList.y);
+  c.drives = ControlAt(c.form, kChooserDrives.x, kChooserDrives.y);
+  return c;
+}
+
+int RowIndex(HWND list, const std::wstring& text) {
+  const std::vector<std::wstring> items = ListItems(list);
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (items[i] == text)
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+POINT RowPlace(HWND list, int row) {
+  const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  return {8 + 60, kListTop + (row - top) * kRowHeight + kRowHeight / 2};
+}
+
+std::wstring SelectedDriveText(HWND combo) {
+  const LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (index < 0)
+    return {};
+  const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+TEST(FolderChooser, HighlightThenOkReturnsTheOpenFolderAndDoubleClickOpens) {
+  Karvoss karvoss;
+  const std::wstring base = karvoss.Folder() + L"\\dirs";
+  CreateDirectoryW(base.c_str(), nullptr);
+  CreateDirectoryW((base + L"\\beta").c_str(), nullptr);
+  CreateDirectoryW((base + L"\\Alpha").c_str(), nullptr);
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  SetText(e.dir, base);
+
+  Chooser c = OpenChooser(karvoss, e);
+  ASSERT_NE(c.form, nullptr);
+  ASSERT_NE(c.list, nullptr);
+  EXPECT_TRUE(IsCentred(c.form));
+  std::vector<std::wstring> rows;
+  ASSERT_TRUE(Poll([&] {
+    rows = ListItems(c.list);
+    return rows.size() >= 3 && rows.back() == L"beta";
+  }));
+  // The open folder's row is selected, its subfolders follow, sorted without regard to case.
+  const int dirsRow = static_cast<int>(rows.size()) - 3;
+  EXPECT_EQ(rows[dirsRow], L"dirs");
+  EXPECT_EQ(rows[dirsRow + 1], L"Alpha");
+  EXPECT_EQ(rows[dirsRow + 2], L"beta");
+  EXPECT_EQ(SendMessageW(c.list, LB_GETCURSEL, 0, 0), dirsRow);
+  EXPECT_EQ(SelectedDriveText(c.drives).substr(0, 2), L"c:");
+
+  // One click only highlights; "Ok" returns the folder that is open.
+  const POINT alpha = RowPlace(c.list, dirsRow + 1);
+  ClickAt(c.form, alpha.x, alpha.y);
+  ASSERT_TRUE(Poll([&] { return SendMessageW(c.list, LB_GETCURSEL, 0, 0) == dirsRow + 1; }));
+  ClickAt(c.form, kChooserOk.x, kChooserOk.y);
+  ASSERT_TRUE(WaitGone(c.form));
+  EXPECT_EQ(Text(e.dir), base);
+
+  // A double click opens the row; then "Ok" returns it.
+  c = OpenChooser(karvoss, e);
+  ASSERT_NE(c.form, nullptr);
+  ASSERT_TRUE(Poll([&] { return RowIndex(c.list, L"beta") >= 0; }));
+  const POINT beta = RowPlace(c.list, RowIndex(c.list, L"beta"));
+  DoubleClickAt(c.form, beta.x, beta.y);
+  ASSERT_TRUE(Poll([&] {
+    const std::vector<std::wstring> now = ListItems(c.list);
+    return !now.empty() && now.back() == L"beta" &&
+           SendMessageW(c.list, LB_GETCURSEL, 0, 0) == static_cast<LRESULT>(now.size()) - 1;
+  }));
+  ClickAt(c.form, kChooserOk.x, kChooserOk.y);
+  ASSERT_TRUE(WaitGone(c.form));
+  EXPECT_EQ(Text(e.dir), base + L"\\beta");
+
+  // "Отмена" and Esc leave the working folder as it was.
+  SetText(e.dir, L"");
+  c = OpenChooser(karvoss, e);
+  ASSERT_NE(c.form, nullptr);
+  // Kept from last time: the chooser still shows beta open.
+  EXPECT_TRUE(Poll([&] {
+    const std::vector<std::wstring> now = ListItems(c.list);
+    return !now.empty() && now.back() == L"beta";
+  }));
+  ClickAt(c.form, kChooserCancel.x, kChooserCancel.y);
+  ASSERT_TRUE(WaitGone(c.form));
+  EXPECT_EQ(Text(e.dir), L"");
+  c = OpenChooser(karvoss, e);
+  ASSERT_NE(c.form, nullptr);
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitGone(c.form));
+  EXPECT_EQ(Text(e.dir), L"");
+  EXPECT_TRUE(IsWindowVisible(e.form));
+}
+
+TEST(FolderChooser, EnterOpensTheHighlightedRowAndAnotherDriveSwitchesTheDropDown) {
+  Karvoss karvoss;
+  const std::wstring base = karvoss.Folder() + L"\\dirs";
+  CreateDirectoryW(base.c_str(), nullptr);
+  CreateDirectoryW((base + L"\\inner").c_str(), nullptr);
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  SetText(e.dir, base);
+  Chooser c = OpenChooser(karvoss, e);
+  ASSERT_NE(c.form, nullptr);
+  ASSERT_TRUE(Poll([&] { return FocusOf(c.form) == c.list; }));
+  ASSERT_TRUE(Poll([&] { return RowIndex(c.list, L"inner") >= 0; }));
+  PressKey(VK_DOWN);
+  ASSERT_TRUE(
+      Poll([&] { return SendMessageW(c.list, LB_GETCURSEL, 0, 0) == RowIndex(c.list, L"inner"); }));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(Poll([&] {
+    return SendMessageW(c.list, LB_GETCOUNT, 0, 0) > 0 && ListItems(c.list).back() == L"inner" &&
+           IsWindowVisible(c.form);
+  }));
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitGone(c.form));
+
+  // Wine's Z: is the root of the Unix file system; a folder there switches the drop-down.
+  SetText(e.dir, L"Z:\\tmp");
+  c = OpenChooser(karvoss, e);
+  ASSERT_NE(c.form, nullptr);
+  EXPECT_EQ(SelectedDriveText(c.drives).substr(0, 2), L"z:");
+  EXPECT_TRUE(Poll([&] {
+    const std::vector<std::wstring> now = ListItems(c.list);
+    return now.size() >= 2 && now[0] == L"Z:\\" && now[1] == L"tmp";
+  }));
+  ClickAt(c.form, kChooserOk.x, kChooserOk.y);
+  ASSERT_TRUE(WaitGone(c.form));
+  EXPECT_EQ(Text(e.dir), L"Z:\\tmp");
+}
+
+}  // namespace
+}  // namespace kv::e2e
