@@ -51,8 +51,12 @@ std::string EncodeSettingsRecord(const Settings& s) {
 }
 
 std::string BuildGradientData(Color edge, Color middle, const SystemColors& system) {
-  const std::string e = std::to_string(resolveColor(edge, system));
-  const std::string m = std::to_string(resolveColor(middle, system));
+  // Only a system colour is translated; any other value is written as it is.
+  const auto text = [&](Color c) {
+    return std::to_string(isSystemColor(c) ? system.rgbOf(systemColorIndex(c)) : c);
+  };
+  const std::string e = text(edge);
+  const std::string m = text(middle);
   return e + ";" + m + ";22;0;0;" + m + ";" + m + ";54;0;0;" + m + ";" + e + ";23;0;0;" + e + ";" +
          e + ";0;0;0";
 }
