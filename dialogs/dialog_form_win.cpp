@@ -9,13 +9,16 @@ void DialogForm::CreateDialogForm(const wchar_t* className, const std::string& c
                                   HWND owner) {
   // An owned popup gets no taskbar button; the drag bar stands in for the missing title bar.
   CreateForm(className, caption, clientWidth, clientHeight, kDialogColor, owner, WS_POPUP);
-  background_.reset(CreateSolidBrush(ToColorRef(ResolveColor(kDialogColor))));
+  background_.reset(CreateSolidBrush(ToColorRef(ResolveColor(FormColor()))));
   sDragBar1.Create(hwnd(), dragCaption);
 }
 
 HWND DialogForm::AddLabel(int x, int y, const std::string& text, Color color, bool transparent,
                           int width, int height) {
   const std::wstring wide = Widen(text);
+  // An auto-sized label stays on one line, as it was measured; a label given a box breaks its
+  // lines at words within it.
+  const DWORD wrap = width <= 0 ? SS_LEFTNOWORDWRAP : SS_LEFT;
   if (width <= 0 || height <= 0) {
     // Sized to its text, like an auto-sized label.
     ScopedGetDC dc(hwnd());
@@ -23,14 +26,18 @@ HWND DialogForm::AddLabel(int x, int y, const std::string& text, Color color, bo
     RECT r{0, 0, 0, 0};
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
               DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    // Glyphs may run a pixel or two past the measured extent (Wine's substitutes for MS Sans
+    // Serif do); the spare room is the label's own background, so it costs nothing to see.
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     if (width <= 0)
-      width = r.right;
+      width = r.right + metrics.tmAveCharWidth;
     if (height <= 0)
       height = r.bottom;
   }
   HWND label =
-      CreateWindowExW(0, L"STATIC", wide.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x,
-                      y, width, height, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+      CreateWindowExW(0, L"STATIC", wide.c_str(), WS_CHILD | WS_VISIBLE | wrap | SS_NOPREFIX, x, y,
+                      width, height, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
   labels_[label] = {color, transparent};
   return label;
@@ -58,7 +65,7 @@ LRESULT DialogForm::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
       }
-      SetBkColor(dc, ToColorRef(ResolveColor(kDialogColor)));
+      SetBkColor(dc, ToColorRef(ResolveColor(FormColor())));
       return reinterpret_cast<LRESULT>(background_.get());
     }
     case WM_CTLCOLOREDIT: {

@@ -2,6 +2,7 @@
 // through the widget lab: moves, clicks, keys, and the pixels on the screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -212,6 +213,40 @@ Bitmap PaintedButton(Size size, const std::string& caption, Look look) {
   face.pressed = look.pressed;
   PaintPushButton(dib.bitmap(), face, style, text, system, Backdrop{nullptr, {}, kDialogColor});
   return OwningCopy(dib);
+}
+
+// A label: white text on the dialog's colour, on one line from its top-left corner.
+Bitmap PaintedLabel(Size size, const std::string& text) {
+  DibSection dib;
+  dib.Resize(size.width, size.height);
+  dib.bitmap().fill(kDialog);
+  GdiTextRenderer renderer(&dib);
+  const Rect box{0, 0, size.width, size.height};
+  renderer.draw(dib.bitmap(), text, Font{"MS Sans Serif", 11, false}, clWhite, box, box,
+                kTextSingleLine);
+  return OwningCopy(dib);
+}
+
+// How far a label's text really reaches: one past its last lit column, drawn with room to
+// spare.
+int InkWidth(const std::string& text) {
+  const Bitmap wide = PaintedLabel({300, 14}, text);
+  int width = 0;
+  for (int y = 0; y < wide.height(); ++y) {
+    for (int x = 0; x < wide.width(); ++x) {
+      if (wide.pixel(x, y) == clWhite)
+        width = std::max(width, x + 1);
+    }
+  }
+  return width;
+}
+
+// The screen rectangle of the child window at a client point of `parent`.
+RECT ChildRect(HWND parent, int x, int y) {
+  RECT r{};
+  if (HWND child = ChildWindowFromPointEx(parent, {x, y}, CWP_SKIPINVISIBLE))
+    GetWindowRect(child, &r);
+  return r;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -759,25 +794,21 @@ TEST(Button, AcceleratorPushesOnKeyDownAndClicksOnRelease) {
 TEST(DialogFrame, LabelIsWhiteOnTheDialogColourAndTheEditWhite) {
   WidgetLab lab;
   const RECT form = lab.FormRect();
-  // The label "Имя:" at 8, 28: only white text on the dialog colour.
-  const RECT labelRect{form.left + 8, form.top + 28, form.left + 30, form.top + 40};
-  const auto whiteCount = [&] {
-    const Bitmap label = CaptureScreen(labelRect);
-    int white = 0;
-    for (int y = 0; y < label.height(); ++y) {
-      for (int x = 0; x < label.width(); ++x)
-        white += label.pixel(x, y) == clWhite;
-    }
-    return white;
-  };
-  ASSERT_TRUE(Poll([&] { return whiteCount() > 10; }, 3000));
-  const Bitmap label = CaptureScreen(labelRect);
-  for (int y = 0; y < label.height(); ++y) {
-    for (int x = 0; x < label.width(); ++x) {
-      const Color c = label.pixel(x, y);
-      ASSERT_TRUE(c == kDialog || c == clWhite) << x << "," << y << " " << std::hex << c;
-    }
-  }
+  // The label "Имя:" at 8, 28: white text on the dialog colour, its whole text shown.
+  const RECT label = ChildRect(lab.Form(), 10, 30);
+  const Size size{label.right - label.left, label.bottom - label.top};
+  ASSERT_EQ(label.left, form.left + 8);
+  ASSERT_EQ(label.top, form.top + 28);
+  EXPECT_GE(size.width, InkWidth("Имя:"));
+  const Bitmap expected = PaintedLabel(size, "Имя:");
+  std::string differences;
+  EXPECT_TRUE(Poll(
+      [&] {
+        differences = Differences(CaptureScreen(label), expected);
+        return differences.empty();
+      },
+      3000))
+      << differences;
   // The edit's inside (within its sunken border) is white.
   RECT edit{};
   GetWindowRect(lab.ControlWindow(lab::kEdit), &edit);
@@ -788,6 +819,71 @@ TEST(DialogFrame, LabelIsWhiteOnTheDialogColourAndTheEditWhite) {
                ScreenPixel(edit.right - 5, middle) == RGB(255, 255, 255);
       },
       3000));
+}
+
+// ---------------------------------------------------------------------------------------------
+// In a real dialog: the command editor of karvoss.exe
+
+TEST(RealDialog, CommandEditorsBarAndDisabledAddButtonLookAsDrawnAndIgnoreClicks) {
+  Karvoss karvoss;
+  karvoss.Run(L"commed");
+  HWND editor = nullptr;
+  ASSERT_TRUE(Poll(
+      [&] { return (editor = FindProcessWindow(karvoss.Pid(), L"TForm2", true)) != nullptr; }));
+  POINT origin{0, 0};
+  ClientToScreen(editor, &origin);
+
+  // bAddEdit at 136, 214, 129 x 21, disabled while the name and path are empty: its face half
+  // blended with the dialog's colour.
+  const RECT add{origin.x + 136, origin.y + 214, origin.x + 136 + 129, origin.y + 214 + 21};
+  const Bitmap face = PaintedButton({129, 21}, "Добавить/Изменить", {});
+  Bitmap expected = face;
+  for (int y = 0; y < face.height(); ++y) {
+    for (int x = 0; x < face.width(); ++x)
+      expected.setPixel(x, y, Mix(face.pixel(x, y), kDialog, 50));
+  }
+  std::string differences;
+  EXPECT_TRUE(Poll(
+      [&] {
+        differences = Differences(CaptureScreen(add), expected);
+        return differences.empty();
+      },
+      5000))
+      << differences;
+
+  // sDragBar1 across the 497-pixel client width.
+  const RECT bar{origin.x, origin.y, origin.x + 497, origin.y + 20};
+  const Bitmap painted = PaintedDragBar({497, 20}, "Редактор команд", true);
+  EXPECT_TRUE(Poll(
+      [&] {
+        differences = Differences(CaptureScreen(bar), painted);
+        return differences.empty();
+      },
+      5000))
+      << differences;
+  SaveShot("command-editor", {origin.x, origin.y, origin.x + 497, origin.y + 270});
+
+  // The label "Команда/путь:" at 136, 69 shows all of its text, the colon included.
+  const RECT label = ChildRect(editor, 140, 72);
+  ASSERT_EQ(label.left, origin.x + 136);
+  EXPECT_GE(label.right - label.left, InkWidth("Команда/путь:"));
+  const Bitmap text =
+      PaintedLabel({label.right - label.left, label.bottom - label.top}, "Команда/путь:");
+  EXPECT_TRUE(Poll(
+      [&] {
+        differences = Differences(CaptureScreen(label), text);
+        return differences.empty();
+      },
+      5000))
+      << differences;
+
+  // A click on the disabled button neither takes the focus nor shows anything.
+  HWND focus = FocusOf(editor);
+  Click(add.left + 60, add.top + 10);
+  Settle(300);
+  EXPECT_EQ(FocusOf(editor), focus);
+  EXPECT_TRUE(karvoss.MessageBoxes().empty());
+  EXPECT_TRUE(IsWindowVisible(editor));
 }
 
 }  // namespace
