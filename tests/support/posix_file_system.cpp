@@ -1,8 +1,10 @@
 #include "tests/support/posix_file_system.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "toolkit/errors.h"
 
@@ -35,19 +38,29 @@ static std::optional<std::string> readWithFlags(const std::string& path, int fla
   const int fd = ::open(path.c_str(), flags);
   if (fd < 0)
     return std::nullopt;
-  std::string bytes;
-  char buffer[65536];
+  // One read into a buffer one byte larger than the file, so that the read of 0 bytes that
+  // confirms the end needs no regrowth; the loop only serves a file that grows meanwhile.
+  struct stat info {};
+  const size_t expected =
+      ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
+  std::string bytes(std::max<size_t>(expected + 1, 4096), '\0');
+  size_t size = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (size == bytes.size())
+      bytes.resize(bytes.size() * 2);
+    const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
     if (n < 0) {
+      const int error = errno;
       ::close(fd);
+      errno = error;
       return std::nullopt;
     }
     if (n == 0)
       break;
-    bytes.append(buffer, static_cast<size_t>(n));
+    size += static_cast<size_t>(n);
   }
   ::close(fd);
+  bytes.resize(size);
   return bytes;
 }
 
@@ -55,7 +68,7 @@ std::string PosixFileSystem::readFile(const std::string& path) {
   auto bytes = readWithFlags(path, O_RDONLY);
   if (!bytes)
     throw FileError(cannotOpenFileMessage(path, std::strerror(errno)));
-  return *bytes;
+  return std::move(*bytes);
 }
 
 std::optional<std::string> PosixFileSystem::readFileForUpdate(const std::string& path) {
