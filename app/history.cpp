@@ -10,7 +10,7 @@ bool LoadHistory(FileSystem& fs, const AnsiCodec& codec, const std::string& path
                  HistoryList& entries) {
   if (!fs.fileExists(path))
     return false;
-  entries = readLineList(fs, codec, path);
+  readLineList(fs, codec, path, entries);
   return true;
 }
 

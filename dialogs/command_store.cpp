@@ -44,7 +44,7 @@ bool LoadCommandStore(FileSystem& fs, const AnsiCodec& codec, const std::string&
                       std::vector<std::string>& lines) {
   if (!fs.fileExists(path))
     return false;
-  lines = readLineList(fs, codec, path);
+  readLineList(fs, codec, path, lines);
   return true;
 }
 

@@ -3,52 +3,40 @@
 #include <cstdint>
 #include <cstring>
 
+#include "toolkit/byte_scan.h"
+
 namespace kv {
 namespace {
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+using scan::kBlock;
 
-std::string_view untilFirstNul(std::string_view bytes) {
-  const void* nul = std::memchr(bytes.data(), '\0', bytes.size());
-  if (nul == nullptr)
-    return bytes;
-  return bytes.substr(0, static_cast<const char*>(nul) - bytes.data());
-}
-
-std::uint64_t load8(const char* p) {
-  std::uint64_t word;
-  std::memcpy(&word, p, 8);
-  return word;
-}
-
+// Stops at the first byte of 0x80 or above: most pieces of a file with any Cyrillic have one
+// early.
 bool isAscii(std::string_view bytes) {
   const char* p = bytes.data();
   const char* const end = p + bytes.size();
-  std::uint64_t high = 0;
-  for (; end - p >= 8; p += 8)
-    high |= load8(p);
-  for (; p != end; ++p)
-    high |= static_cast<unsigned char>(*p);
-  return (high & 0x8080808080808080ull) == 0;
-}
-
-// The high bit set in exactly those bytes of `word` that are zero.
-std::uint64_t zeroBytes(std::uint64_t word) {
-  return ~(((word & kLows) + kLows) | word | kLows);
+  for (; static_cast<size_t>(end - p) >= kBlock; p += kBlock) {
+    if (!scan::blockIsAscii(p))
+      return false;
+  }
+  for (; p != end; ++p) {
+    if (static_cast<unsigned char>(*p) >= 0x80)
+      return false;
+  }
+  return true;
 }
 
 // How many lines [p, end) holds at least: the larger of its LF and CR counts.
 size_t countLineEnds(const char* p, const char* end) {
-  const std::uint64_t lineFeeds = kOnes * '\n';
-  const std::uint64_t carriageReturns = kOnes * '\r';
+  using scan::word::kOnes;
+  using scan::word::zeroBytes;
   size_t lf = 0;
   size_t cr = 0;
   for (; end - p >= 8; p += 8) {
     // One bit per matching byte, summed across the word by the multiplication.
-    const std::uint64_t word = load8(p);
-    lf += static_cast<size_t>(((zeroBytes(word ^ lineFeeds) >> 7) * kOnes) >> 56);
-    cr += static_cast<size_t>(((zeroBytes(word ^ carriageReturns) >> 7) * kOnes) >> 56);
+    const std::uint64_t word = scan::word::load8(p);
+    lf += static_cast<size_t>(((zeroBytes(word ^ (kOnes * '\n')) >> 7) * kOnes) >> 56);
+    cr += static_cast<size_t>(((zeroBytes(word ^ (kOnes * '\r')) >> 7) * kOnes) >> 56);
   }
   for (; p != end; ++p) {
     lf += *p == '\n';
@@ -57,48 +45,104 @@ size_t countLineEnds(const char* p, const char* end) {
   return lf > cr ? lf : cr;
 }
 
-// The next `c` at or after `from`, or `end`.
-const char* findNext(const char* from, const char* end, char c) {
-  const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
-  return found == nullptr ? end : static_cast<const char*>(found);
-}
-
-// The first CR in [p, limit), or `limit`. Eight bytes at a time: most lines are short, and
-// memchr's setup would cost more than the search.
-const char* findCarriageReturn(const char* p, const char* limit) {
-  const std::uint64_t carriageReturns = kOnes * '\r';
-  for (; limit - p >= 8; p += 8) {
-    if (zeroBytes(load8(p) ^ carriageReturns) != 0)
-      break;
+// The first CR, LF or NUL in [p, end), or `end`. A block at a time: most lines are short, and a
+// library search's setup would cost more than the search.
+const char* findLineEnd(const char* p, const char* end) {
+  for (; static_cast<size_t>(end - p) >= kBlock; p += kBlock) {
+    const size_t offset = scan::firstLineEndInBlock(p);
+    if (offset != kBlock)
+      return p + offset;
   }
-  while (p != limit && *p != '\r')
+  while (p != end && *p != '\n' && *p != '\r' && *p != '\0')
     ++p;
   return p;
+}
+
+// Converting and cutting a large file in pieces of about this size keeps the converted text in
+// the cache instead of building a second copy of the whole file.
+constexpr size_t kChunkSize = 64 * 1024;
+
+// Where the piece that starts at `p` ends: just after the first line end at or after
+// p + kChunkSize (a CR LF pair is never split), or at `end`. Pieces so hold whole lines only.
+const char* chunkEnd(const char* p, const char* end) {
+  if (static_cast<size_t>(end - p) <= kChunkSize)
+    return end;
+  const char* const lineEnd = findLineEnd(p + kChunkSize, end);
+  if (lineEnd == end)
+    return end;
+  if (*lineEnd == '\r' && lineEnd + 1 != end && lineEnd[1] == '\n')
+    return lineEnd + 2;
+  return lineEnd + 1;
+}
+
+// Fills a list from its first entry on, reusing the strings it already holds: reloading an
+// unchanged list then allocates nothing.
+class LineSink {
+ public:
+  explicit LineSink(std::vector<std::string>& lines) : lines_(lines) {}
+  void add(const char* begin, const char* end) {
+    if (used_ < lines_.size())
+      lines_[used_].assign(begin, end);
+    else
+      lines_.emplace_back(begin, end);
+    ++used_;
+  }
+  // Drops the entries that the new text did not reach.
+  void finish() { lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(used_), lines_.end()); }
+
+ private:
+  std::vector<std::string>& lines_;
+  size_t used_ = 0;
+};
+
+// Cuts a text into lines up to its first NUL byte; false when it found one, so that nothing
+// after it is read.
+bool cutLines(std::string_view text, LineSink& sink) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p != end) {
+    const char* const lineEnd = findLineEnd(p, end);
+    if (lineEnd == end) {
+      sink.add(p, lineEnd);
+      break;
+    }
+    if (*lineEnd == '\0') {
+      if (lineEnd != p)
+        sink.add(p, lineEnd);
+      return false;
+    }
+    sink.add(p, lineEnd);
+    p = lineEnd + 1;
+    if (*lineEnd == '\r' && p != end && *p == '\n')
+      ++p;
+  }
+  return true;
+}
+
+// One reservation spares an empty list the regrowth on a million entries. A list that is being
+// reloaded keeps the room of its last load, which the count would only confirm.
+void reserveLines(std::string_view text, std::vector<std::string>& lines) {
+  if (lines.empty())
+    lines.reserve(countLineEnds(text.data(), text.data() + text.size()) + 1);
+}
+
+// Converts the text appended to `out` since `from` into the code page, in place.
+void convertTail(const AnsiCodec& codec, std::string& out, size_t from) {
+  const std::string_view tail = std::string_view(out).substr(from);
+  if (isAscii(tail))
+    return;
+  const std::string ansi = codec.fromUtf8(tail);
+  out.resize(from);
+  out += ansi;
 }
 
 }  // namespace
 
 std::vector<std::string> parseLineList(std::string_view bytes) {
-  bytes = untilFirstNul(bytes);
-  const char* p = bytes.data();
-  const char* const end = p + bytes.size();
   std::vector<std::string> lines;
-  // One reservation spares the vector's regrowth on lists of a million entries.
-  lines.reserve(countLineEnds(p, end) + 1);
-  // The next LF is searched once and kept until passed, so a file with CR line ends alone is
-  // still scanned in one pass.
-  const char* nextLf = findNext(p, end, '\n');
-  while (p != end) {
-    if (nextLf < p)
-      nextLf = findNext(p, end, '\n');
-    const char* const lineEnd = findCarriageReturn(p, nextLf);
-    lines.emplace_back(p, lineEnd);
-    if (lineEnd == end)
-      break;
-    p = lineEnd + 1;
-    if (*lineEnd == '\r' && p != end && *p == '\n')
-      ++p;
-  }
+  reserveLines(bytes, lines);
+  LineSink sink(lines);
+  cutLines(bytes, sink);
   return lines;
 }
 
@@ -115,21 +159,54 @@ std::string formatLineList(const std::vector<std::string>& lines) {
   return bytes;
 }
 
+void readLineList(FileSystem& fs, const AnsiCodec& codec, const std::string& path,
+                  std::vector<std::string>& lines) {
+  const std::string text = fs.readFile(path);
+  reserveLines(text, lines);
+  LineSink sink(lines);
+  // Every ANSI code page keeps ASCII as it is, so an ASCII piece needs no conversion. CR, LF and
+  // NUL are the same bytes in both encodings and never occur inside a multi-byte UTF-8
+  // character, so a converted piece is cut the same way.
+  for (const char *p = text.data(), *const end = p + text.size(); p != end;) {
+    const char* const cut = chunkEnd(p, end);
+    const std::string_view chunk(p, static_cast<size_t>(cut - p));
+    if (!(isAscii(chunk) ? cutLines(chunk, sink) : cutLines(codec.toUtf8(chunk), sink)))
+      break;
+    p = cut;
+  }
+  sink.finish();
+}
+
 std::vector<std::string> readLineList(FileSystem& fs, const AnsiCodec& codec,
                                       const std::string& path) {
-  const std::string ansi = fs.readFile(path);
-  const std::string_view text = untilFirstNul(ansi);
-  // Every ANSI code page keeps ASCII as it is, so an ASCII file needs no conversion. Otherwise
-  // the whole text is converted at once: CR and LF are the same bytes in both encodings and
-  // never occur inside a multi-byte UTF-8 character, so the lines are cut the same way.
-  if (isAscii(text))
-    return parseLineList(text);
-  return parseLineList(codec.toUtf8(text));
+  std::vector<std::string> lines;
+  readLineList(fs, codec, path, lines);
+  return lines;
+}
+
+std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::string>& lines) {
+  size_t size = 0;
+  for (const std::string& line : lines)
+    size += line.size() + 2;
+  // The code page never needs more bytes than UTF-8 for the same text.
+  std::string bytes;
+  bytes.reserve(size);
+  size_t converted = 0;
+  for (const std::string& line : lines) {
+    bytes += line;
+    bytes += "\r\n";
+    if (bytes.size() - converted >= kChunkSize) {
+      convertTail(codec, bytes, converted);
+      converted = bytes.size();
+    }
+  }
+  convertTail(codec, bytes, converted);
+  return bytes;
 }
 
 void writeLineList(FileSystem& fs, const AnsiCodec& codec, const std::string& path,
                    const std::vector<std::string>& lines) {
-  writeFileAtomically(fs, path, codec.fromUtf8(formatLineList(lines)));
+  writeFileAtomically(fs, path, formatAnsiLineList(codec, lines));
 }
 
 }  // namespace kv

@@ -21,6 +21,14 @@ std::string formatLineList(const std::vector<std::string>& lines);
 // The file's lines converted to UTF-8. Throws FileError when the file cannot be opened or read.
 std::vector<std::string> readLineList(FileSystem& fs, const AnsiCodec& codec,
                                       const std::string& path);
+// The same into `lines`, whose content the file's lines replace; the strings `lines` already
+// holds are reused, so reloading a long list that has not changed allocates nothing. Throws
+// FileError, with `lines` untouched, when the file cannot be opened or read.
+void readLineList(FileSystem& fs, const AnsiCodec& codec, const std::string& path,
+                  std::vector<std::string>& lines);
+
+// formatLineList in the ANSI code page: the bytes writeLineList puts in the file.
+std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::string>& lines);
 
 // Rewrites the file whole (atomically) with the lines in the ANSI code page. Throws FileError
 // ("Cannot create file ...") when it cannot be written; the old file is then untouched.

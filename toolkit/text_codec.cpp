@@ -5,8 +5,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "toolkit/byte_scan.h"
+
 namespace kv {
 namespace {
+
+using scan::kBlock;
 
 // Bytes 0x80..0xBF of Windows-1251 (0xC0..0xFF are U+0410..U+044F). 0x98 is unassigned and maps
 // to U+0098, as MultiByteToWideChar does.
@@ -18,7 +22,7 @@ constexpr std::array<char16_t, 64> kCp1251High = {
     0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
     0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
-char32_t cp1251ToUnicode(unsigned char byte) {
+constexpr char32_t cp1251ToUnicode(unsigned char byte) {
   if (byte < 0x80)
     return byte;
   if (byte >= 0xC0)
@@ -26,31 +30,60 @@ char32_t cp1251ToUnicode(unsigned char byte) {
   return kCp1251High[byte - 0x80];
 }
 
+// The UTF-8 form of every byte, so that converting a byte is one four-byte copy whatever it is:
+// mixed Cyrillic and Latin text then converts without a branch per byte.
+struct Utf8Form {
+  char bytes[3];
+  std::uint8_t size;
+};
+static_assert(sizeof(Utf8Form) == 4);
+
+constexpr std::array<Utf8Form, 256> kUtf8Of = [] {
+  std::array<Utf8Form, 256> table{};
+  for (int b = 0; b <= 0xFF; ++b) {
+    const char32_t cp = cp1251ToUnicode(static_cast<unsigned char>(b));
+    Utf8Form& form = table[b];
+    if (cp < 0x80) {
+      form = {{static_cast<char>(cp), 0, 0}, 1};
+    } else if (cp < 0x800) {
+      form = {{static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0}, 2};
+    } else {
+      form = {{static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+               static_cast<char>(0x80 | (cp & 0x3F))},
+              3};
+    }
+  }
+  return table;
+}();
+
+// The code point of every byte from 0x80 to 0xBF with that byte, sorted for a binary search.
+struct HighByte {
+  char16_t codePoint;
+  unsigned char byte;
+};
+
+constexpr std::array<HighByte, 64> kHighByCodePoint = [] {
+  std::array<HighByte, 64> table{};
+  for (int i = 0; i < 64; ++i)
+    table[i] = {kCp1251High[i], static_cast<unsigned char>(0x80 + i)};
+  std::sort(table.begin(), table.end(),
+            [](HighByte a, HighByte b) { return a.codePoint < b.codePoint; });
+  return table;
+}();
+
 char unicodeToCp1251(char32_t cp) {
   if (cp < 0x80)
     return static_cast<char>(cp);
   if (cp >= 0x0410 && cp <= 0x044F)
     return static_cast<char>(0xC0 + (cp - 0x0410));
-  const auto* it = std::find(kCp1251High.begin(), kCp1251High.end(), static_cast<char16_t>(cp));
-  if (cp <= 0xFFFF && it != kCp1251High.end()) {
-    return static_cast<char>(0x80 + (it - kCp1251High.begin()));
-  }
+  if (cp > 0xFFFF)
+    return '?';
+  const auto* it =
+      std::lower_bound(kHighByCodePoint.begin(), kHighByCodePoint.end(), cp,
+                       [](HighByte entry, char32_t value) { return entry.codePoint < value; });
+  if (it != kHighByCodePoint.end() && it->codePoint == cp)
+    return static_cast<char>(it->byte);
   return '?';
-}
-
-// The number of bytes below 0x80 from `pos` on, eight at a time where it can.
-size_t asciiRunLength(std::string_view text, size_t pos) {
-  const size_t start = pos;
-  while (pos + 8 <= text.size()) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + pos, 8);
-    if ((word & 0x8080808080808080ull) != 0)
-      break;
-    pos += 8;
-  }
-  while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
-    ++pos;
-  return pos - start;
 }
 
 }  // namespace
@@ -101,29 +134,90 @@ char32_t decodeUtf8(std::string_view text, size_t& pos) {
 }
 
 std::string Cp1251Codec::toUtf8(std::string_view ansi) const {
-  // History and command files are mostly ASCII: whole ASCII runs are copied in one piece.
-  std::string out;
-  out.reserve(ansi.size() + ansi.size() / 2);
-  for (size_t pos = 0; pos < ansi.size();) {
-    const size_t run = asciiRunLength(ansi, pos);
-    out.append(ansi, pos, run);
-    pos += run;
-    if (pos < ansi.size())
-      appendUtf8(out, cp1251ToUnicode(static_cast<unsigned char>(ansi[pos++])));
+  const auto* const in = reinterpret_cast<const unsigned char*>(ansi.data());
+  const size_t n = ansi.size();
+  // The exact size first, so the text is written once, straight into its place. History and
+  // command files are mostly ASCII: an ASCII block is counted and copied as it is.
+  size_t size = 0;
+  size_t i = 0;
+  for (; i + kBlock <= n; i += kBlock) {
+    const char* const block = ansi.data() + i;
+    if (scan::blockIsAscii(block)) {
+      size += kBlock;
+      continue;
+    }
+    if (!scan::hasByteFrom80ToBF(block)) {
+      // ASCII and the Russian letters 0xC0..0xFF, which take two bytes each.
+      size += kBlock + scan::countHighBytes(block);
+      continue;
+    }
+    for (size_t k = 0; k < kBlock; ++k)
+      size += kUtf8Of[in[i + k]].size;
   }
+  for (; i < n; ++i)
+    size += kUtf8Of[in[i]].size;
+  // Each character is stored as four bytes and the next one overwrites the surplus, so the last
+  // one needs three bytes of room beyond the text.
+  std::string out(size + 3, '\0');
+  char* o = out.data();
+  const auto put = [&o](unsigned char byte) {
+    const Utf8Form& form = kUtf8Of[byte];
+    std::memcpy(o, &form, 4);
+    o += form.size;
+  };
+  for (i = 0; i + kBlock <= n; i += kBlock) {
+    if (scan::blockIsAscii(ansi.data() + i)) {
+      std::memcpy(o, in + i, kBlock);
+      o += kBlock;
+      continue;
+    }
+    // The block's ASCII start goes with one copy of the whole block: at least a block of room
+    // is left, since no byte takes less room in UTF-8 than in the code page.
+    const size_t ascii = scan::asciiPrefixLength(ansi.data() + i);
+    std::memcpy(o, in + i, kBlock);
+    o += ascii;
+    for (size_t k = ascii; k < kBlock; ++k)
+      put(in[i + k]);
+  }
+  for (; i < n; ++i)
+    put(in[i]);
+  out.resize(size);
   return out;
 }
 
 std::string Cp1251Codec::fromUtf8(std::string_view utf8) const {
-  std::string out;
-  out.reserve(utf8.size());
-  for (size_t pos = 0; pos < utf8.size();) {
-    const size_t run = asciiRunLength(utf8, pos);
-    out.append(utf8, pos, run);
-    pos += run;
-    if (pos < utf8.size())
-      out += unicodeToCp1251(decodeUtf8(utf8, pos));
+  const auto* const in = reinterpret_cast<const unsigned char*>(utf8.data());
+  const size_t n = utf8.size();
+  // Every character takes one byte in the code page and at least one in UTF-8, so the text is
+  // written straight into a string of the input's size, which is cut to length at the end.
+  std::string out(n, '\0');
+  char* o = out.data();
+  for (size_t pos = 0; pos < n;) {
+    if (pos + kBlock <= n) {
+      // ASCII goes a block at a time; the copy of a whole block stays within the string since
+      // the output never runs ahead of the input.
+      const size_t ascii = scan::asciiPrefixLength(utf8.data() + pos);
+      std::memcpy(o, in + pos, kBlock);
+      o += ascii;
+      pos += ascii;
+      if (ascii == kBlock)
+        continue;
+    } else if (in[pos] < 0x80) {
+      *o++ = static_cast<char>(in[pos++]);
+      continue;
+    }
+    // A run of non-ASCII characters, most often a Russian word.
+    while (pos < n && in[pos] >= 0x80) {
+      const unsigned char lead = in[pos];
+      if ((lead == 0xD0 || lead == 0xD1) && pos + 1 < n && (in[pos + 1] & 0xC0) == 0x80) {
+        *o++ = unicodeToCp1251(static_cast<char32_t>(((lead & 0x1F) << 6) | (in[pos + 1] & 0x3F)));
+        pos += 2;
+      } else {
+        *o++ = unicodeToCp1251(decodeUtf8(utf8, pos));
+      }
+    }
   }
+  out.resize(static_cast<size_t>(o - out.data()));
   return out;
 }
 

@@ -1,0 +1,180 @@
+// Line lists read in pieces and into a list that already holds entries: files larger than the
+// piece size, with line ends, Russian text and NUL bytes at and around the piece boundaries.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/support/posix_file_system.h"
+#include "toolkit/line_list.h"
+
+namespace kv {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::PosixFileSystem;
+using test::readBytes;
+using test::TemporaryFolder;
+using test::writeBytes;
+
+// The reading rule, a byte at a time: a line ends at CR, LF or CR LF; the text ends at the
+// first NUL; a last line without a line end counts; a final line end adds no entry.
+Lines referenceLines(const std::string& utf8) {
+  Lines lines;
+  std::string line;
+  bool open = false;
+  for (size_t i = 0; i < utf8.size() && utf8[i] != '\0'; ++i) {
+    const char c = utf8[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(line);
+      line.clear();
+      open = false;
+      if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+        ++i;
+    } else {
+      line += c;
+      open = true;
+    }
+  }
+  if (open)
+    lines.push_back(line);
+  return lines;
+}
+
+class Generator {
+ public:
+  explicit Generator(std::uint32_t seed) : state_(seed) {}
+  unsigned next(unsigned n) {
+    state_ = state_ * 1103515245u + 12345u;
+    return (state_ >> 8) % n;
+  }
+  // Windows-1251 text of lines 0 to 300 bytes long: Latin, blanks, bars, Russian letters and
+  // signs, with the three kinds of line end.
+  std::string text(size_t size) {
+    std::string bytes;
+    while (bytes.size() < size) {
+      for (unsigned n = next(300); n > 0; --n) {
+        switch (next(4)) {
+          case 0:
+            bytes += static_cast<char>(0xC0 + next(64));
+            break;
+          case 1:
+            bytes += "\x85\xB8|"[next(3)];
+            break;
+          default:
+            bytes += static_cast<char>('a' + next(26));
+        }
+      }
+      bytes += next(3) == 0 ? "\r" : next(2) == 0 ? "\n" : "\r\n";
+    }
+    return bytes;
+  }
+
+ private:
+  std::uint32_t state_;
+};
+
+class LineListReload : public testing::Test {
+ protected:
+  Lines read(const std::string& bytes, Lines lines = {}) {
+    writeBytes(path_, bytes);
+    readLineList(fs_, codec_, path_, lines);
+    return lines;
+  }
+  Lines expected(const std::string& bytes) { return referenceLines(codec_.toUtf8(bytes)); }
+
+  TemporaryFolder dir_;
+  PosixFileSystem fs_;
+  Cp1251Codec codec_;
+  const std::string path_ = dir_.file("command.cms");
+};
+
+TEST_F(LineListReload, LargeMixedFilesReadLikeTheRule) {
+  for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+    const std::string bytes = Generator(seed).text(300000);
+    ASSERT_EQ(read(bytes), expected(bytes)) << "seed " << seed;
+  }
+}
+
+TEST_F(LineListReload, LineEndsAtThePieceBoundary) {
+  // The first line end at or after 64 KiB ends the first piece; place each kind of line end,
+  // and an empty line, just before, on and just after that offset.
+  const size_t kPiece = 64 * 1024;
+  for (const std::string lineEnd : {"\r\n", "\r", "\n", "\r\n\r\n", "\r\r", "\n\r"}) {
+    for (size_t at = kPiece - 3; at <= kPiece + 3; ++at) {
+      std::string bytes(at, 'a');
+      bytes[at / 2] = '\n';
+      bytes[at - 1] = static_cast<char>(0xC6);  // Ж right before the line end
+      bytes += lineEnd + "\xEA\xEE\xED\xE5\xF6|last";
+      ASSERT_EQ(read(bytes), expected(bytes)) << testing::PrintToString(lineEnd) << " at " << at;
+      ASSERT_EQ(read(bytes + lineEnd), expected(bytes + lineEnd))
+          << testing::PrintToString(lineEnd) << " at " << at;
+    }
+  }
+}
+
+TEST_F(LineListReload, NulInALaterPieceEndsTheText) {
+  std::string bytes = Generator(9).text(200000);
+  for (size_t at : {size_t{70000}, size_t{140000}, bytes.size() - 1}) {
+    std::string withNul = bytes;
+    withNul[at] = '\0';
+    ASSERT_EQ(read(withNul), expected(withNul)) << at;
+  }
+}
+
+TEST_F(LineListReload, ALineLongerThanAPieceStaysWhole) {
+  std::string longLine;
+  for (int i = 0; i < 50000; ++i)
+    longLine += "\xCF\xF3\xF1\xEA ";  // "Пуск "
+  const std::string bytes = "first\r\n" + longLine + "\r\nlast";
+  const Lines lines = read(bytes);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].size(), 50000u * 9);
+  EXPECT_EQ(lines, expected(bytes));
+}
+
+TEST_F(LineListReload, ReplacesWhateverTheListHeld) {
+  const Lines longer = {"a", "b", "c", "d", "e", std::string(100, 'x')};
+  EXPECT_EQ(read("one\r\n\xC4\xE0\r\n", longer), (Lines{"one", "Да"}));
+  EXPECT_EQ(read("1\r\n2\r\n3\r\n4\r\n", Lines{"old"}), (Lines{"1", "2", "3", "4"}));
+  EXPECT_EQ(read("", longer), Lines{});
+  // Entries that were longer or shorter than the new lines end up exactly the new lines.
+  EXPECT_EQ(read("s\r\n" + std::string(300, 'y') + "\r\n", Lines{std::string(500, 'z'), "q"}),
+            (Lines{"s", std::string(300, 'y')}));
+}
+
+TEST_F(LineListReload, UnreadableFileLeavesTheListAlone) {
+  Lines lines = {"kept"};
+  EXPECT_ANY_THROW(readLineList(fs_, codec_, dir_.file("absent.cms"), lines));
+  EXPECT_EQ(lines, Lines{"kept"});
+}
+
+TEST(FormatAnsiLineList, ConvertsEveryPieceOfALongList) {
+  const Cp1251Codec codec;
+  Lines lines;
+  std::string expected;
+  for (int i = 0; i < 20000; ++i) {
+    // Every third line Russian, so that pieces of ASCII alone and mixed pieces alternate.
+    const std::string ansi = i % 3 == 0 ? "\xCE\xF2\xF7\xB8\xF2 " + std::to_string(i)
+                                        : "C:\\Temp\\file" + std::to_string(i) + ".txt|/q";
+    lines.push_back(codec.toUtf8(ansi));
+    expected += ansi + "\r\n";
+  }
+  EXPECT_EQ(formatAnsiLineList(codec, lines), expected);
+  EXPECT_EQ(formatAnsiLineList(codec, {}), "");
+}
+
+TEST(FormatAnsiLineList, WrittenFileReadsBackTheSameLines) {
+  TemporaryFolder dir;
+  PosixFileSystem fs;
+  const Cp1251Codec codec;
+  const std::string path = dir.file("history.cmh");
+  const Lines lines = referenceLines(codec.toUtf8(Generator(4).text(250000)));
+  writeLineList(fs, codec, path, lines);
+  EXPECT_EQ(readLineList(fs, codec, path), lines);
+  EXPECT_EQ(readBytes(path), codec.fromUtf8(formatLineList(lines)));
+}
+
+}  // namespace
+}  // namespace kv

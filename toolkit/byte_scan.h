@@ -1,0 +1,134 @@
+// Scanning text a block of bytes at a time, for the line lists and the code page conversion:
+// sixteen bytes with SSE2, which every x86-64 compiler offers, eight in a 64-bit word elsewhere.
+// The word versions are always compiled, so the tests check them on every machine.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define KARVOSS_SCAN_SSE2 1
+#endif
+
+namespace kv::scan {
+
+namespace word {
+
+inline constexpr size_t kBlock = 8;
+inline constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+inline constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+inline std::uint64_t load8(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, 8);
+  return word;
+}
+
+// The high bit set in exactly those bytes of `word` that are zero (no false positives).
+inline std::uint64_t zeroBytes(std::uint64_t word) {
+  constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+  return ~(((word & kLows) + kLows) | word | kLows);
+}
+
+// The index of the first byte whose high bit is set in `marks` (which holds nothing else).
+inline size_t firstMarked(std::uint64_t marks) {
+  if constexpr (std::endian::native == std::endian::little)
+    return static_cast<size_t>(std::countr_zero(marks)) / 8;
+  size_t i = 0;
+  while ((marks & (std::uint64_t{0x80} << (8 * i))) == 0)
+    ++i;
+  return i;
+}
+
+inline bool blockIsAscii(const char* p) {
+  return (load8(p) & kHighBits) == 0;
+}
+
+inline size_t asciiPrefixLength(const char* p) {
+  const std::uint64_t high = load8(p) & kHighBits;
+  return high == 0 ? kBlock : firstMarked(high);
+}
+
+inline size_t countHighBytes(const char* p) {
+  // One bit per byte, summed across the word by the multiplication.
+  return static_cast<size_t>((((load8(p) >> 7) & kOnes) * kOnes) >> 56);
+}
+
+inline bool hasByteFrom80ToBF(const char* p) {
+  return zeroBytes((load8(p) & (kOnes * 0xC0)) ^ kHighBits) != 0;
+}
+
+inline size_t firstLineEndInBlock(const char* p) {
+  const std::uint64_t w = load8(p);
+  const std::uint64_t found =
+      zeroBytes(w ^ (kOnes * '\n')) | zeroBytes(w ^ (kOnes * '\r')) | zeroBytes(w);
+  return found == 0 ? kBlock : firstMarked(found);
+}
+
+}  // namespace word
+
+#ifdef KARVOSS_SCAN_SSE2
+
+inline constexpr size_t kBlock = 16;
+
+inline __m128i loadBlock(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+inline unsigned highMask(const char* p) {
+  return static_cast<unsigned>(_mm_movemask_epi8(loadBlock(p)));
+}
+
+// True when none of the kBlock bytes at `p` is 0x80 or above.
+inline bool blockIsAscii(const char* p) {
+  return highMask(p) == 0;
+}
+
+// How many of the kBlock bytes at `p` come before the first one of 0x80 or above.
+inline size_t asciiPrefixLength(const char* p) {
+  const unsigned high = highMask(p);
+  return high == 0 ? kBlock : static_cast<size_t>(std::countr_zero(high));
+}
+
+// How many of the kBlock bytes at `p` are 0x80 or above. (std::popcount would call a library
+// routine on processors without the instruction, that is, on the baseline x86-64.)
+inline size_t countHighBytes(const char* p) {
+  const __m128i ones =
+      _mm_srli_epi16(_mm_and_si128(loadBlock(p), _mm_set1_epi8(static_cast<char>(0x80))), 7);
+  const __m128i sums = _mm_sad_epu8(ones, _mm_setzero_si128());
+  return static_cast<size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
+}
+
+// True when one of the kBlock bytes at `p` lies in 0x80..0xBF (a UTF-8 continuation byte, or in
+// Windows-1251 a sign or a letter outside the Russian alphabet).
+inline bool hasByteFrom80ToBF(const char* p) {
+  const __m128i top = _mm_and_si128(loadBlock(p), _mm_set1_epi8(static_cast<char>(0xC0)));
+  return _mm_movemask_epi8(_mm_cmpeq_epi8(top, _mm_set1_epi8(static_cast<char>(0x80)))) != 0;
+}
+
+// The offset of the first CR, LF or NUL among the kBlock bytes at `p`, or kBlock when there is
+// none.
+inline size_t firstLineEndInBlock(const char* p) {
+  const __m128i block = loadBlock(p);
+  const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n')),
+                                    _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
+  const unsigned found = static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_or_si128(ends, _mm_cmpeq_epi8(block, _mm_setzero_si128()))));
+  return found == 0 ? kBlock : static_cast<size_t>(std::countr_zero(found));
+}
+
+#else
+
+using word::asciiPrefixLength;
+using word::blockIsAscii;
+using word::countHighBytes;
+using word::firstLineEndInBlock;
+using word::hasByteFrom80ToBF;
+using word::kBlock;
+
+#endif
+
+}  // namespace kv::scan
