@@ -6,15 +6,19 @@ namespace kv {
 namespace {
 
 // Every channel p becomes ((p - t) * m + 256 * t) / 256 with the band's mask m(x, y), x and y
-// counted from the band's corner. The numerator is never negative, so the division rounds down.
+// counted from the band's corner. The numerator is never negative (it is at least t), so the
+// division rounds down and is a shift. The mask's steps 255 / w and 255 / h are worked out once
+// per band rather than per pixel.
 template <typename Mask>
 void shadeBand(Bitmap& image, int left, int top, int w, int h, int t, Mask mask) {
+  const int stepX = 255 / w;
+  const int stepY = 255 / h;
   for (int y = 0; y < h; ++y) {
     std::uint8_t* p = image.row(top + y) + left * 3;
     for (int x = 0; x < w; ++x) {
-      const int m = mask(x, y, w, h);
+      const int m = mask(x, y, w, h, stepX, stepY);
       for (int c = 0; c < 3; ++c, ++p)
-        *p = static_cast<std::uint8_t>(((*p - t) * m + 256 * t) / 256);
+        *p = static_cast<std::uint8_t>(static_cast<unsigned>((*p - t) * m + 256 * t) >> 8);
     }
   }
 }
@@ -34,16 +38,20 @@ void PaintSoftBevel(Bitmap& image, BevelKind kind, int a) {
   if (a < 2)
     return;
 
-  shadeBand(image, 0, 0, a, H - 1, raised ? 240 : 25,
-            [](int x, int y, int w, int h) { return x < y && x < h - y ? x * (255 / w) : 255; });
-  shadeBand(image, 0, 0, W - 1, a, raised ? 255 : 0,
-            [](int x, int y, int w, int h) { return y <= x && y < w - x ? y * (255 / h) : 255; });
-  shadeBand(image, W - a - 2, 0, a + 1, H - 1, raised ? 25 : 240, [](int x, int y, int w, int h) {
-    return w - x - 1 < y && w - x < h - y ? 255 - x * (255 / w) : 255;
+  shadeBand(image, 0, 0, a, H - 1, raised ? 240 : 25, [](int x, int y, int w, int h, int sx, int) {
+    return x < y && x < h - y ? x * sx : 255;
   });
-  shadeBand(image, 0, H - a - 2, W - 1, a + 1, raised ? 0 : 255, [](int x, int y, int w, int h) {
-    return h - y - 1 < x && h - y - 1 < w - x ? 255 - y * (255 / h) : 255;
+  shadeBand(image, 0, 0, W - 1, a, raised ? 255 : 0, [](int x, int y, int w, int h, int, int sy) {
+    return y <= x && y < w - x ? y * sy : 255;
   });
+  shadeBand(image, W - a - 2, 0, a + 1, H - 1, raised ? 25 : 240,
+            [](int x, int y, int w, int h, int sx, int) {
+              return w - x - 1 < y && w - x < h - y ? 255 - x * sx : 255;
+            });
+  shadeBand(image, 0, H - a - 2, W - 1, a + 1, raised ? 0 : 255,
+            [](int x, int y, int w, int h, int, int sy) {
+              return h - y - 1 < x && h - y - 1 < w - x ? 255 - y * sy : 255;
+            });
 }
 
 }  // namespace kv
