@@ -18,6 +18,10 @@ namespace {
 constexpr wchar_t kClassName[] = L"TForm2";
 constexpr UINT_PTR kEditFilterId = 0x4B53;  // "KS"
 constexpr DWORD kFileNameCapacity = 32768;
+// The labels get a box of their own: measured to their text, the last character can end up
+// clipped where the system substitutes the dialog font ("Команда/путь:" lost its colon).
+constexpr int kLabelWidth = 120;
+constexpr int kLabelHeight = 13;
 
 constexpr Rect At(int left, int top, int width, int height) {
   return {left, top, left + width, top + height};
@@ -115,15 +119,15 @@ void TForm2::Create(HWND owner, Tf_Dir& folderChooser) {
       GetModuleHandleW(nullptr), nullptr);
   SendMessageW(CommsNames, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
 
-  AddLabel(136, 24, "Имя:");
+  AddLabel(136, 24, "Имя:", clWhite, false, kLabelWidth, kLabelHeight);
   Comm = AddFieldEdit(At(136, 40, 353, 21));
-  AddLabel(136, 69, "Команда/путь:");
+  AddLabel(136, 69, "Команда/путь:", clWhite, false, kLabelWidth, kLabelHeight);
   FileBrowse.Create(*this, At(464, 66, 21, 21), "...");
   Path = AddFieldEdit(At(136, 88, 353, 21));
-  AddLabel(136, 117, "Параметры:");
+  AddLabel(136, 117, "Параметры:", clWhite, false, kLabelWidth, kLabelHeight);
   ParamFileBrowse.Create(*this, At(464, 113, 21, 21), "...");
   Param = AddFieldEdit(At(136, 136, 353, 21));
-  AddLabel(136, 164, "Рабочая папка:");
+  AddLabel(136, 164, "Рабочая папка:", clWhite, false, kLabelWidth, kLabelHeight);
   DirBrowse.Create(*this, At(368, 162, 21, 21), "...");
   ExtractDirFromPath.Create(*this, At(392, 162, 97, 21), "Из имени файла");
   Dir = AddFieldEdit(At(136, 184, 353, 21));

@@ -14,6 +14,9 @@ constexpr int kRowHeight = 16;
 constexpr int kIndent = 10;      // per level of the folder list
 constexpr int kGlyphWidth = 18;  // glyph and the gap after it
 constexpr int kDropDownRows = 8;
+// Owner-drawn controls need an id: WM_DRAWITEM with a zero id is a menu's.
+constexpr int kDriveComboId = 1;
+constexpr int kFolderListId = 2;
 
 constexpr Color kFolderFill = rgb(255, 214, 92);
 constexpr Color kFolderFlap = rgb(255, 236, 160);
@@ -142,7 +145,7 @@ void DriveComboBox::Create(HWND parent, Rect b, HFONT font) {
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
                     CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
                 {b.left, b.top, b.right, b.top + kClosedHeight + kDropDownRows * kRowHeight + 2},
-                parent);
+                parent, kDriveComboId);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, kRowHeight);
   // The selection field's height makes the closed box the designed height.
@@ -258,7 +261,7 @@ void DirectoryListBox::Create(HWND parent, Rect b, HFONT font) {
   CreateControl(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                     LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
-                {b.left, b.top, b.right, b.bottom}, parent);
+                {b.left, b.top, b.right, b.bottom}, parent, kFolderListId);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, kRowHeight);
 }

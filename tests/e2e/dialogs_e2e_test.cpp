@@ -569,6 +569,16 @@ TEST(FolderChooser, HighlightThenOkReturnsTheOpenFolderAndDoubleClickOpens) {
   EXPECT_EQ(rows[dirsRow + 2], L"beta");
   EXPECT_EQ(SendMessageW(c.list, LB_GETCURSEL, 0, 0), dirsRow);
   EXPECT_EQ(SelectedDriveText(c.drives).substr(0, 2), L"c:");
+  // The rows are drawn: the open folder's row in the selection colour, and a closed folder's
+  // glyph (15 x 11, indented 10 pixels a level) in its yellow.
+  const POINT rows0 = ScreenOf(c.form, 8 + 2, kListTop);
+  const int top = static_cast<int>(SendMessageW(c.list, LB_GETTOPINDEX, 0, 0));
+  const int dirsY = rows0.y + (dirsRow - top) * kRowHeight;
+  EXPECT_TRUE(Poll([&] {
+    return SameColor(ScreenPixel(rows0.x + 250, dirsY + 8), GetSysColor(COLOR_HIGHLIGHT));
+  }));
+  const int alphaGlyphX = rows0.x + 2 + (dirsRow + 1) * 10;
+  EXPECT_TRUE(SameColor(ScreenPixel(alphaGlyphX + 8, dirsY + kRowHeight + 10), RGB(255, 214, 92)));
 
   // One click only highlights; "Ok" returns the folder that is open.
   const POINT alpha = RowPlace(c.list, dirsRow + 1);
