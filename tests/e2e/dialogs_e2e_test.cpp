@@ -378,6 +378,61 @@ TEST(CommandEditor, EscCancelsAndWritesNothing) {
   EXPECT_FALSE(FileExists(karvoss.DataFile(L"command.cms")));
 }
 
+TEST(CommandEditor, WithoutAStoreFileAbandonedChangesShowAgainAndAFileIsReloaded) {
+  Karvoss karvoss;
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  TypeInto(e.form, kComm, e.comm, L"kept");
+  TypeInto(e.form, kPath, e.path, L"x");
+  ClickAt(e.form, kAddEdit.x, kAddEdit.y);
+  ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == 1; }));
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitGone(e.form));
+  ASSERT_EQ(OpenEditor(karvoss).form, e.form);
+  EXPECT_THAT(ListItems(e.names), ElementsAre(L"kept"));
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitGone(e.form));
+
+  WriteFileBytes(karvoss.DataFile(L"command.cms"), "b|y||\r\na|z||\r\n");
+  ASSERT_EQ(OpenEditor(karvoss).form, e.form);
+  EXPECT_THAT(ListItems(e.names), ElementsAre(L"a", L"b"));
+}
+
+TEST(CommandEditor, ARowShowsItsFieldsAndDeleteRemovesIt) {
+  Karvoss karvoss;
+  karvoss.Bar();
+  ASSERT_TRUE(Poll([&] { return FolderExists(karvoss.Folder() + L"\\Data"); }));
+  WriteFileBytes(karvoss.DataFile(L"command.cms"),
+                 "zz|C:\\z.exe|`|C:\\\r\nmid|C:\\m.exe|-a -b|``\r\nAa|C:\\a.exe||\r\n");
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  ASSERT_THAT(ListItems(e.names), ElementsAre(L"Aa", L"mid", L"zz"));
+
+  // Row height of the list box in the dialog font.
+  const int rowHeight = static_cast<int>(SendMessageW(e.names, LB_GETITEMHEIGHT, 0, 0));
+  auto clickRow = [&](int row) {
+    ClickAt(e.form, 8 + 30, 24 + 2 + row * rowHeight + rowHeight / 2);
+  };
+  clickRow(2);
+  ASSERT_TRUE(Poll([&] { return Text(e.comm) == L"zz"; }));
+  EXPECT_EQ(Text(e.path), L"C:\\z.exe");
+  EXPECT_EQ(Text(e.param), L"");  // the empty-field mark
+  EXPECT_EQ(Text(e.dir), L"C:\\");
+  clickRow(1);
+  ASSERT_TRUE(Poll([&] { return Text(e.comm) == L"mid"; }));
+  EXPECT_EQ(Text(e.param), L"-a -b");
+  EXPECT_EQ(Text(e.dir), L"``");
+
+  ClickAt(e.form, kDelete.x, kDelete.y);
+  ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == 2; }));
+  EXPECT_THAT(ListItems(e.names), ElementsAre(L"Aa", L"zz"));
+  EXPECT_EQ(Text(e.comm), L"");
+  ClickAt(e.form, kOk.x, kOk.y);
+  ASSERT_TRUE(WaitGone(e.form));
+  EXPECT_EQ(ReadFileBytes(karvoss.DataFile(L"command.cms")),
+            "Aa|C:\\a.exe||\r\nzz|C:\\z.exe|`|C:\\\r\n");
+}
+
 TEST(CommandEditor, ReservedNameShowsTheMessageAndKeepsTheEdits) {
   Karvoss karvoss;
   Editor e = OpenEditor(karvoss);
