@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 
 #include "dialogs/png_image.h"
 #include "resources/resources.h"
@@ -508,6 +509,10 @@ struct DialogCase {
   const wchar_t* className;
   POINT close;  // a button that closes it
 };
+
+void PrintTo(const DialogCase& c, std::ostream* os) {
+  *os << Utf8(c.command);
+}
 
 class DialogPlacement : public ::testing::TestWithParam<DialogCase> {};
 
