@@ -58,16 +58,12 @@ const char* findLineEnd(const char* p, const char* end) {
   return p;
 }
 
-// Converting and cutting a large file in pieces of about this size keeps the converted text in
-// the cache instead of building a second copy of the whole file.
-constexpr size_t kChunkSize = 64 * 1024;
-
 // Where the piece that starts at `p` ends: just after the first line end at or after
-// p + kChunkSize (a CR LF pair is never split), or at `end`. Pieces so hold whole lines only.
-const char* chunkEnd(const char* p, const char* end) {
-  if (static_cast<size_t>(end - p) <= kChunkSize)
+// p + pieceSize (a CR LF pair is never split), or at `end`. Pieces so hold whole lines only.
+const char* pieceEnd(const char* p, const char* end, size_t pieceSize) {
+  if (static_cast<size_t>(end - p) <= pieceSize)
     return end;
-  const char* const lineEnd = findLineEnd(p + kChunkSize, end);
+  const char* const lineEnd = findLineEnd(p + pieceSize, end);
   if (lineEnd == end)
     return end;
   if (*lineEnd == '\r' && lineEnd + 1 != end && lineEnd[1] == '\n')
@@ -159,32 +155,27 @@ std::string formatLineList(const std::vector<std::string>& lines) {
   return bytes;
 }
 
-void readLineList(FileSystem& fs, const AnsiCodec& codec, const std::string& path,
-                  std::vector<std::string>& lines) {
-  const std::string text = fs.readFile(path);
-  reserveLines(text, lines);
+namespace detail {
+
+void parseAnsiLineList(std::string_view ansi, const AnsiCodec& codec, size_t pieceSize,
+                       std::vector<std::string>& lines) {
+  reserveLines(ansi, lines);
   LineSink sink(lines);
   // Every ANSI code page keeps ASCII as it is, so an ASCII piece needs no conversion. CR, LF and
   // NUL are the same bytes in both encodings and never occur inside a multi-byte UTF-8
   // character, so a converted piece is cut the same way.
-  for (const char *p = text.data(), *const end = p + text.size(); p != end;) {
-    const char* const cut = chunkEnd(p, end);
-    const std::string_view chunk(p, static_cast<size_t>(cut - p));
-    if (!(isAscii(chunk) ? cutLines(chunk, sink) : cutLines(codec.toUtf8(chunk), sink)))
+  for (const char *p = ansi.data(), *const end = p + ansi.size(); p != end;) {
+    const char* const cut = pieceEnd(p, end, pieceSize);
+    const std::string_view piece(p, static_cast<size_t>(cut - p));
+    if (!(isAscii(piece) ? cutLines(piece, sink) : cutLines(codec.toUtf8(piece), sink)))
       break;
     p = cut;
   }
   sink.finish();
 }
 
-std::vector<std::string> readLineList(FileSystem& fs, const AnsiCodec& codec,
-                                      const std::string& path) {
-  std::vector<std::string> lines;
-  readLineList(fs, codec, path, lines);
-  return lines;
-}
-
-std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::string>& lines) {
+std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::string>& lines,
+                               size_t pieceSize) {
   size_t size = 0;
   for (const std::string& line : lines)
     size += line.size() + 2;
@@ -195,13 +186,31 @@ std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::st
   for (const std::string& line : lines) {
     bytes += line;
     bytes += "\r\n";
-    if (bytes.size() - converted >= kChunkSize) {
+    if (bytes.size() - converted >= pieceSize) {
       convertTail(codec, bytes, converted);
       converted = bytes.size();
     }
   }
   convertTail(codec, bytes, converted);
   return bytes;
+}
+
+}  // namespace detail
+
+void readLineList(FileSystem& fs, const AnsiCodec& codec, const std::string& path,
+                  std::vector<std::string>& lines) {
+  detail::parseAnsiLineList(fs.readFile(path), codec, detail::kPieceSize, lines);
+}
+
+std::vector<std::string> readLineList(FileSystem& fs, const AnsiCodec& codec,
+                                      const std::string& path) {
+  std::vector<std::string> lines;
+  readLineList(fs, codec, path, lines);
+  return lines;
+}
+
+std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::string>& lines) {
+  return detail::formatAnsiLineList(codec, lines, detail::kPieceSize);
 }
 
 void writeLineList(FileSystem& fs, const AnsiCodec& codec, const std::string& path,

@@ -35,4 +35,20 @@ std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::st
 void writeLineList(FileSystem& fs, const AnsiCodec& codec, const std::string& path,
                    const std::vector<std::string>& lines);
 
+namespace detail {
+
+// Converting and cutting a large file in pieces of about this size keeps the converted text in
+// the cache instead of building a second copy of the whole file.
+inline constexpr size_t kPieceSize = 64 * 1024;
+
+// The work of readLineList on the bytes of the file, with pieces of about `pieceSize` bytes
+// (any size gives the same lines; tests use small ones).
+void parseAnsiLineList(std::string_view ansi, const AnsiCodec& codec, size_t pieceSize,
+                       std::vector<std::string>& lines);
+// formatAnsiLineList converting pieces of about `pieceSize` bytes.
+std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::string>& lines,
+                               size_t pieceSize);
+
+}  // namespace detail
+
 }  // namespace kv

@@ -100,7 +100,7 @@ TEST_F(LineListReload, LargeMixedFilesReadLikeTheRule) {
 TEST_F(LineListReload, LineEndsAtThePieceBoundary) {
   // The first line end at or after 64 KiB ends the first piece; place each kind of line end,
   // and an empty line, just before, on and just after that offset.
-  const size_t kPiece = 64 * 1024;
+  const size_t kPiece = detail::kPieceSize;
   for (const std::string lineEnd : {"\r\n", "\r", "\n", "\r\n\r\n", "\r\r", "\n\r"}) {
     for (size_t at = kPiece - 3; at <= kPiece + 3; ++at) {
       std::string bytes(at, 'a');
@@ -110,6 +110,22 @@ TEST_F(LineListReload, LineEndsAtThePieceBoundary) {
       ASSERT_EQ(read(bytes), expected(bytes)) << testing::PrintToString(lineEnd) << " at " << at;
       ASSERT_EQ(read(bytes + lineEnd), expected(bytes + lineEnd))
           << testing::PrintToString(lineEnd) << " at " << at;
+    }
+  }
+}
+
+TEST_F(LineListReload, AnyPieceSizeGivesTheSameLines) {
+  for (std::uint32_t seed = 11; seed <= 14; ++seed) {
+    std::string bytes = Generator(seed).text(3000);
+    if (seed == 14)
+      bytes[2000] = '\0';
+    for (size_t piece = 0; piece <= 70; ++piece) {
+      Lines lines = {"stale"};
+      detail::parseAnsiLineList(bytes, codec_, piece, lines);
+      ASSERT_EQ(lines, expected(bytes)) << "seed " << seed << " piece " << piece;
+      ASSERT_EQ(detail::formatAnsiLineList(codec_, lines, piece),
+                codec_.fromUtf8(formatLineList(lines)))
+          << "seed " << seed << " piece " << piece;
     }
   }
 }
