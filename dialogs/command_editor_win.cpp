@@ -18,10 +18,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"TForm2";
 constexpr UINT_PTR kEditFilterId = 0x4B53;  // "KS"
 constexpr DWORD kFileNameCapacity = 32768;
-// The labels get a box of their own: measured to their text, the last character can end up
-// clipped where the system substitutes the dialog font ("Команда/путь:" lost its colon).
-constexpr int kLabelWidth = 120;
-constexpr int kLabelHeight = 13;
 
 constexpr Rect At(int left, int top, int width, int height) {
   return {left, top, left + width, top + height};
@@ -119,15 +115,15 @@ void TForm2::Create(HWND owner, Tf_Dir& folderChooser) {
       GetModuleHandleW(nullptr), nullptr);
   SendMessageW(CommsNames, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
 
-  AddLabel(136, 24, "Имя:", clWhite, false, kLabelWidth, kLabelHeight);
+  AddLabel(136, 24, "Имя:");
   Comm = AddFieldEdit(At(136, 40, 353, 21));
-  AddLabel(136, 69, "Команда/путь:", clWhite, false, kLabelWidth, kLabelHeight);
+  AddLabel(136, 69, "Команда/путь:");
   FileBrowse.Create(*this, At(464, 66, 21, 21), "...");
   Path = AddFieldEdit(At(136, 88, 353, 21));
-  AddLabel(136, 117, "Параметры:", clWhite, false, kLabelWidth, kLabelHeight);
+  AddLabel(136, 117, "Параметры:");
   ParamFileBrowse.Create(*this, At(464, 113, 21, 21), "...");
   Param = AddFieldEdit(At(136, 136, 353, 21));
-  AddLabel(136, 164, "Рабочая папка:", clWhite, false, kLabelWidth, kLabelHeight);
+  AddLabel(136, 164, "Рабочая папка:");
   DirBrowse.Create(*this, At(368, 162, 21, 21), "...");
   ExtractDirFromPath.Create(*this, At(392, 162, 97, 21), "Из имени файла");
   Dir = AddFieldEdit(At(136, 184, 353, 21));
