@@ -43,13 +43,42 @@ inline size_t firstMarked(std::uint64_t marks) {
   return i;
 }
 
+// A block's marks: the high bit of each byte that has the property asked for.
+using Mask = std::uint64_t;
+
+// The bytes of 0x80 and above.
+inline Mask highMask(const char* p) {
+  return load8(p) & kHighBits;
+}
+
+// The CR, LF and NUL bytes.
+inline Mask lineEndMask(const char* p) {
+  const std::uint64_t w = load8(p);
+  return zeroBytes(w ^ (kOnes * '\n')) | zeroBytes(w ^ (kOnes * '\r')) | zeroBytes(w);
+}
+
+// The index of the first marked byte of a mask that has one.
+inline size_t firstIndex(Mask marks) {
+  return firstMarked(marks);
+}
+
+// The index of the last marked byte of a mask that has one.
+inline size_t lastIndex(Mask marks) {
+  if constexpr (std::endian::native == std::endian::little)
+    return 7 - static_cast<size_t>(std::countl_zero(marks)) / 8;
+  size_t i = 7;
+  while ((marks & (std::uint64_t{0x80} << (8 * i))) == 0)
+    --i;
+  return i;
+}
+
 inline bool blockIsAscii(const char* p) {
-  return (load8(p) & kHighBits) == 0;
+  return highMask(p) == 0;
 }
 
 inline size_t asciiPrefixLength(const char* p) {
-  const std::uint64_t high = load8(p) & kHighBits;
-  return high == 0 ? kBlock : firstMarked(high);
+  const Mask high = highMask(p);
+  return high == 0 ? kBlock : firstIndex(high);
 }
 
 inline size_t countHighBytes(const char* p) {
@@ -59,13 +88,6 @@ inline size_t countHighBytes(const char* p) {
 
 inline bool hasByteFrom80ToBF(const char* p) {
   return zeroBytes((load8(p) & (kOnes * 0xC0)) ^ kHighBits) != 0;
-}
-
-inline size_t firstLineEndInBlock(const char* p) {
-  const std::uint64_t w = load8(p);
-  const std::uint64_t found =
-      zeroBytes(w ^ (kOnes * '\n')) | zeroBytes(w ^ (kOnes * '\r')) | zeroBytes(w);
-  return found == 0 ? kBlock : firstMarked(found);
 }
 
 }  // namespace word
@@ -78,8 +100,31 @@ inline __m128i loadBlock(const char* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-inline unsigned highMask(const char* p) {
-  return static_cast<unsigned>(_mm_movemask_epi8(loadBlock(p)));
+// A block's marks: bit i set when byte i has the property asked for.
+using Mask = unsigned;
+
+// The bytes of 0x80 and above.
+inline Mask highMask(const char* p) {
+  return static_cast<Mask>(_mm_movemask_epi8(loadBlock(p)));
+}
+
+// The CR, LF and NUL bytes.
+inline Mask lineEndMask(const char* p) {
+  const __m128i block = loadBlock(p);
+  const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n')),
+                                    _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
+  return static_cast<Mask>(
+      _mm_movemask_epi8(_mm_or_si128(ends, _mm_cmpeq_epi8(block, _mm_setzero_si128()))));
+}
+
+// The index of the first marked byte of a mask that has one.
+inline size_t firstIndex(Mask marks) {
+  return static_cast<size_t>(std::countr_zero(marks));
+}
+
+// The index of the last marked byte of a mask that has one.
+inline size_t lastIndex(Mask marks) {
+  return 31 - static_cast<size_t>(std::countl_zero(marks));
 }
 
 // True when none of the kBlock bytes at `p` is 0x80 or above.
@@ -89,8 +134,8 @@ inline bool blockIsAscii(const char* p) {
 
 // How many of the kBlock bytes at `p` come before the first one of 0x80 or above.
 inline size_t asciiPrefixLength(const char* p) {
-  const unsigned high = highMask(p);
-  return high == 0 ? kBlock : static_cast<size_t>(std::countr_zero(high));
+  const Mask high = highMask(p);
+  return high == 0 ? kBlock : firstIndex(high);
 }
 
 // How many of the kBlock bytes at `p` are 0x80 or above. (std::popcount would call a library
@@ -102,22 +147,10 @@ inline size_t countHighBytes(const char* p) {
   return static_cast<size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
 }
 
-// True when one of the kBlock bytes at `p` lies in 0x80..0xBF (a UTF-8 continuation byte, or in
-// Windows-1251 a sign or a letter outside the Russian alphabet).
+// True when one of the kBlock bytes at `p` lies in 0x80..0xBF.
 inline bool hasByteFrom80ToBF(const char* p) {
   const __m128i top = _mm_and_si128(loadBlock(p), _mm_set1_epi8(static_cast<char>(0xC0)));
   return _mm_movemask_epi8(_mm_cmpeq_epi8(top, _mm_set1_epi8(static_cast<char>(0x80)))) != 0;
-}
-
-// The offset of the first CR, LF or NUL among the kBlock bytes at `p`, or kBlock when there is
-// none.
-inline size_t firstLineEndInBlock(const char* p) {
-  const __m128i block = loadBlock(p);
-  const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n')),
-                                    _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
-  const unsigned found = static_cast<unsigned>(
-      _mm_movemask_epi8(_mm_or_si128(ends, _mm_cmpeq_epi8(block, _mm_setzero_si128()))));
-  return found == 0 ? kBlock : static_cast<size_t>(std::countr_zero(found));
 }
 
 #else
@@ -125,9 +158,13 @@ inline size_t firstLineEndInBlock(const char* p) {
 using word::asciiPrefixLength;
 using word::blockIsAscii;
 using word::countHighBytes;
-using word::firstLineEndInBlock;
+using word::firstIndex;
 using word::hasByteFrom80ToBF;
+using word::highMask;
 using word::kBlock;
+using word::lastIndex;
+using word::lineEndMask;
+using word::Mask;
 
 #endif
 

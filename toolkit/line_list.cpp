@@ -46,16 +46,28 @@ size_t countLineEnds(const char* p, const char* end) {
 }
 
 // The first CR, LF or NUL in [p, end), or `end`. A block at a time: most lines are short, and a
-// library search's setup would cost more than the search.
-const char* findLineEnd(const char* p, const char* end) {
+// library search's setup would cost more than the search. `ascii` is cleared when a byte of 0x80
+// or above is seen on the way; the block that holds the line end counts whole, so the flag may
+// be cleared for a line of ASCII, never left set for one that is not.
+inline const char* findLineEnd(const char* p, const char* end, bool& ascii) {
+  scan::Mask high = 0;
   for (; static_cast<size_t>(end - p) >= kBlock; p += kBlock) {
-    const size_t offset = scan::firstLineEndInBlock(p);
-    if (offset != kBlock)
-      return p + offset;
+    high |= scan::highMask(p);
+    if (const scan::Mask found = scan::lineEndMask(p)) {
+      ascii = high == 0;
+      return p + scan::firstIndex(found);
+    }
   }
-  while (p != end && *p != '\n' && *p != '\r' && *p != '\0')
-    ++p;
+  bool highByte = high != 0;
+  for (; p != end && *p != '\n' && *p != '\r' && *p != '\0'; ++p)
+    highByte |= static_cast<unsigned char>(*p) >= 0x80;
+  ascii = !highByte;
   return p;
+}
+
+const char* findLineEnd(const char* p, const char* end) {
+  bool ascii = true;
+  return findLineEnd(p, end, ascii);
 }
 
 // Where the piece that starts at `p` ends: just after the first line end at or after
@@ -76,12 +88,27 @@ const char* pieceEnd(const char* p, const char* end, size_t pieceSize) {
 class LineSink {
  public:
   explicit LineSink(std::vector<std::string>& lines) : lines_(lines) {}
-  void add(const char* begin, const char* end) {
-    if (used_ < lines_.size())
-      lines_[used_].assign(begin, end);
-    else
-      lines_.emplace_back(begin, end);
-    ++used_;
+  // The next entry to fill.
+  std::string& next() {
+    if (used_ == lines_.size())
+      lines_.emplace_back();
+    return lines_[used_++];
+  }
+  void add(const char* begin, const char* end) { next().assign(begin, end); }
+  // Converts a line of a one-byte code page straight into its entry; an ASCII line is copied.
+  void addConverted(const SingleByteTable& table, const char* begin, const char* end, bool ascii) {
+    std::string& line = next();
+    const std::string_view ansi(begin, static_cast<size_t>(end - begin));
+    if (ascii) {
+      // Cheaper than assign, which must allow for the source overlapping the string.
+      line.resize(ansi.size());
+      std::memcpy(line.data(), ansi.data(), ansi.size());
+      return;
+    }
+    // An entry of the same length, as on every reload of an unchanged file, is simply
+    // overwritten.
+    line.resize(utf8Size(table, ansi));
+    writeUtf8(table, ansi, line.data());
   }
   // Drops the entries that the new text did not reach.
   void finish() { lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(used_), lines_.end()); }
@@ -91,28 +118,35 @@ class LineSink {
   size_t used_ = 0;
 };
 
-// Cuts a text into lines up to its first NUL byte; false when it found one, so that nothing
-// after it is read.
-bool cutLines(std::string_view text, LineSink& sink) {
+// Cuts a text into lines up to its first NUL byte, handing each to `add` with a flag that is set
+// only if the line is ASCII; false when it found a NUL, so that nothing after it is read.
+template <typename Add>
+bool cutLines(std::string_view text, Add add) {
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p != end) {
-    const char* const lineEnd = findLineEnd(p, end);
+    bool ascii = true;
+    const char* const lineEnd = findLineEnd(p, end, ascii);
     if (lineEnd == end) {
-      sink.add(p, lineEnd);
+      add(p, lineEnd, ascii);
       break;
     }
     if (*lineEnd == '\0') {
       if (lineEnd != p)
-        sink.add(p, lineEnd);
+        add(p, lineEnd, ascii);
       return false;
     }
-    sink.add(p, lineEnd);
+    add(p, lineEnd, ascii);
     p = lineEnd + 1;
     if (*lineEnd == '\r' && p != end && *p == '\n')
       ++p;
   }
   return true;
+}
+
+bool cutLines(std::string_view text, LineSink& sink) {
+  return cutLines(text,
+                  [&sink](const char* begin, const char* end, bool) { sink.add(begin, end); });
 }
 
 // One reservation spares an empty list the regrowth on a million entries. A list that is being
@@ -161,9 +195,17 @@ void parseAnsiLineList(std::string_view ansi, const AnsiCodec& codec, size_t pie
                        std::vector<std::string>& lines) {
   reserveLines(ansi, lines);
   LineSink sink(lines);
-  // Every ANSI code page keeps ASCII as it is, so an ASCII piece needs no conversion. CR, LF and
-  // NUL are the same bytes in both encodings and never occur inside a multi-byte UTF-8
-  // character, so a converted piece is cut the same way.
+  // CR, LF and NUL are the same bytes in every ANSI code page and in UTF-8, and never occur
+  // inside a multi-byte UTF-8 character, so the text is cut the same way before or after its
+  // conversion. A one-byte code page converts line by line straight into the entries.
+  if (const SingleByteTable* table = codec.singleByteTable()) {
+    cutLines(ansi, [&](const char* begin, const char* end, bool ascii) {
+      sink.addConverted(*table, begin, end, ascii);
+    });
+    sink.finish();
+    return;
+  }
+  // Otherwise the text goes to the codec in pieces; an ASCII piece needs no conversion.
   for (const char *p = ansi.data(), *const end = p + ansi.size(); p != end;) {
     const char* const cut = pieceEnd(p, end, pieceSize);
     const std::string_view piece(p, static_cast<size_t>(cut - p));

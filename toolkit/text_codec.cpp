@@ -32,17 +32,14 @@ constexpr char32_t cp1251ToUnicode(unsigned char byte) {
 
 // The UTF-8 form of every byte, so that converting a byte is one four-byte copy whatever it is:
 // mixed Cyrillic and Latin text then converts without a branch per byte.
-struct Utf8Form {
-  char bytes[3];
-  std::uint8_t size;
-};
 static_assert(sizeof(Utf8Form) == 4);
 
-constexpr std::array<Utf8Form, 256> kUtf8Of = [] {
-  std::array<Utf8Form, 256> table{};
+constexpr SingleByteTable kUtf8Of = [] {
+  SingleByteTable table{};
+  table.twoBytesFromC0 = true;
   for (int b = 0; b <= 0xFF; ++b) {
     const char32_t cp = cp1251ToUnicode(static_cast<unsigned char>(b));
-    Utf8Form& form = table[b];
+    Utf8Form& form = table.forms[b];
     if (cp < 0x80) {
       form = {{static_cast<char>(cp), 0, 0}, 1};
     } else if (cp < 0x800) {
@@ -52,6 +49,8 @@ constexpr std::array<Utf8Form, 256> kUtf8Of = [] {
                static_cast<char>(0x80 | (cp & 0x3F))},
               3};
     }
+    if (b >= 0xC0 && form.size != 2)
+      table.twoBytesFromC0 = false;
   }
   return table;
 }();
@@ -133,56 +132,90 @@ char32_t decodeUtf8(std::string_view text, size_t& pos) {
   return cp;
 }
 
-std::string Cp1251Codec::toUtf8(std::string_view ansi) const {
+size_t utf8Size(const SingleByteTable& table, std::string_view ansi) {
   const auto* const in = reinterpret_cast<const unsigned char*>(ansi.data());
   const size_t n = ansi.size();
-  // The exact size first, so the text is written once, straight into its place. History and
-  // command files are mostly ASCII: an ASCII block is counted and copied as it is.
+  // History and command files are mostly ASCII: an ASCII block counts as it is, and so, with
+  // two bytes for each letter, does a block of ASCII and letters.
   size_t size = 0;
   size_t i = 0;
   for (; i + kBlock <= n; i += kBlock) {
     const char* const block = ansi.data() + i;
     if (scan::blockIsAscii(block)) {
       size += kBlock;
-      continue;
-    }
-    if (!scan::hasByteFrom80ToBF(block)) {
-      // ASCII and the Russian letters 0xC0..0xFF, which take two bytes each.
+    } else if (table.twoBytesFromC0 && !scan::hasByteFrom80ToBF(block)) {
       size += kBlock + scan::countHighBytes(block);
-      continue;
+    } else {
+      for (size_t k = 0; k < kBlock; ++k)
+        size += table.forms[in[i + k]].size;
     }
-    for (size_t k = 0; k < kBlock; ++k)
-      size += kUtf8Of[in[i + k]].size;
+  }
+  // Most lines end in a short ASCII run (".exe", "|"): eight bytes at a time there too.
+  if (i + 8 <= n && scan::word::blockIsAscii(ansi.data() + i)) {
+    size += 8;
+    i += 8;
   }
   for (; i < n; ++i)
-    size += kUtf8Of[in[i]].size;
-  // Each character is stored as four bytes and the next one overwrites the surplus, so the last
-  // one needs three bytes of room beyond the text.
-  std::string out(size + 3, '\0');
-  char* o = out.data();
-  const auto put = [&o](unsigned char byte) {
-    const Utf8Form& form = kUtf8Of[byte];
+    size += table.forms[in[i]].size;
+  return size;
+}
+
+void writeUtf8(const SingleByteTable& table, std::string_view ansi, char* o) {
+  const auto* const in = reinterpret_cast<const unsigned char*>(ansi.data());
+  const size_t n = ansi.size();
+  // A byte is stored as its four-byte form and the next one overwrites the surplus. No byte
+  // takes less room in UTF-8 than in the code page, so while at least four bytes of input are
+  // left, at least four bytes of room are too.
+  const auto put = [&o, &table](unsigned char byte) {
+    const Utf8Form& form = table.forms[byte];
     std::memcpy(o, &form, 4);
     o += form.size;
   };
-  for (i = 0; i + kBlock <= n; i += kBlock) {
-    if (scan::blockIsAscii(ansi.data() + i)) {
-      std::memcpy(o, in + i, kBlock);
+  size_t i = 0;
+  for (; i + kBlock + 3 <= n; i += kBlock) {
+    // The block's ASCII start goes with one copy of the whole block, and so does its ASCII end
+    // (a path goes on after a Russian folder name): only the bytes between go one by one.
+    const scan::Mask high = scan::highMask(ansi.data() + i);
+    std::memcpy(o, in + i, kBlock);
+    if (high == 0) {
       o += kBlock;
       continue;
     }
-    // The block's ASCII start goes with one copy of the whole block: at least a block of room
-    // is left, since no byte takes less room in UTF-8 than in the code page.
-    const size_t ascii = scan::asciiPrefixLength(ansi.data() + i);
-    std::memcpy(o, in + i, kBlock);
-    o += ascii;
-    for (size_t k = ascii; k < kBlock; ++k)
+    o += scan::firstIndex(high);
+    const size_t last = scan::lastIndex(high);
+    for (size_t k = scan::firstIndex(high); k <= last; ++k)
       put(in[i + k]);
+    // The ASCII end: a whole block's copy where a block of input, and so of room, is left.
+    const size_t rest = kBlock - 1 - last;
+    if (i + last + 1 + kBlock <= n)
+      std::memcpy(o, in + i + last + 1, kBlock);
+    else
+      std::memcpy(o, in + i + last + 1, rest);
+    o += rest;
   }
-  for (; i < n; ++i)
+  if (i + 8 + 3 <= n && scan::word::blockIsAscii(ansi.data() + i)) {
+    std::memcpy(o, in + i, 8);
+    o += 8;
+    i += 8;
+  }
+  for (; i + 3 < n; ++i)
     put(in[i]);
-  out.resize(size);
+  for (; i < n; ++i) {
+    const Utf8Form& form = table.forms[in[i]];
+    std::memcpy(o, form.bytes, form.size);
+    o += form.size;
+  }
+}
+
+std::string Cp1251Codec::toUtf8(std::string_view ansi) const {
+  // The exact size first, so the text is written once, straight into its place.
+  std::string out(utf8Size(kUtf8Of, ansi), '\0');
+  writeUtf8(kUtf8Of, ansi, out.data());
   return out;
+}
+
+const SingleByteTable* Cp1251Codec::singleByteTable() const {
+  return &kUtf8Of;
 }
 
 std::string Cp1251Codec::fromUtf8(std::string_view utf8) const {

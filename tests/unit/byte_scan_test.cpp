@@ -12,9 +12,10 @@ namespace {
 struct Expected {
   bool ascii = true;
   size_t asciiPrefix = 0;
+  size_t lastHigh = 0;  // meaningful when the block is not ASCII
   size_t highCount = 0;
   bool from80ToBF = false;
-  size_t firstLineEnd = 0;
+  size_t firstLineEnd = 0;  // the block's size when it has none
 };
 
 Expected expectedFor(const std::string& block) {
@@ -23,11 +24,13 @@ Expected expectedFor(const std::string& block) {
   e.firstLineEnd = block.size();
   for (size_t i = 0; i < block.size(); ++i) {
     const auto byte = static_cast<unsigned char>(block[i]);
-    if (byte >= 0x80) {
+    if (byte >= 0x80 && e.ascii) {
       e.ascii = false;
-      e.asciiPrefix = std::min(e.asciiPrefix, i);
-      ++e.highCount;
+      e.asciiPrefix = i;
     }
+    e.highCount += byte >= 0x80;
+    if (byte >= 0x80)
+      e.lastHigh = i;
     e.from80ToBF |= byte >= 0x80 && byte <= 0xBF;
     if ((byte == '\r' || byte == '\n' || byte == 0) && e.firstLineEnd == block.size())
       e.firstLineEnd = i;
@@ -73,25 +76,42 @@ void checkScans(size_t size, Scan scan) {
   }
 }
 
+// The first marked byte of a mask, or the block's size for an empty mask.
+template <typename Mask, typename FirstIndex>
+size_t firstOrSize(Mask mask, size_t size, FirstIndex firstIndex) {
+  return mask == 0 ? size : firstIndex(mask);
+}
+
 TEST(ByteScan, WordScansAgreeWithAByteLoop) {
-  checkScans(scan::word::kBlock, [](const std::string& block, const Expected& e) {
+  namespace w = scan::word;
+  checkScans(w::kBlock, [](const std::string& block, const Expected& e) {
     const char* p = block.data();
-    ASSERT_EQ(scan::word::blockIsAscii(p), e.ascii) << testing::PrintToString(block);
-    ASSERT_EQ(scan::word::asciiPrefixLength(p), e.asciiPrefix) << testing::PrintToString(block);
-    ASSERT_EQ(scan::word::countHighBytes(p), e.highCount) << testing::PrintToString(block);
-    ASSERT_EQ(scan::word::hasByteFrom80ToBF(p), e.from80ToBF) << testing::PrintToString(block);
-    ASSERT_EQ(scan::word::firstLineEndInBlock(p), e.firstLineEnd) << testing::PrintToString(block);
+    const std::string shown = testing::PrintToString(block);
+    ASSERT_EQ(w::blockIsAscii(p), e.ascii) << shown;
+    ASSERT_EQ(w::asciiPrefixLength(p), e.asciiPrefix) << shown;
+    ASSERT_EQ(w::countHighBytes(p), e.highCount) << shown;
+    if (!e.ascii)
+      ASSERT_EQ(w::lastIndex(w::highMask(p)), e.lastHigh) << shown;
+    ASSERT_EQ(w::hasByteFrom80ToBF(p), e.from80ToBF) << shown;
+    ASSERT_EQ(firstOrSize(w::highMask(p), w::kBlock, w::firstIndex), e.asciiPrefix) << shown;
+    ASSERT_EQ(firstOrSize(w::lineEndMask(p), w::kBlock, w::firstIndex), e.firstLineEnd) << shown;
   });
 }
 
 TEST(ByteScan, BlockScansOfThisMachineAgreeWithAByteLoop) {
   checkScans(scan::kBlock, [](const std::string& block, const Expected& e) {
     const char* p = block.data();
-    ASSERT_EQ(scan::blockIsAscii(p), e.ascii) << testing::PrintToString(block);
-    ASSERT_EQ(scan::asciiPrefixLength(p), e.asciiPrefix) << testing::PrintToString(block);
-    ASSERT_EQ(scan::countHighBytes(p), e.highCount) << testing::PrintToString(block);
-    ASSERT_EQ(scan::hasByteFrom80ToBF(p), e.from80ToBF) << testing::PrintToString(block);
-    ASSERT_EQ(scan::firstLineEndInBlock(p), e.firstLineEnd) << testing::PrintToString(block);
+    const std::string shown = testing::PrintToString(block);
+    ASSERT_EQ(scan::blockIsAscii(p), e.ascii) << shown;
+    ASSERT_EQ(scan::asciiPrefixLength(p), e.asciiPrefix) << shown;
+    ASSERT_EQ(scan::countHighBytes(p), e.highCount) << shown;
+    if (!e.ascii)
+      ASSERT_EQ(scan::lastIndex(scan::highMask(p)), e.lastHigh) << shown;
+    ASSERT_EQ(scan::hasByteFrom80ToBF(p), e.from80ToBF) << shown;
+    ASSERT_EQ(firstOrSize(scan::highMask(p), scan::kBlock, scan::firstIndex), e.asciiPrefix)
+        << shown;
+    ASSERT_EQ(firstOrSize(scan::lineEndMask(p), scan::kBlock, scan::firstIndex), e.firstLineEnd)
+        << shown;
   });
 }
 

@@ -75,29 +75,50 @@ class Generator {
   std::uint32_t state_;
 };
 
-class LineListReload : public testing::Test {
+// Windows-1251 without its byte table: the reader then converts the text in pieces, as it does
+// for a code page with characters of more than one byte.
+class PiecewiseCp1251 : public AnsiCodec {
+ public:
+  std::string toUtf8(std::string_view ansi) const override { return cp1251_.toUtf8(ansi); }
+  std::string fromUtf8(std::string_view utf8) const override { return cp1251_.fromUtf8(utf8); }
+
+ private:
+  Cp1251Codec cp1251_;
+};
+
+// Run with the codec that converts line by line (true) and with the one converted in pieces.
+class LineListReload : public testing::TestWithParam<bool> {
  protected:
+  const AnsiCodec& codec() const {
+    return GetParam() ? static_cast<const AnsiCodec&>(lineByLine_) : pieces_;
+  }
   Lines read(const std::string& bytes, Lines lines = {}) {
     writeBytes(path_, bytes);
-    readLineList(fs_, codec_, path_, lines);
+    readLineList(fs_, codec(), path_, lines);
     return lines;
   }
-  Lines expected(const std::string& bytes) { return referenceLines(codec_.toUtf8(bytes)); }
+  Lines expected(const std::string& bytes) { return referenceLines(lineByLine_.toUtf8(bytes)); }
 
   TemporaryFolder dir_;
   PosixFileSystem fs_;
-  Cp1251Codec codec_;
+  Cp1251Codec lineByLine_;
+  PiecewiseCp1251 pieces_;
   const std::string path_ = dir_.file("command.cms");
 };
 
-TEST_F(LineListReload, LargeMixedFilesReadLikeTheRule) {
+INSTANTIATE_TEST_SUITE_P(Conversions, LineListReload, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "LineByLine" : "InPieces";
+                         });
+
+TEST_P(LineListReload, LargeMixedFilesReadLikeTheRule) {
   for (std::uint32_t seed = 1; seed <= 6; ++seed) {
     const std::string bytes = Generator(seed).text(300000);
     ASSERT_EQ(read(bytes), expected(bytes)) << "seed " << seed;
   }
 }
 
-TEST_F(LineListReload, LineEndsAtThePieceBoundary) {
+TEST_P(LineListReload, LineEndsAtThePieceBoundary) {
   // The first line end at or after 64 KiB ends the first piece; place each kind of line end,
   // and an empty line, just before, on and just after that offset.
   const size_t kPiece = detail::kPieceSize;
@@ -114,23 +135,23 @@ TEST_F(LineListReload, LineEndsAtThePieceBoundary) {
   }
 }
 
-TEST_F(LineListReload, AnyPieceSizeGivesTheSameLines) {
+TEST_P(LineListReload, AnyPieceSizeGivesTheSameLines) {
   for (std::uint32_t seed = 11; seed <= 14; ++seed) {
     std::string bytes = Generator(seed).text(3000);
     if (seed == 14)
       bytes[2000] = '\0';
     for (size_t piece = 0; piece <= 70; ++piece) {
       Lines lines = {"stale"};
-      detail::parseAnsiLineList(bytes, codec_, piece, lines);
+      detail::parseAnsiLineList(bytes, codec(), piece, lines);
       ASSERT_EQ(lines, expected(bytes)) << "seed " << seed << " piece " << piece;
-      ASSERT_EQ(detail::formatAnsiLineList(codec_, lines, piece),
-                codec_.fromUtf8(formatLineList(lines)))
+      ASSERT_EQ(detail::formatAnsiLineList(codec(), lines, piece),
+                codec().fromUtf8(formatLineList(lines)))
           << "seed " << seed << " piece " << piece;
     }
   }
 }
 
-TEST_F(LineListReload, NulInALaterPieceEndsTheText) {
+TEST_P(LineListReload, NulInALaterPieceEndsTheText) {
   std::string bytes = Generator(9).text(200000);
   for (size_t at : {size_t{70000}, size_t{140000}, bytes.size() - 1}) {
     std::string withNul = bytes;
@@ -139,7 +160,7 @@ TEST_F(LineListReload, NulInALaterPieceEndsTheText) {
   }
 }
 
-TEST_F(LineListReload, ALineLongerThanAPieceStaysWhole) {
+TEST_P(LineListReload, ALineLongerThanAPieceStaysWhole) {
   std::string longLine;
   for (int i = 0; i < 50000; ++i)
     longLine += "\xCF\xF3\xF1\xEA ";  // "Пуск "
@@ -150,7 +171,7 @@ TEST_F(LineListReload, ALineLongerThanAPieceStaysWhole) {
   EXPECT_EQ(lines, expected(bytes));
 }
 
-TEST_F(LineListReload, ReplacesWhateverTheListHeld) {
+TEST_P(LineListReload, ReplacesWhateverTheListHeld) {
   const Lines longer = {"a", "b", "c", "d", "e", std::string(100, 'x')};
   EXPECT_EQ(read("one\r\n\xC4\xE0\r\n", longer), (Lines{"one", "Да"}));
   EXPECT_EQ(read("1\r\n2\r\n3\r\n4\r\n", Lines{"old"}), (Lines{"1", "2", "3", "4"}));
@@ -160,9 +181,9 @@ TEST_F(LineListReload, ReplacesWhateverTheListHeld) {
             (Lines{"s", std::string(300, 'y')}));
 }
 
-TEST_F(LineListReload, UnreadableFileLeavesTheListAlone) {
+TEST_P(LineListReload, UnreadableFileLeavesTheListAlone) {
   Lines lines = {"kept"};
-  EXPECT_ANY_THROW(readLineList(fs_, codec_, dir_.file("absent.cms"), lines));
+  EXPECT_ANY_THROW(readLineList(fs_, codec(), dir_.file("absent.cms"), lines));
   EXPECT_EQ(lines, Lines{"kept"});
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -40,6 +41,23 @@ TEST(Cp1251CodecBlocks, EveryByteAtEveryPositionOfALongText) {
       const std::string utf8 = utf8FromCp1251(ansi);
       ASSERT_EQ(codec.toUtf8(ansi), utf8) << "byte " << b << " at " << at;
       ASSERT_EQ(codec.fromUtf8(utf8), ansi) << "byte " << b << " at " << at;
+    }
+  }
+}
+
+TEST(Cp1251CodecBlocks, EveryLengthWithARussianLetterAndASignAnywhere) {
+  // Short texts go through the ends of the block loops; 0x85 (an ellipsis) takes three bytes.
+  const Cp1251Codec codec;
+  for (size_t length = 0; length <= 40; ++length) {
+    for (size_t at = 0; at < std::max<size_t>(length, 1); ++at) {
+      std::string ansi(length, 'q');
+      if (length > 0) {
+        ansi[at] = static_cast<char>(0xD6);
+        ansi[length - 1 - at] = static_cast<char>(0x85);
+      }
+      const std::string utf8 = utf8FromCp1251(ansi);
+      ASSERT_EQ(codec.toUtf8(ansi), utf8) << length << " " << at;
+      ASSERT_EQ(codec.fromUtf8(utf8), ansi) << length << " " << at;
     }
   }
 }
