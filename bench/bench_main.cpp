@@ -98,9 +98,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
                   FormatTime(baseline->second).c_str(), ratio, goal.c_str());
     }
     for (const Growth& g : Growths()) {
+      if (!times_.count(g.names.front()))
+        continue;  // filtered out of this run
       std::printf("\n%s: time per item; linear growth keeps the per-item columns flat\n",
                   g.title.c_str());
-      std::printf("  %-26s %11s %13s %8s %17s\n", "input", "time", "per item", "growth",
+      std::printf("  %-32s %11s %11s %8s %18s\n", "input", "time", "per item", "growth",
                   "baseline per item");
       double first = 0;
       for (size_t i = 0; i < g.names.size(); ++i) {
@@ -111,7 +113,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
         const double perItem = found->second / g.items[i];
         if (first == 0)
           first = perItem;
-        std::printf("  %-26s %11s %13s %7.2fx %17s\n", g.names[i].c_str(),
+        std::printf("  %-32s %11s %11s %7.2fx %18s\n", g.names[i].c_str(),
                     FormatTime(found->second).c_str(), FormatTime(perItem).c_str(), perItem / first,
                     FormatTime(baseline->second / g.items[i]).c_str());
       }
