@@ -357,7 +357,9 @@ LRESULT TsButton::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      if (heldByKey_ && (heldKey_ ? wparam == heldKey_ : !IsModifierKey(wparam))) {
+      // Injected characters (VK_PACKET) come up under that code, not the letter's own key.
+      if (heldByKey_ &&
+          (heldKey_ ? wparam == heldKey_ || wparam == VK_PACKET : !IsModifierKey(wparam))) {
         KeyUp();
         return 0;
       }

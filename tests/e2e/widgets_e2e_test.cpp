@@ -786,6 +786,13 @@ TEST(Button, AcceleratorPushesOnKeyDownAndClicksOnRelease) {
   PressKey('A');
   Settle(200);
   EXPECT_EQ(lab.Log().size(), 1u);
+
+  // A character typed by injection (no key of its own) clicks at its release as well.
+  lab.Focus(lab::kOk);
+  TypeText(L"a");
+  EXPECT_TRUE(Poll([&] { return lab.Log().size() == 2; }));
+  EXPECT_EQ(lab.Log().back(), "click apply 0");
+  EXPECT_FALSE(lab.Pressed(lab::kApply));
 }
 
 // ---------------------------------------------------------------------------------------------
