@@ -36,8 +36,6 @@ std::vector<HWND> DisableThreadWindows(HWND except) {
 }  // namespace
 
 Form::~Form() {
-  if (brush_)
-    DeleteObject(brush_);
   if (font_)
     DeleteObject(font_);
 }

@@ -36,7 +36,6 @@ class Form : public Window {
   bool IsModal() const { return modal_; }
 
   Color FormColor() const { return color_; }
-  HBRUSH FormBrush() const { return brush_; }
   // MS Sans Serif 8 pt, the dialogs' font.
   HFONT FormFont() const { return font_; }
 
@@ -64,7 +63,6 @@ class Form : public Window {
   void RememberFocus();
 
   Color color_ = clBtnFace;
-  HBRUSH brush_ = nullptr;
   HFONT font_ = nullptr;
   int modalResult_ = 0;
   bool modal_ = false;
