@@ -1,5 +1,7 @@
 #include "toolkit/text_win.h"
 
+#include <algorithm>
+
 namespace kv {
 namespace {
 
@@ -38,6 +40,29 @@ std::wstring Widen(std::string_view utf8) {
 }
 std::string Narrow(std::wstring_view wide) {
   return FromWide(CP_UTF8, wide);
+}
+
+// A code page of one byte per character (1251 and its kin) converts lines by table, built once
+// from the system's own conversion.
+WindowsAnsiCodec::WindowsAnsiCodec() {
+  CPINFO info{};
+  if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 1)
+    return;
+  table_.twoBytesFromC0 = true;
+  for (int b = 0; b < 256; ++b) {
+    const char byte = static_cast<char>(b);
+    wchar_t wide = 0;
+    if (MultiByteToWideChar(CP_ACP, 0, &byte, 1, &wide, 1) != 1)
+      wide = static_cast<wchar_t>(b);
+    std::string form;
+    appendUtf8(form, wide);
+    Utf8Form& f = table_.forms[static_cast<size_t>(b)];
+    std::copy(form.begin(), form.end(), f.bytes);
+    f.size = static_cast<std::uint8_t>(form.size());
+    if (b >= 0xC0 && f.size != 2)
+      table_.twoBytesFromC0 = false;
+  }
+  singleByte_ = true;
 }
 
 std::string WindowsAnsiCodec::toUtf8(std::string_view ansi) const {

@@ -16,8 +16,16 @@ std::string Narrow(std::wstring_view wide);
 // The system's ANSI code page (Windows-1251 on a Russian system).
 class WindowsAnsiCodec final : public AnsiCodec {
  public:
+  WindowsAnsiCodec();
   std::string toUtf8(std::string_view ansi) const override;
   std::string fromUtf8(std::string_view utf8) const override;
+  const SingleByteTable* singleByteTable() const override {
+    return singleByte_ ? &table_ : nullptr;
+  }
+
+ private:
+  SingleByteTable table_{};
+  bool singleByte_ = false;
 };
 
 // The system's text for an error code, without the trailing line end.

@@ -160,6 +160,12 @@ TEST(History, RussianTextIsStoredInTheAnsiCodePage) {
     return ReadFileBytes(karvoss.DataFile(L"history.cmh")) ==
            "\xEF\xF0\xEE\xE1\xE0.exe|\xB8\xE6\r\n";
   }));
+  // Read back at the next show through the code page.
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(karvoss.WaitHidden());
+  karvoss.Hotkey();
+  ASSERT_TRUE(karvoss.WaitShown());
+  EXPECT_THAT(DropDownItems(karvoss.Field()), ElementsAre(L"проба.exe|ёж"));
 }
 
 TEST(History, ClearHistoryLeavesAnEmptyFileThePromptAndAnEmptyFieldNextTime) {
