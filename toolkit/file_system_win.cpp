@@ -118,10 +118,28 @@ void WindowsFileSystem::writeNewFile(const std::string& path, std::string_view b
 }
 
 void WindowsFileSystem::replaceFile(const std::string& source, const std::string& target) {
-  if (!MoveFileExW(Widen(source).c_str(), Widen(target).c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    throw FileError(cannotCreateFileMessage(target, SystemErrorText(GetLastError())));
+  // Windows refuses to replace a read-only file, Wine renames over it: refuse here as well, so a
+  // file the user protected is never rewritten.
+  const DWORD attributes = Attributes(target);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    throw FileError(cannotCreateFileMessage(target, SystemErrorText(ERROR_ACCESS_DENIED)));
+  // A file open in another process cannot be renamed over, even when that process shares it
+  // fully (a virus scanner, the search indexer, a backup tool): such readers let go within
+  // milliseconds, so try again for about half a second before reporting.
+  DWORD error = 0;
+  for (DWORD wait = 1;; wait *= 2) {
+    if (MoveFileExW(Widen(source).c_str(), Widen(target).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return;
+    }
+    error = GetLastError();
+    const bool transient = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                           error == ERROR_LOCK_VIOLATION;
+    if (!transient || wait > 256)
+      break;
+    Sleep(wait);
   }
+  throw FileError(cannotCreateFileMessage(target, SystemErrorText(error)));
 }
 
 bool WindowsFileSystem::removeFile(const std::string& path) {
