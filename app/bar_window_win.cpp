@@ -28,6 +28,9 @@ constexpr int kListItemHeight = 24;
 constexpr int kDropDownCount = 16;
 constexpr Rect kOkBDesigned{360, 12, 392, 44};
 constexpr Rect kCloseBDesigned{400, 12, 432, 44};
+// Longest history copied into the drop-down list at once (a few milliseconds); a longer one is
+// copied when it is first needed.
+constexpr size_t kImmediateListItems = 2000;
 
 Font ButtonFont() {
   return Font{"Arial Black", 17, true};
@@ -63,6 +66,7 @@ void CommandField::Create(HWND parent, RECT bounds, HFONT font) {
   COMBOBOXINFO info{sizeof info};
   GetComboBoxInfo(hwnd(), &info);
   edit_ = info.hwndItem;
+  list_ = info.hwndList;
   if (edit_)
     SetWindowSubclass(edit_, EditProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
 }
@@ -82,7 +86,78 @@ void CommandField::SetFontColor(Color c) {
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void CommandField::SetItems(const std::vector<std::string>& items) {
+  pendingItems_ = items;
+  listPending_ = true;
+  // Under Wine a million-line history took over a minute to copy, and the bar could not come
+  // down meanwhile; a long list now waits until the user opens or walks it (an open list is
+  // refreshed at once, it is in view).
+  if (items.size() <= kImmediateListItems || SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0))
+    FillList();
+}
+
+void CommandField::FillList() {
+  if (!listPending_)
+    return;
+  listPending_ = false;
+  const std::vector<std::string> items = std::move(pendingItems_);
+  pendingItems_.clear();
+  HCURSOR cursor = nullptr;
+  if (items.size() > kImmediateListItems)
+    cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  // Emptying the list empties the field too: keep its text and selection.
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd())) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(hwnd(), text.data(), static_cast<int>(text.size()))));
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(hwnd(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(hwnd(), CB_RESETCONTENT, 0, 0);
+  size_t bytes = 0;
+  for (const std::string& item : items)
+    bytes += (item.size() + 1) * sizeof(wchar_t);
+  // Straight to the list box: through the combo box every item would also pass the subclass
+  // chain, which costs Wine a server round trip per message (twenty times the insertion).
+  SendMessageW(list_, LB_INITSTORAGE, items.size(), bytes);
+  for (const std::string& item : items)
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  SetWindowTextW(hwnd(), text.c_str());
+  SendMessageW(hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  if (cursor)
+    SetCursor(cursor);
+}
+
+// Messages after which the control reads its list: opening it, walking it with the arrow and
+// page keys, and the wheel.
+bool CommandField::NeedsList(UINT msg, WPARAM wparam) {
+  switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      return wparam == VK_UP || wparam == VK_DOWN || wparam == VK_PRIOR || wparam == VK_NEXT ||
+             wparam == VK_F4;
+    case WM_MOUSEWHEEL:
+      return true;
+    case CB_SHOWDROPDOWN:
+      return wparam != 0;
+    default:
+      return false;
+  }
+}
+
+bool CommandField::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  // Sent before the list is sized and shown, and before it looks for the field's text in it.
+  if (msg == WM_COMMAND && HIWORD(wparam) == CBN_DROPDOWN)
+    FillList();
+  return false;
+}
+
 LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (NeedsList(msg, wparam))
+    FillList();
   switch (msg) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -107,6 +182,8 @@ LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK CommandField::EditProcedure(HWND edit, UINT msg, WPARAM wparam, LPARAM lparam,
                                              UINT_PTR, DWORD_PTR data) {
   auto* field = reinterpret_cast<CommandField*>(data);
+  if (NeedsList(msg, wparam))
+    field->FillList();
   if (msg == WM_CHAR && (wparam == 13 || wparam == 27) && field->keyPress_) {
     try {
       char key = static_cast<char>(wparam);
@@ -290,26 +367,7 @@ void BarWindow::FocusField() {
 }
 
 void BarWindow::SetDropDownItems(const std::vector<std::string>& items) {
-  HWND combo = ECommand.hwnd();
-  // Emptying the list empties the field too: keep its text and selection.
-  const std::wstring text = Widen(FieldText());
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
-               reinterpret_cast<LPARAM>(&end));
-  SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  size_t bytes = 0;
-  for (const std::string& item : items)
-    bytes += (item.size() + 1) * sizeof(wchar_t);
-  SendMessageW(combo, CB_INITSTORAGE, items.size(), bytes);
-  for (const std::string& item : items) {
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
-  }
-  SetWindowTextW(combo, text.c_str());
-  SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(start, end));
-  SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
-  RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  ECommand.SetItems(items);
 }
 
 Rect BarWindow::FieldBounds() {

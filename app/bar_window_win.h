@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/bar.h"
 #include "toolkit/form_win.h"
@@ -27,13 +29,20 @@ class CommandField final : public Window {
   void SetFontColor(Color c);
   void SetKeyPress(std::function<void(char&)> handler) { keyPress_ = std::move(handler); }
 
+  // Makes the drop-down list a copy of `items`; the field's text and selection stay. A long
+  // list is copied when it is first needed (dropped down, walked with the keys or the wheel).
+  void SetItems(const std::vector<std::string>& items);
+
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+  bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
 
  private:
   static LRESULT CALLBACK EditProcedure(HWND edit, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
                                         DWORD_PTR data);
+  static bool NeedsList(UINT msg, WPARAM wparam);
   HBRUSH FillBrush();
+  void FillList();
 
   HWND edit_ = nullptr;
   TsPainting painting_;
@@ -41,6 +50,9 @@ class CommandField final : public Window {
   GdiObject<HBRUSH> brush_;
   Color brushColor_ = -1;
   std::function<void(char&)> keyPress_;
+  HWND list_ = nullptr;
+  std::vector<std::string> pendingItems_;
+  bool listPending_ = false;
 };
 
 class BarWindow final : public Form, public BarView {
