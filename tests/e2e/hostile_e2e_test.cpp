@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -365,6 +366,10 @@ const Refusal kRefusals[] = {
      [](const std::wstring&, HANDLE handle) { CloseHandle(handle); }},
 };
 
+void PrintTo(const Refusal& refusal, std::ostream* os) {
+  *os << refusal.name;
+}
+
 class RefusedSave : public ::testing::TestWithParam<Refusal> {};
 
 // Guards the rewrite through a temporary file and the error box of a failed save: the old file
@@ -453,6 +458,10 @@ struct ConfigCase {
   size_t size;
   bool loads;
 };
+
+void PrintTo(const ConfigCase& c, std::ostream* os) {
+  *os << c.size << " bytes";
+}
 
 class ConfigSize : public ::testing::TestWithParam<ConfigCase> {};
 
