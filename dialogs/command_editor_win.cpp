@@ -7,6 +7,7 @@
 
 #include "dialogs/folder_chooser_win.h"
 #include "dialogs/sort_order_win.h"
+#include "toolkit/common_dialogs_win.h"
 #include "toolkit/application_win.h"
 #include "toolkit/errors.h"
 #include "toolkit/message_box_win.h"
@@ -242,7 +243,7 @@ std::optional<std::string> TForm2::RunOpenDialog(const std::string& filter) {
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = kFileNameCapacity;
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (!GetOpenFileNameW(&ofn))
+  if (!ShowOpenFileDialog(ofn))
     return std::nullopt;
   odFileName_ = file.data();
   return Narrow(odFileName_);

@@ -43,7 +43,8 @@ stop_display() {
 start_wine() {
   wine_environment
   "$karvoss_root/scripts/wine-exec" cmd /c exit 0 >/dev/null 2>&1 || true
-  wineserver -p
+  # Fails harmlessly when the prefix's server is already running.
+  wineserver -p || true
 }
 
 stop_wine() {

@@ -30,8 +30,11 @@ void Application::Terminate() {
 }
 
 bool Application::PreTranslate(MSG& msg) {
-  if (msg.hwnd == nullptr)
+  // Forms only take part in keyboard handling (Tab, Enter, Esc, accelerators).
+  if (msg.hwnd == nullptr ||
+      (msg.message != WM_KEYDOWN && msg.message != WM_CHAR && msg.message != WM_SYSCHAR)) {
     return false;
+  }
   Form* form = Form::FormOf(msg.hwnd);
   return form && form->PreTranslate(msg);
 }

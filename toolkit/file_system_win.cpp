@@ -84,12 +84,21 @@ std::string WindowsFileSystem::readFile(const std::string& path) {
 }
 
 std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::string& path) {
+  // Windows refuses write access to a read-only file; Wine running as root grants it.
+  const DWORD attributes = Attributes(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return std::nullopt;
   Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid())
     return std::nullopt;
-  return ReadAll(file.get());
+  // Opened but unreadable is an input/output error, not a file that cannot be opened: the file
+  // must not be deleted for it.
+  std::optional<std::string> bytes = ReadAll(file.get());
+  if (!bytes)
+    throw FileError(ioErrorMessage(static_cast<int>(GetLastError())));
+  return bytes;
 }
 
 void WindowsFileSystem::writeNewFile(const std::string& path, std::string_view bytes,

@@ -35,13 +35,16 @@ HWND ReflectionTarget(UINT msg, WPARAM wparam, LPARAM lparam) {
 }  // namespace
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  // The object rides in GWLP_USERDATA: reading a window property would cost Wine a server round
+  // trip on every message.
   Window* self = nullptr;
   if (msg == WM_NCCREATE) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     self->hwnd_ = hwnd;
-    SetPropW(hwnd, kObjectProperty, self);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetPropW(hwnd, kObjectProperty, self);  // for FromHandle, shared with subclassed controls
   } else {
-    self = Window::FromHandle(hwnd);
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   if (!self)
     return DefWindowProcW(hwnd, msg, wparam, lparam);
@@ -112,6 +115,8 @@ void Window::Detach() {
   if (!hwnd_)
     return;
   RemovePropW(hwnd_, kObjectProperty);
+  if (!subclassed_)
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   if (subclassed_)
     RemoveWindowSubclass(hwnd_, SubclassProcedure, kSubclassId);
   subclassed_ = false;

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
+#include "toolkit/common_dialogs_win.h"
 #include "widgets/drag_bar_win.h"
 #include "widgets/drawing.h"
 
@@ -93,7 +94,7 @@ void TsColorSelect::ChooseColorValue() {
   cc.rgbResult = ToColorRef(resolveColor(face_.ColorValue, systemColors_));
   cc.lpCustColors = customColors;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-  if (!ChooseColorW(&cc))
+  if (!ShowColorDialog(cc))
     return;
   SetColorValue(static_cast<Color>(cc.rgbResult & 0xFFFFFF));
   if (OnChange)
