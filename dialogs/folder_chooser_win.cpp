@@ -347,7 +347,6 @@ bool DirectoryListBox::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT
 void Tf_Dir::Create(HWND owner) {
   CreateDialogForm(kClassName, "Папка", "Выбрать папку", 287, 241, owner);
   DriveComboBox1.Create(hwnd(), {8, 24, 8 + 161, 24 + 19}, FormFont());
-  DriveComboBox1.Fill();
   DriveComboBox1.OnChange = [this](char letter) { DriveComboBox1Change(letter); };
   sButton1.Create(*this, {176, 24, 176 + 51, 24 + 19}, "Ok", 1);
   sButton2.Create(*this, {232, 24, 232 + 51, 24 + 19}, "Отмена", 2);
@@ -356,7 +355,13 @@ void Tf_Dir::Create(HWND owner) {
   // No button answers Esc here; the chooser closes with "Отмена"'s result.
   SetEscapeResult(2);
   SetTabOrder({DirectoryListBox1.hwnd(), DriveComboBox1.hwnd(), sButton1.hwnd(), sButton2.hwnd()});
-  ChangeFolder(CurrentFolder());
+  // Only the open folder now; drives and rows are read when the chooser opens (FormShow), so
+  // start-up never touches the drives or lists a folder.
+  openFolder_ = CurrentFolder();
+  const std::optional<char> drive = DriveOfPath(openFolder_);
+  if (drive)
+    driveFolders_[*drive] = openFolder_;
+  DriveComboBox1.SelectDrive(drive);
 }
 
 void Tf_Dir::FormShow() {
