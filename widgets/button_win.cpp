@@ -128,14 +128,6 @@ bool TsButton::CanFocus() const {
          (!form_ || IsWindowEnabled(form_->hwnd()));
 }
 
-void TsButton::Repaint() {
-  stale_ = true;
-  if (hwnd()) {
-    InvalidateRect(hwnd(), nullptr, FALSE);
-    UpdateWindow(hwnd());
-  }
-}
-
 void TsButton::SetPressed(bool pressed) {
   if (face_.pressed == pressed)
     return;
@@ -170,20 +162,9 @@ Backdrop TsButton::ParentBackdrop() const {
   return backdrop;
 }
 
-void TsButton::Paint(HDC dc) {
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  if (client.right <= 0 || client.bottom <= 0)
-    return;
+void TsButton::PaintFace(Bitmap& face) {
   face_.enabled = IsWindowEnabled(hwnd()) != 0;
-  // A disabled face shows what lies behind it, which may have changed since the last paint.
-  if (stale_ || !face_.enabled || cache_.width() != client.right ||
-      cache_.height() != client.bottom) {
-    cache_.Resize(client.right, client.bottom);
-    PaintPushButton(cache_.bitmap(), face_, style_, text_, systemColors_, ParentBackdrop());
-    stale_ = false;
-  }
-  cache_.BlitTo(dc, 0, 0);
+  PaintPushButton(face, face_, style_, Text(), Colors(), ParentBackdrop());
 }
 
 void TsButton::MouseDown(MouseButton button, LPARAM lparam) {
@@ -254,17 +235,6 @@ bool TsButton::DialogChar(wchar_t ch) {
 
 LRESULT TsButton::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      ScopedPaint paint(hwnd());
-      Paint(paint);
-      return 0;
-    }
-    case WM_SIZE:
-      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
-      Repaint();
-      break;
     case WM_SETTEXT: {
       const LRESULT result = DefaultHandle(msg, wparam, lparam);
       const auto* text = reinterpret_cast<const wchar_t*>(lparam);
@@ -365,7 +335,7 @@ LRESULT TsButton::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       break;
   }
-  return DefaultHandle(msg, wparam, lparam);
+  return DrawnControl::Handle(msg, wparam, lparam);
 }
 
 }  // namespace kv

@@ -12,13 +12,14 @@
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 #include "widgets/background.h"
+#include "widgets/drawn_control_win.h"
 #include "widgets/drawing.h"
 #include "widgets/flat_button.h"
 #include "widgets/push_button.h"
 
 namespace kv {
 
-class TsButton final : public Window, public DialogKeyTarget {
+class TsButton final : public DrawnControl, public DialogKeyTarget {
  public:
   TsButton();
 
@@ -66,8 +67,10 @@ class TsButton final : public Window, public DialogKeyTarget {
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void Repaint();
-  void Paint(HDC dc);
+  void Repaint() { MarkStale(true); }
+  void PaintFace(Bitmap& face) override;
+  // A disabled face shows what lies behind it, which may have changed since the last paint.
+  bool FaceFollowsBackdrop() const override { return !face_.enabled; }
   Backdrop ParentBackdrop() const;
   bool CanFocus() const;
   void SetPressed(bool pressed);
@@ -82,11 +85,7 @@ class TsButton final : public Window, public DialogKeyTarget {
   bool default_ = false;
   PushButtonFace face_;
   ControlStyle style_;
-  WindowsSystemColors systemColors_;
-  DibSection cache_;
-  GdiTextRenderer text_{&cache_};
   bool trackingLeave_ = false;
-  bool stale_ = true;
   // Who holds the button down: the left mouse button (with the capture) or Space/the accelerator.
   bool heldByMouse_ = false;
   bool heldByKey_ = false;

@@ -4,7 +4,7 @@
 #include <windowsx.h>
 
 #include "toolkit/common_dialogs_win.h"
-#include "widgets/drag_bar_win.h"
+#include "widgets/drawn_control_win.h"
 #include "widgets/drawing.h"
 
 namespace kv {
@@ -42,12 +42,6 @@ void TsColorSelect::SetColorValue(Color value) {
   MarkStale();
 }
 
-void TsColorSelect::MarkStale() {
-  stale_ = true;
-  if (hwnd())
-    InvalidateRect(hwnd(), nullptr, FALSE);
-}
-
 void TsColorSelect::SetMouseOver(bool over) {
   if (face_.mouseOver == over)
     return;
@@ -59,8 +53,7 @@ void TsColorSelect::SetPressed(bool pressed) {
   if (face_.pressed == pressed)
     return;
   face_.pressed = pressed;
-  MarkStale();
-  UpdateWindow(hwnd());
+  MarkStale(true);
 }
 
 bool TsColorSelect::Inside(LPARAM lparam) const {
@@ -70,17 +63,8 @@ bool TsColorSelect::Inside(LPARAM lparam) const {
   return PtInRect(&client, at) != 0;
 }
 
-void TsColorSelect::Paint(HDC dc) {
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  if (client.right <= 0 || client.bottom <= 0)
-    return;
-  if (stale_ || cache_.width() != client.right || cache_.height() != client.bottom) {
-    cache_.Resize(client.right, client.bottom);
-    PaintColorSelect(cache_.bitmap(), face_, style_, text_, systemColors_);
-    stale_ = false;
-  }
-  cache_.BlitTo(dc, 0, 0);
+void TsColorSelect::PaintFace(Bitmap& face) {
+  PaintColorSelect(face, face_, style_, Text(), Colors());
 }
 
 void TsColorSelect::ChooseColorValue() {
@@ -91,7 +75,7 @@ void TsColorSelect::ChooseColorValue() {
   CHOOSECOLORW cc{};
   cc.lStructSize = sizeof cc;
   cc.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
-  cc.rgbResult = ToColorRef(resolveColor(face_.ColorValue, systemColors_));
+  cc.rgbResult = ToColorRef(resolveColor(face_.ColorValue, Colors()));
   cc.lpCustColors = customColors;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN;
   if (!ShowColorDialog(cc))
@@ -103,17 +87,6 @@ void TsColorSelect::ChooseColorValue() {
 
 LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      ScopedPaint paint(hwnd());
-      Paint(paint);
-      return 0;
-    }
-    case WM_SIZE:
-      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
-      MarkStale();
-      return 0;
     case WM_MOUSEMOVE:
       if (!trackingLeave_) {
         TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
@@ -165,7 +138,7 @@ LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         SetPressed(false);
       return 0;
   }
-  return DefaultHandle(msg, wparam, lparam);
+  return DrawnControl::Handle(msg, wparam, lparam);
 }
 
 }  // namespace kv

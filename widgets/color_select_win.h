@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "toolkit/gdi_text_win.h"
+#include "widgets/drawn_control_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 #include "widgets/background.h"
@@ -14,7 +14,7 @@
 
 namespace kv {
 
-class TsColorSelect final : public Window {
+class TsColorSelect final : public DrawnControl {
  public:
   TsColorSelect();
 
@@ -38,8 +38,7 @@ class TsColorSelect final : public Window {
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void MarkStale();
-  void Paint(HDC dc);
+  void PaintFace(Bitmap& face) override;
   void SetMouseOver(bool over);
   void SetPressed(bool pressed);
   bool Inside(LPARAM lparam) const;
@@ -48,10 +47,6 @@ class TsColorSelect final : public Window {
 
   ColorSelectFace face_;
   ControlStyle style_;
-  WindowsSystemColors systemColors_;
-  DibSection cache_;
-  GdiTextRenderer text_{&cache_};
-  bool stale_ = true;
   bool trackingLeave_ = false;
   bool choosing_ = false;
 };

@@ -16,16 +16,6 @@ constexpr char kDialogBarGradient[] =
 
 }  // namespace
 
-void ApplySoftControlRegion(HWND hwnd, Size size) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  for (const Rect& r : softControlRegion(size)) {
-    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-    CombineRgn(region, region, part, RGN_OR);
-    DeleteObject(part);
-  }
-  SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
-}
-
 TsDragBar::TsDragBar() : background_(kDialogColor) {
   face_.font = Font{"MS Sans Serif", 11, true};
   face_.fontColor = clWhite;
@@ -65,23 +55,8 @@ void TsDragBar::SetAlignment(Alignment alignment) {
   MarkStale();
 }
 
-void TsDragBar::MarkStale() {
-  stale_ = true;
-  if (hwnd())
-    InvalidateRect(hwnd(), nullptr, FALSE);
-}
-
-void TsDragBar::Paint(HDC dc) {
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  if (client.right <= 0 || client.bottom <= 0)
-    return;
-  if (stale_ || cache_.width() != client.right || cache_.height() != client.bottom) {
-    cache_.Resize(client.right, client.bottom);
-    PaintDragBar(cache_.bitmap(), face_, background_, text_, systemColors_);
-    stale_ = false;
-  }
-  cache_.BlitTo(dc, 0, 0);
+void TsDragBar::PaintFace(Bitmap& face) {
+  PaintDragBar(face, face_, background_, Text(), Colors());
 }
 
 void TsDragBar::Press(MouseButton button, LPARAM lparam) {
@@ -97,17 +72,6 @@ void TsDragBar::Press(MouseButton button, LPARAM lparam) {
 
 LRESULT TsDragBar::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      ScopedPaint paint(hwnd());
-      Paint(paint);
-      return 0;
-    }
-    case WM_SIZE:
-      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
-      MarkStale();
-      break;
     case WM_MOVE:
       MarkStale();
       break;
@@ -132,7 +96,7 @@ LRESULT TsDragBar::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       Press(MouseButton::middle, lparam);
       return 0;
   }
-  return DefaultHandle(msg, wparam, lparam);
+  return DrawnControl::Handle(msg, wparam, lparam);
 }
 
 }  // namespace kv

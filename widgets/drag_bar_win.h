@@ -12,6 +12,7 @@
 #include "toolkit/window_win.h"
 #include "widgets/background.h"
 #include "widgets/drag_bar.h"
+#include "widgets/drawn_control_win.h"
 #include "widgets/flat_button.h"
 #include "widgets/geometry.h"
 
@@ -20,11 +21,7 @@ namespace kv {
 // The dialogs' drag bar height.
 inline constexpr int kDragBarHeight = 20;
 
-// Clips a drawn control's window to its rectangle less the four corner pixels (SoftControl), so
-// the parent shows through at the corners.
-void ApplySoftControlRegion(HWND hwnd, Size size);
-
-class TsDragBar final : public Window {
+class TsDragBar final : public DrawnControl {
  public:
   TsDragBar();
 
@@ -45,7 +42,7 @@ class TsDragBar final : public Window {
   DragBarFace& Face() { return face_; }
   void Refresh() { MarkStale(); }
   // The cached background as last painted (for pixel checks and tests).
-  const Bitmap& CachedBackground() { return cache_.bitmap(); }
+  const Bitmap& CachedBackground() { return CachedFace(); }
 
   // OnMouseDown: every press is reported here first, before a left press starts the move.
   std::function<void(MouseButton, Point)> OnMouseDown;
@@ -54,17 +51,12 @@ class TsDragBar final : public Window {
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void MarkStale();
-  void Paint(HDC dc);
+  void PaintFace(Bitmap& face) override;
   void Press(MouseButton button, LPARAM lparam);
 
   HWND dragged_ = nullptr;
   DragBarFace face_;
   BackgroundSettings background_;
-  WindowsSystemColors systemColors_;
-  DibSection cache_;
-  GdiTextRenderer text_{&cache_};
-  bool stale_ = true;
 };
 
 }  // namespace kv

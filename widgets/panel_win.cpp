@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "widgets/drawing.h"
+#include "widgets/drawn_control_win.h"
 
 namespace kv {
 namespace {
@@ -24,17 +25,6 @@ MouseButton ButtonOf(UINT msg) {
     default:
       return MouseButton::left;
   }
-}
-
-// The window region that leaves out the four corner pixels.
-void ApplySoftRegion(HWND hwnd, int width, int height) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  for (const Rect& r : softControlRegion({width, height})) {
-    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-    CombineRgn(region, region, part, RGN_OR);
-    DeleteObject(part);
-  }
-  SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
 }
 
 }  // namespace
@@ -174,7 +164,7 @@ LRESULT TsPanel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     }
     case WM_SIZE:
-      ApplySoftRegion(hwnd(), LOWORD(lparam), HIWORD(lparam));
+      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
       MarkStale();
       break;
     case WM_MOUSEMOVE:

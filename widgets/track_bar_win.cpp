@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "widgets/drag_bar_win.h"
+#include "widgets/drawn_control_win.h"
 
 namespace kv {
 namespace {

@@ -1,0 +1,57 @@
+#include "widgets/drawn_control_win.h"
+
+#include "widgets/drawing.h"
+
+namespace kv {
+
+void ApplySoftControlRegion(HWND hwnd, Size size) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (const Rect& r : softControlRegion(size)) {
+    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    CombineRgn(region, region, part, RGN_OR);
+    DeleteObject(part);
+  }
+  SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
+}
+
+void DrawnControl::MarkStale(bool now) {
+  stale_ = true;
+  if (!hwnd())
+    return;
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  if (now)
+    UpdateWindow(hwnd());
+}
+
+void DrawnControl::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (client.right <= 0 || client.bottom <= 0)
+    return;
+  if (stale_ || FaceFollowsBackdrop() || cache_.width() != client.right ||
+      cache_.height() != client.bottom) {
+    cache_.Resize(client.right, client.bottom);
+    PaintFace(cache_.bitmap());
+    stale_ = false;
+  }
+  cache_.BlitTo(dc, 0, 0);
+}
+
+LRESULT DrawnControl::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      ScopedPaint paint(hwnd());
+      Paint(paint);
+      return 0;
+    }
+    case WM_SIZE:
+      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+      MarkStale();
+      return 0;
+  }
+  return DefaultHandle(msg, wparam, lparam);
+}
+
+}  // namespace kv

@@ -1,0 +1,44 @@
+// The common frame of our drawn controls with a window of their own (drag bar, push button,
+// colour picker): a cached face in a DIB section, repainted only when marked stale, and the
+// window region without the four corner pixels (SoftControl).
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/gdi_text_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/window_win.h"
+#include "widgets/geometry.h"
+
+namespace kv {
+
+// The window region that leaves out the four corner pixels, so the parent shows through.
+void ApplySoftControlRegion(HWND hwnd, Size size);
+
+class DrawnControl : public Window {
+ protected:
+  // Paints the whole face into the cache, which has the control's size.
+  virtual void PaintFace(Bitmap& face) = 0;
+  // A face that shows what lies behind it must be painted at every paint.
+  virtual bool FaceFollowsBackdrop() const { return false; }
+
+  // Marks the cached face stale and asks for a paint; `now` paints at once.
+  void MarkStale(bool now = false);
+
+  // Paint, erase and size; everything else goes to the default handling.
+  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+
+  const Bitmap& CachedFace() { return cache_.bitmap(); }
+  TextRenderer& Text() { return text_; }
+  const SystemColors& Colors() const { return systemColors_; }
+
+ private:
+  void Paint(HDC dc);
+
+  WindowsSystemColors systemColors_;
+  DibSection cache_;
+  GdiTextRenderer text_{&cache_};
+  bool stale_ = true;
+};
+
+}  // namespace kv
