@@ -17,21 +17,6 @@ using ::testing::ElementsAre;
 
 constexpr Color kDialogColorRef = RGB(64, 128, 128);
 
-std::wstring ClassName(HWND hwnd) {
-  wchar_t name[256];
-  const int n = GetClassNameW(hwnd, name, 256);
-  return std::wstring(name, static_cast<size_t>(n));
-}
-
-std::wstring Text(HWND hwnd) {
-  const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT n =
-      SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(n));
-  return text;
-}
-
 void SetText(HWND hwnd, const std::wstring& text) {
   SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -174,13 +159,13 @@ TEST(HelpWindow, HelpOpensTheTextCentredAndTheBarSlidesAway) {
 
   HWND memo = ControlAt(help, 100, 100);
   ASSERT_NE(memo, nullptr);
-  EXPECT_EQ(ClassName(memo), L"Edit");
+  EXPECT_EQ(ClassOf(memo), L"Edit");
   const LONG_PTR style = GetWindowLongPtrW(memo, GWL_STYLE);
   EXPECT_TRUE(style & ES_READONLY);
   EXPECT_TRUE(style & ES_MULTILINE);
   EXPECT_TRUE(style & WS_VSCROLL);
   EXPECT_EQ(SendMessageW(memo, EM_GETLINECOUNT, 0, 0), 110);
-  const std::wstring text = Text(memo);
+  const std::wstring text = TextOf(memo);
   EXPECT_EQ(text, HelpTextWithoutFinalLineEnd());
   const std::vector<std::wstring> lines = Lines(text);
   ASSERT_EQ(lines.size(), 110u);
@@ -243,7 +228,7 @@ TEST(AboutWindow, ShowsTheVersionInItsBevelledPanelWithTheEmblem) {
   ASSERT_NE(panel, nullptr);
   std::vector<std::wstring> labels;
   for (HWND c = GetWindow(panel, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    labels.push_back(Text(c));
+    labels.push_back(TextOf(c));
   EXPECT_THAT(labels,
               ElementsAre(L"Karvoss", L"Версия 3,0", L"Karvoss - расширенная командная консоль"));
 
@@ -320,7 +305,7 @@ void TypeInto(HWND form, POINT at, HWND edit, const std::wstring& text, const st
   ClickAt(form, at.x, at.y);
   ASSERT_TRUE(Poll([&] { return FocusOf(form) == edit; }));
   TypeText(text);
-  ASSERT_TRUE(Poll([&] { return Text(edit) == shown; })) << Utf8(Text(edit));
+  ASSERT_TRUE(Poll([&] { return TextOf(edit) == shown; })) << Utf8(TextOf(edit));
 }
 
 void TypeInto(HWND form, POINT at, HWND edit, const std::wstring& text) {
@@ -342,7 +327,7 @@ TEST(CommandEditor, EntriesAddedThroughTheEditsAreSavedSortedAndRunFromTheBar) {
   ASSERT_TRUE(Poll([&] { return IsWindowEnabled(e.addEdit) != 0; }));
   ClickAt(e.form, kAddEdit.x, kAddEdit.y);
   ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == 1; }));
-  EXPECT_EQ(Text(e.comm), L"");
+  EXPECT_EQ(TextOf(e.comm), L"");
 
   TypeInto(e.form, kComm, e.comm, L"Aprobe");
   TypeInto(e.form, kPath, e.path, probe);
@@ -415,19 +400,19 @@ TEST(CommandEditor, ARowShowsItsFieldsAndDeleteRemovesIt) {
     ClickAt(e.form, 8 + 30, 24 + 2 + row * rowHeight + rowHeight / 2);
   };
   clickRow(2);
-  ASSERT_TRUE(Poll([&] { return Text(e.comm) == L"zz"; }));
-  EXPECT_EQ(Text(e.path), L"C:\\z.exe");
-  EXPECT_EQ(Text(e.param), L"");  // the empty-field mark
-  EXPECT_EQ(Text(e.dir), L"C:\\");
+  ASSERT_TRUE(Poll([&] { return TextOf(e.comm) == L"zz"; }));
+  EXPECT_EQ(TextOf(e.path), L"C:\\z.exe");
+  EXPECT_EQ(TextOf(e.param), L"");  // the empty-field mark
+  EXPECT_EQ(TextOf(e.dir), L"C:\\");
   clickRow(1);
-  ASSERT_TRUE(Poll([&] { return Text(e.comm) == L"mid"; }));
-  EXPECT_EQ(Text(e.param), L"-a -b");
-  EXPECT_EQ(Text(e.dir), L"``");
+  ASSERT_TRUE(Poll([&] { return TextOf(e.comm) == L"mid"; }));
+  EXPECT_EQ(TextOf(e.param), L"-a -b");
+  EXPECT_EQ(TextOf(e.dir), L"``");
 
   ClickAt(e.form, kDelete.x, kDelete.y);
   ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == 2; }));
   EXPECT_THAT(ListItems(e.names), ElementsAre(L"Aa", L"zz"));
-  EXPECT_EQ(Text(e.comm), L"");
+  EXPECT_EQ(TextOf(e.comm), L"");
   ClickAt(e.form, kOk.x, kOk.y);
   ASSERT_TRUE(WaitGone(e.form));
   EXPECT_EQ(ReadFileBytes(karvoss.DataFile(L"command.cms")),
@@ -448,8 +433,8 @@ TEST(CommandEditor, ReservedNameShowsTheMessageAndKeepsTheEdits) {
   EXPECT_THAT(texts.statics, ElementsAre(L"Введенная команда зарезервирована"));
   Karvoss::Confirm(box);
   ASSERT_TRUE(Poll([&] { return karvoss.MessageBoxes().empty(); }));
-  EXPECT_EQ(Text(e.comm), L"help");
-  EXPECT_EQ(Text(e.path), L"x");
+  EXPECT_EQ(TextOf(e.comm), L"help");
+  EXPECT_EQ(TextOf(e.path), L"x");
   EXPECT_TRUE(ListItems(e.names).empty());
   // With case, "Help" is free.
   SetText(e.comm, L"Help");
@@ -474,7 +459,7 @@ TEST(CommandEditor, AddButtonIsEnabledExactlyWhileNameAndPathHoldText) {
   // The edits refuse the field separator, typed or set.
   TypeInto(e.form, kParam, e.param, L"a|b", L"ab");
   SetText(e.dir, L"c:\\|d");
-  EXPECT_TRUE(Poll([&] { return Text(e.dir) == L"c:\\d"; }));
+  EXPECT_TRUE(Poll([&] { return TextOf(e.dir) == L"c:\\d"; }));
 }
 
 TEST(CommandEditor, AFailedSaveIsReportedAndTheEditorStaysOpen) {
@@ -646,7 +631,7 @@ TEST(FolderChooser, HighlightThenOkReturnsTheOpenFolderAndDoubleClickOpens) {
   ASSERT_TRUE(Poll([&] { return SendMessageW(c.list, LB_GETCURSEL, 0, 0) == dirsRow + 1; }));
   ClickAt(c.form, kChooserOk.x, kChooserOk.y);
   ASSERT_TRUE(WaitGone(c.form));
-  EXPECT_EQ(Text(e.dir), base);
+  EXPECT_EQ(TextOf(e.dir), base);
 
   // A double click opens the row; then "Ok" returns it.
   c = OpenChooser(karvoss, e);
@@ -661,7 +646,7 @@ TEST(FolderChooser, HighlightThenOkReturnsTheOpenFolderAndDoubleClickOpens) {
   }));
   ClickAt(c.form, kChooserOk.x, kChooserOk.y);
   ASSERT_TRUE(WaitGone(c.form));
-  EXPECT_EQ(Text(e.dir), base + L"\\beta");
+  EXPECT_EQ(TextOf(e.dir), base + L"\\beta");
 
   // "Отмена" and Esc leave the working folder as it was.
   SetText(e.dir, L"");
@@ -674,12 +659,12 @@ TEST(FolderChooser, HighlightThenOkReturnsTheOpenFolderAndDoubleClickOpens) {
   }));
   ClickAt(c.form, kChooserCancel.x, kChooserCancel.y);
   ASSERT_TRUE(WaitGone(c.form));
-  EXPECT_EQ(Text(e.dir), L"");
+  EXPECT_EQ(TextOf(e.dir), L"");
   c = OpenChooser(karvoss, e);
   ASSERT_NE(c.form, nullptr);
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitGone(c.form));
-  EXPECT_EQ(Text(e.dir), L"");
+  EXPECT_EQ(TextOf(e.dir), L"");
   EXPECT_TRUE(IsWindowVisible(e.form));
 }
 
@@ -717,7 +702,7 @@ TEST(FolderChooser, EnterOpensTheHighlightedRowAndAnotherDriveSwitchesTheDropDow
   }));
   ClickAt(c.form, kChooserOk.x, kChooserOk.y);
   ASSERT_TRUE(WaitGone(c.form));
-  EXPECT_EQ(Text(e.dir), L"Z:\\tmp");
+  EXPECT_EQ(TextOf(e.dir), L"Z:\\tmp");
 }
 
 }  // namespace

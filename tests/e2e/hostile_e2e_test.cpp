@@ -19,19 +19,6 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::StartsWith;
 
-std::vector<std::wstring> ListItems(HWND combo) {
-  std::vector<std::wstring> items;
-  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    items.push_back(text);
-  }
-  return items;
-}
-
 // Windows-1251 bytes as the program shows them.
 std::wstring FromCp1251(const std::string& bytes) {
   if (bytes.empty())
@@ -202,7 +189,7 @@ TEST(HostileHistory, OneMegabyteLineIsOfferedWholeAndKeptByteForByte) {
   WriteFileBytes(history, line + "\r\n");
   ShowFocused(karvoss);
   ASSERT_EQ(SendMessageW(karvoss.Field(), CB_GETCOUNT, 0, 0), 1);
-  EXPECT_EQ(ListItems(karvoss.Field())[0], FromCp1251(line));
+  EXPECT_EQ(ComboItems(karvoss.Field())[0], FromCp1251(line));
   RunInBar(karvoss, L"probe.exe|new");
   ASSERT_TRUE(karvoss.WaitProbeRecords(1));
   EXPECT_TRUE(WaitFileBytes(history, "probe.exe|new\r\n" + line + "\r\n"));
@@ -232,7 +219,7 @@ TEST(HostileHistory, LongHistoryReachesTheListWhenItIsOpenedOrWalked) {
   std::vector<std::wstring> expected;
   for (const std::string& line : Lines(first))
     expected.push_back(Wide(line));
-  EXPECT_THAT(ListItems(karvoss.Field()), ElementsAreArray(expected));
+  EXPECT_THAT(ComboItems(karvoss.Field()), ElementsAreArray(expected));
   PressKey(VK_F4);  // closes it again
   ASSERT_TRUE(Poll([&] { return SendMessageW(karvoss.Field(), CB_GETDROPPEDSTATE, 0, 0) == 0; }));
   HideWithEsc(karvoss);
@@ -275,7 +262,7 @@ TEST(HostileFiles, BinaryHistoryIsReadUpToItsNulAndRewrittenWithoutLoss) {
   std::vector<std::wstring> expected;
   for (const std::string& line : lines)
     expected.push_back(FromCp1251(line));
-  EXPECT_THAT(ListItems(karvoss.Field()), ElementsAreArray(expected));
+  EXPECT_THAT(ComboItems(karvoss.Field()), ElementsAreArray(expected));
   EXPECT_EQ(ReadFileBytes(history), bytes);  // a show writes nothing
 
   RunInBar(karvoss, L"probe.exe|new");

@@ -11,19 +11,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
-std::vector<std::wstring> DropDownItems(HWND combo) {
-  std::vector<std::wstring> items;
-  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    items.push_back(text);
-  }
-  return items;
-}
-
 // Win+Z, then the text typed key by key into the field (replacing the selected text), then Enter.
 void TypeCommand(Karvoss& karvoss, const std::wstring& text) {
   karvoss.Hotkey();
@@ -142,7 +129,7 @@ TEST(History, TypedCommandsAreKeptNewestFirstOnceEach) {
   }
   EXPECT_TRUE(
       Poll([&] { return ReadFileBytes(karvoss.DataFile(L"history.cmh")) == "a\r\nb\r\n"; }));
-  EXPECT_THAT(DropDownItems(karvoss.Field()), ElementsAre(L"a", L"b"));
+  EXPECT_THAT(ComboItems(karvoss.Field()), ElementsAre(L"a", L"b"));
   // The next show offers the last command, selected.
   karvoss.Hotkey();
   ASSERT_TRUE(karvoss.WaitShown());
@@ -165,7 +152,7 @@ TEST(History, RussianTextIsStoredInTheAnsiCodePage) {
   ASSERT_TRUE(karvoss.WaitHidden());
   karvoss.Hotkey();
   ASSERT_TRUE(karvoss.WaitShown());
-  EXPECT_THAT(DropDownItems(karvoss.Field()), ElementsAre(L"проба.exe|ёж"));
+  EXPECT_THAT(ComboItems(karvoss.Field()), ElementsAre(L"проба.exe|ёж"));
 }
 
 TEST(History, ClearHistoryLeavesAnEmptyFileThePromptAndAnEmptyFieldNextTime) {
@@ -179,7 +166,7 @@ TEST(History, ClearHistoryLeavesAnEmptyFileThePromptAndAnEmptyFieldNextTime) {
            ReadFileBytes(karvoss.DataFile(L"history.cmh")).empty() &&
            karvoss.FieldText() == L"Введите команду (help - справка)";
   }));
-  EXPECT_TRUE(DropDownItems(karvoss.Field()).empty());
+  EXPECT_TRUE(ComboItems(karvoss.Field()).empty());
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(karvoss.WaitHidden());
   karvoss.Hotkey();
@@ -194,7 +181,7 @@ TEST(History, FileEditedWhileHiddenShowsAtTheNextShow) {
   WriteFileBytes(karvoss.DataFile(L"history.cmh"), "x\ny\nx\n");
   karvoss.Hotkey();
   ASSERT_TRUE(karvoss.WaitShown());
-  EXPECT_THAT(DropDownItems(karvoss.Field()), ElementsAre(L"x", L"y", L"x"));
+  EXPECT_THAT(ComboItems(karvoss.Field()), ElementsAre(L"x", L"y", L"x"));
 }
 
 }  // namespace

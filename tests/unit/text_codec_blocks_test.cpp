@@ -1,7 +1,6 @@
 // The Windows-1251 codec on texts long enough for its block-at-a-time paths: every byte at
 // every position of a block, long mixed texts, and malformed UTF-8 around block boundaries.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -9,24 +8,13 @@
 
 #include "toolkit/text_codec.h"
 
+#include "tests/support/system_codepage.h"
+
 namespace kv {
 namespace {
 
-std::string iconvConvert(const char* to, const char* from, std::string input) {
-  iconv_t cd = iconv_open(to, from);
-  std::string out(input.size() * 4 + 4, '\0');
-  char* in = input.data();
-  size_t inLeft = input.size();
-  char* outPtr = out.data();
-  size_t outLeft = out.size();
-  iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
 std::string utf8FromCp1251(const std::string& ansi) {
-  return iconvConvert("UTF-8", "CP1251", ansi);
+  return test::IconvConvert("UTF-8", "CP1251", ansi);
 }
 
 TEST(Cp1251CodecBlocks, EveryByteAtEveryPositionOfALongText) {

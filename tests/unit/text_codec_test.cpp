@@ -1,7 +1,8 @@
 #include "toolkit/text_codec.h"
 
+#include "tests/support/system_codepage.h"
+
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <string>
 
@@ -9,18 +10,6 @@ namespace kv {
 namespace {
 
 // glibc's own Windows-1251 table is the reference for every byte.
-std::string iconvConvert(const char* to, const char* from, std::string input) {
-  iconv_t cd = iconv_open(to, from);
-  std::string out(input.size() * 4 + 4, '\0');
-  char* in = input.data();
-  size_t inLeft = input.size();
-  char* outPtr = out.data();
-  size_t outLeft = out.size();
-  iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
 
 TEST(Cp1251Codec, EveryAssignedByteMatchesTheSystemTableBothWays) {
   Cp1251Codec codec;
@@ -28,7 +17,7 @@ TEST(Cp1251Codec, EveryAssignedByteMatchesTheSystemTableBothWays) {
     if (b == 0x98)
       continue;  // unassigned in the code page
     const std::string ansi(1, static_cast<char>(b));
-    const std::string expected = iconvConvert("UTF-8", "CP1251", ansi);
+    const std::string expected = test::IconvConvert("UTF-8", "CP1251", ansi);
     EXPECT_EQ(codec.toUtf8(ansi), expected) << "byte " << b;
     EXPECT_EQ(codec.fromUtf8(expected), ansi) << "byte " << b;
   }

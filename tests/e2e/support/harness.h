@@ -20,6 +20,10 @@ bool Poll(const std::function<bool()>& condition, int timeoutMs = kDeadlineMs);
 // within" checks only; every positive check polls).
 void Settle(int milliseconds);
 
+std::wstring ClassOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);                    // WM_GETTEXT, so it works across processes
+std::vector<std::wstring> ComboItems(HWND combo);  // the rows of a combo box's list
+
 std::wstring BinFolder();  // where karvoss.exe, probe.exe and this program were built
 std::string Utf8(const std::wstring& w);
 std::wstring Wide(const std::string& s);
