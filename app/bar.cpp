@@ -33,9 +33,11 @@ void TForm1::FormCreate() {
 
   view_.SetBarBounds(0, kHiddenTop, view_.ScreenWidth());
 
-  hotkeyRegistered_ = system_.RegisterHotkey();
-  if (!hotkeyRegistered_ && !anotherInstance) {
-    // Without Win+Z the program could never be called up or ended: say so and end.
+  const HotkeyRegistration hotkey = system_.RegisterHotkey();
+  // Windows 11 keeps Win+Z for its snap layouts: then the keyboard is watched for it instead.
+  // Without either the program could never be called up or ended: say so and end.
+  if (hotkey != HotkeyRegistration::registered && !anotherInstance &&
+      (hotkey != HotkeyRegistration::taken || !system_.WatchKeyboardForHotkey())) {
     system_.ShowMessage(std::string(texts::kHotkeyTaken));
     system_.Terminate();
     return;
@@ -54,7 +56,8 @@ void TForm1::WMHotKey(unsigned modifiers, unsigned key) {
     return;
   if (view_.IsBarShowing()) {
     HidePanel();
-  } else {
+  } else if (!view_.BringOpenDialogToFront()) {
+    // A modal dialog disables the bar: it would come down unable to take a key or a click.
     ShowPanel();
   }
 }

@@ -56,6 +56,9 @@ class BarView {
   virtual void SetOkBLeft(int left) = 0;
   virtual void SetCloseBLeft(int left) = 0;
   virtual void PopupExitMenu(Point screen) = 0;  // PopupMenu1 with "Выход"
+  // Brings the program's open modal dialog (the top one, when one opened another) to the front;
+  // false when no dialog is open.
+  virtual bool BringOpenDialogToFront() = 0;
 
   // The panel's gradient, the buttons' font colour, the field's fill (colour index 3) and font
   // colour; colours passed unconverted.
@@ -65,6 +68,12 @@ class BarView {
   virtual void SetFieldFontColor(Color c) = 0;
 };
 
+enum class HotkeyRegistration {
+  registered,
+  taken,   // another program holds Win+Z
+  failed,  // refused for another reason
+};
+
 // The process and the system around the bar.
 class BarSystem {
  public:
@@ -72,8 +81,12 @@ class BarSystem {
   // Creates the named mutex "Karvossz" (kept for the process's life); true when the thread's
   // last-error value after the call is non-zero (another instance made it).
   virtual bool CreateInstanceMutex() = 0;
-  // Win+Z for the bar window under the atom "hotkey"; false when the system refused it.
-  virtual bool RegisterHotkey() = 0;
+  // Win+Z for the bar window under the atom "hotkey".
+  virtual HotkeyRegistration RegisterHotkey() = 0;
+  // Watches the keyboard for Win+Z instead, posting the bar the same hotkey message; false when
+  // the system would not let it.
+  virtual bool WatchKeyboardForHotkey() = 0;
+  // Ends the registration or the watch.
   virtual void UnregisterHotkey() = 0;
   virtual void Terminate() = 0;  // the application ends when control is back in its loop
   virtual void Sleep(int milliseconds) = 0;
@@ -195,7 +208,6 @@ class TForm1 : private DispatchHost {
   Settings settings_;                     // zero until LoadSettings
   std::string gradientData_;
   int longPressTicks_ = 0;
-  bool hotkeyRegistered_ = false;
 };
 
 }  // namespace kv

@@ -15,14 +15,22 @@ bool WindowsBarSystem::CreateInstanceMutex() {
   return GetLastError() != 0;
 }
 
-bool WindowsBarSystem::RegisterHotkey() {
+HotkeyRegistration WindowsBarSystem::RegisterHotkey() {
   hotkeyId_ = GlobalAddAtomA("hotkey");
   // MOD_NOREPEAT: holding Win+Z down must not toggle the bar on every key repeat.
-  return RegisterHotKey(bar_, hotkeyId_, MOD_WIN | MOD_NOREPEAT, 'Z') != 0;
+  if (RegisterHotKey(bar_, hotkeyId_, MOD_WIN | MOD_NOREPEAT, 'Z'))
+    return HotkeyRegistration::registered;
+  return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED ? HotkeyRegistration::taken
+                                                           : HotkeyRegistration::failed;
+}
+
+bool WindowsBarSystem::WatchKeyboardForHotkey() {
+  return hook_.Start(bar_, hotkeyId_);
 }
 
 void WindowsBarSystem::UnregisterHotkey() {
   UnregisterHotKey(bar_, hotkeyId_);
+  hook_.Stop();
 }
 
 void WindowsBarSystem::Terminate() {

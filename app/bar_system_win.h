@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/bar.h"
+#include "app/hotkey_hook_win.h"
 #include "interpreter/session.h"
 #include "toolkit/gdi_win.h"
 
@@ -15,7 +16,8 @@ class WindowsBarSystem final : public BarSystem {
   void SetBarWindow(HWND bar) { bar_ = bar; }
 
   bool CreateInstanceMutex() override;
-  bool RegisterHotkey() override;
+  HotkeyRegistration RegisterHotkey() override;
+  bool WatchKeyboardForHotkey() override;
   void UnregisterHotkey() override;
   void Terminate() override;
   void Sleep(int milliseconds) override;
@@ -29,6 +31,7 @@ class WindowsBarSystem final : public BarSystem {
  private:
   HWND bar_ = nullptr;
   ATOM hotkeyId_ = 0;
+  WinZHook hook_;
   WindowsSystemColors colors_;
 };
 

@@ -277,17 +277,32 @@ void BarWindow::LayOut(int clientWidth) {
 
 void BarWindow::ShowBarWindow() {
   ShowWindow(hwnd(), SW_SHOW);
-  // Win+Z arrives while another program is active: join its input queue for a moment so the
-  // system lets the bar take the foreground and the keyboard focus.
-  HWND foreground = GetForegroundWindow();
-  const DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-  const DWORD thisThread = GetCurrentThreadId();
-  const bool attached = foregroundThread && foregroundThread != thisThread &&
-                        AttachThreadInput(thisThread, foregroundThread, TRUE);
-  SetForegroundWindow(hwnd());
-  SetActiveWindow(hwnd());
-  if (attached)
-    AttachThreadInput(thisThread, foregroundThread, FALSE);
+  TakeForeground(hwnd());
+}
+
+bool BarWindow::BringOpenDialogToFront() {
+  // A modal dialog (ours, a message box or a common dialog) disables the bar while it is open.
+  if (IsWindowEnabled(hwnd()))
+    return false;
+  struct Search {
+    HWND bar;
+    HWND front;
+  } search{hwnd(), nullptr};
+  // Top-level windows come in z-order; the dialog that takes input is the only enabled one.
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (w != s->bar && IsWindowVisible(w) && IsWindowEnabled(w)) {
+          s->front = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (search.front)
+    TakeForeground(search.front);
+  return true;
 }
 
 void BarWindow::HideBarWindow() {

@@ -92,6 +92,7 @@ class BarWindow final : public Form, public BarView {
   void SetOkBLeft(int left) override { OkB.SetLeft(left); }
   void SetCloseBLeft(int left) override { CloseB.SetLeft(left); }
   void PopupExitMenu(Point screen) override;
+  bool BringOpenDialogToFront() override;
   void SetPanelGradient(const std::string& data) override;
   void SetButtonsFontColor(Color c) override;
   void SetFieldColor(Color c) override;

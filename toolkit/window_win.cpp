@@ -34,6 +34,20 @@ HWND ReflectionTarget(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
+void TakeForeground(HWND window) {
+  // Join the foreground thread's input queue for a moment, so the system lets this thread take
+  // the foreground and the keyboard focus.
+  HWND foreground = GetForegroundWindow();
+  const DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+  const DWORD thisThread = GetCurrentThreadId();
+  const bool attached = foregroundThread && foregroundThread != thisThread &&
+                        AttachThreadInput(thisThread, foregroundThread, TRUE);
+  SetForegroundWindow(window);
+  SetActiveWindow(window);
+  if (attached)
+    AttachThreadInput(thisThread, foregroundThread, FALSE);
+}
+
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   // The object rides in GWLP_USERDATA: reading a window property would cost Wine a server round
   // trip on every message.

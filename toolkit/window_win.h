@@ -9,6 +9,10 @@
 
 namespace kv {
 
+// Brings a window of this thread to the foreground with the keyboard focus, also while another
+// program is active (the hotkey arrives then).
+void TakeForeground(HWND window);
+
 class Window {
  public:
   Window() = default;

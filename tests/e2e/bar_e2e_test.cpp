@@ -52,21 +52,6 @@ TEST(Startup, SecondCopyShowsOneBoxAndEndsWhileTheFirstKeepsWinZ) {
   EXPECT_TRUE(first.WaitShown());
 }
 
-TEST(Startup, TakenHotkeyIsReportedAndTheProgramEnds) {
-  ASSERT_TRUE(RegisterHotKey(nullptr, 78, MOD_WIN | MOD_NOREPEAT, 'Z'));
-  Karvoss karvoss;
-  HWND box = karvoss.WaitMessageBox();
-  ASSERT_NE(box, nullptr);
-  const WindowText texts = Karvoss::TextsOf(box);
-  EXPECT_EQ(texts.caption, L"Karvoss");
-  ASSERT_FALSE(texts.statics.empty());
-  EXPECT_EQ(texts.statics.back(),
-            L"Не удалось зарегистрировать сочетание Win+Z: оно занято другой программой.");
-  Karvoss::Confirm(box);
-  EXPECT_TRUE(karvoss.WaitExit());
-  UnregisterHotKey(nullptr, 78);
-}
-
 TEST(Slides, WinZBringsTheBarDownWithThePromptSelectedAndTakesItBackUp) {
   Karvoss karvoss;
   karvoss.Hotkey();

@@ -705,5 +705,45 @@ TEST(FolderChooser, EnterOpensTheHighlightedRowAndAnotherDriveSwitchesTheDropDow
   EXPECT_EQ(TextOf(e.dir), L"Z:\\tmp");
 }
 
+// ---------------------------------------------------------------------------------------------
+// Win+Z while a dialog is open: the dialog comes to the front, the disabled bar stays hidden.
+
+// Another program takes the foreground, then Win+Z arrives.
+bool WinZFromAnotherProgramFronts(Karvoss& karvoss, HWND dialog) {
+  OtherWindow other;
+  other.Activate();
+  if (!Poll([&] { return GetForegroundWindow() == other.hwnd(); }))
+    return false;
+  karvoss.Hotkey();
+  const bool fronted = Poll([&] { return GetForegroundWindow() == dialog; });
+  Settle(300);
+  return fronted && !karvoss.BarVisible();
+}
+
+TEST(WinZWithDialogOpen, BringsTheHelpWindowForwardAndItClosesWithAClick) {
+  Karvoss karvoss;
+  karvoss.Run(L"help");
+  HWND help = WaitShownWindow(karvoss, L"TForm3");
+  ASSERT_NE(help, nullptr);
+  ASSERT_TRUE(karvoss.WaitHidden());
+  EXPECT_TRUE(WinZFromAnotherProgramFronts(karvoss, help));
+  ClickAt(help, kHelpClose.x, kHelpClose.y);
+  EXPECT_TRUE(WaitGone(help));
+}
+
+TEST(WinZWithDialogOpen, BringsTheFolderChooserOverTheEditorForward) {
+  Karvoss karvoss;
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  ASSERT_TRUE(karvoss.WaitHidden());
+  Chooser c = OpenChooser(karvoss, e);
+  ASSERT_NE(c.form, nullptr);
+  EXPECT_TRUE(WinZFromAnotherProgramFronts(karvoss, c.form));
+  ClickAt(c.form, kChooserCancel.x, kChooserCancel.y);
+  EXPECT_TRUE(WaitGone(c.form));
+  EXPECT_TRUE(IsWindowVisible(e.form));
+  EXPECT_TRUE(Poll([&] { return GetForegroundWindow() == e.form; }));
+}
+
 }  // namespace
 }  // namespace kv::e2e

@@ -96,6 +96,12 @@ class FakeView : public BarView {
   void SetOkBLeft(int l) override { okB = okB.offset(l - okB.left, 0); }
   void SetCloseBLeft(int l) override { closeB = closeB.offset(l - closeB.left, 0); }
   void PopupExitMenu(Point at) override { menus.push_back(at); }
+  bool dialogOpen = false;
+  int dialogsBroughtToFront = 0;
+  bool BringOpenDialogToFront() override {
+    dialogsBroughtToFront += dialogOpen;
+    return dialogOpen;
+  }
   void SetPanelGradient(const std::string& data) override { applied.push_back("gradient " + data); }
   void SetButtonsFontColor(Color c) override { applied.push_back("buttons " + std::to_string(c)); }
   void SetFieldColor(Color c) override { applied.push_back("field " + std::to_string(c)); }
@@ -110,7 +116,9 @@ class FixedColors : public SystemColors {
 class FakeSystem : public BarSystem {
  public:
   bool mutexExisted = false;
-  bool hotkeyFree = true;
+  HotkeyRegistration hotkey = HotkeyRegistration::registered;
+  bool hookInstalls = true;
+  bool watching = false;
   bool terminated = false;
   bool unregistered = false;
   std::vector<int> sleeps;
@@ -120,7 +128,8 @@ class FakeSystem : public BarSystem {
   FixedColors colors;
 
   bool CreateInstanceMutex() override { return mutexExisted; }
-  bool RegisterHotkey() override { return hotkeyFree; }
+  HotkeyRegistration RegisterHotkey() override { return hotkey; }
+  bool WatchKeyboardForHotkey() override { return watching = hookInstalls; }
   void UnregisterHotkey() override { unregistered = true; }
   void Terminate() override { terminated = true; }
   void Sleep(int ms) override { sleeps.push_back(ms); }
@@ -245,20 +254,34 @@ TEST_F(BarTest, FirstStartCreatesDataWritesNothingAndWaitsHidden) {
 
 TEST_F(BarTest, SecondInstanceSaysSoOnceAndEnds) {
   system_.mutexExisted = true;
-  system_.hotkeyFree = false;  // the first instance holds Win+Z: nothing more is said
+  system_.hotkey = HotkeyRegistration::taken;  // the first instance holds Win+Z
   form_->FormCreate();
   EXPECT_THAT(system_.boxes,
               ElementsAre("warning: Программа уже запущена! Нажмите сочетание Win+Z для "
                           "вызова консоли. | Karvoss: повторный запуск "));
   EXPECT_TRUE(system_.terminated);
+  EXPECT_FALSE(system_.watching);
 }
 
-TEST_F(BarTest, TakenHotkeyInTheFirstInstanceIsReportedAndEndsTheProgram) {
-  system_.hotkeyFree = false;
+TEST_F(BarTest, HotkeyHeldByAnotherProgramIsWatchedForOnTheKeyboard) {
+  system_.hotkey = HotkeyRegistration::taken;
   form_->FormCreate();
-  EXPECT_THAT(system_.boxes, ElementsAre("message: Не удалось зарегистрировать сочетание "
-                                         "Win+Z: оно занято другой программой."));
-  EXPECT_TRUE(system_.terminated);
+  EXPECT_TRUE(system_.watching);
+  EXPECT_THAT(system_.boxes, IsEmpty());
+  EXPECT_FALSE(system_.terminated);
+}
+
+TEST_F(BarTest, HotkeyThatCanBeNeitherRegisteredNorWatchedIsReportedAndEndsTheProgram) {
+  for (const bool hookInstalls : {false, true}) {
+    system_ = FakeSystem();
+    system_.hotkey = hookInstalls ? HotkeyRegistration::failed : HotkeyRegistration::taken;
+    system_.hookInstalls = hookInstalls;
+    Make(fs_);
+    form_->FormCreate();
+    EXPECT_THAT(system_.boxes, ElementsAre("message: Не удалось зарегистрировать сочетание "
+                                           "Win+Z: оно занято другой программой."));
+    EXPECT_TRUE(system_.terminated);
+  }
 }
 
 TEST_F(BarTest, DestroyUnregistersTheHotkey) {
@@ -300,6 +323,15 @@ TEST_F(BarTest, OtherHotkeyWordsAreIgnored) {
   form_->FormCreate();
   form_->WMHotKey(8, 0x59);
   form_->WMHotKey(2, 0x5A);
+  EXPECT_FALSE(view_.showing);
+  EXPECT_THAT(view_.tops, IsEmpty());
+}
+
+TEST_F(BarTest, WinZWithADialogOpenBringsTheDialogForwardAndLeavesTheBarHidden) {
+  form_->FormCreate();
+  view_.dialogOpen = true;
+  form_->WMHotKey(8, 0x5A);
+  EXPECT_EQ(view_.dialogsBroughtToFront, 1);
   EXPECT_FALSE(view_.showing);
   EXPECT_THAT(view_.tops, IsEmpty());
 }
@@ -463,7 +495,8 @@ TEST_F(BarTest, ShortClickOnXNeverOpensTheMenuEvenWhenTheSlideIsSlow) {
   form_->CloseBMouseDown();
   // The click comes before the release; a tick during its slide must find the timer off.
   view_.onProcessMessages = [this] {
-    if (view_.qtTimer) form_->QTTimerTimer();
+    if (view_.qtTimer)
+      form_->QTTimerTimer();
   };
   form_->CloseBClick();
   form_->CloseBMouseUp();

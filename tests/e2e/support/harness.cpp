@@ -244,6 +244,10 @@ bool Karvoss::Running() const {
   return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+bool Karvoss::WaitIdle() const {
+  return process_.hProcess && WaitForInputIdle(process_.hProcess, kDeadlineMs) == 0;
+}
+
 bool Karvoss::WaitExit(int timeoutMs) const {
   return Poll([&] { return !Running(); }, timeoutMs);
 }
@@ -380,6 +384,23 @@ void PressKey(WORD virtualKey) {
   inputs[1] = inputs[0];
   inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, inputs, sizeof(INPUT));
+}
+
+void PressWinZ(int repeats) {
+  std::vector<INPUT> inputs;
+  const auto key = [&](WORD vk, bool down) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    inputs.push_back(i);
+  };
+  key(VK_LWIN, true);
+  for (int i = 0; i <= repeats; ++i)
+    key('Z', true);
+  key('Z', false);
+  key(VK_LWIN, false);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void TypeText(const std::wstring& text) {

@@ -79,6 +79,8 @@ class Karvoss {
   bool WaitProbeRecords(size_t count) const;
 
   DWORD Pid() const { return pid_; }
+  // Waits until start-up is over and the program waits for input.
+  bool WaitIdle() const;
   bool Running() const;
   bool WaitExit(int timeoutMs = kDeadlineMs) const;
 
@@ -114,6 +116,9 @@ class Karvoss {
 
 // Input to the foreground window.
 void PressKey(WORD virtualKey);
+// Win+Z as a user types it: Windows key down, Z down (and `repeats` key repeats), Z up, Windows
+// key up.
+void PressWinZ(int repeats = 0);
 void TypeText(const std::wstring& text);
 void MoveMouse(int x, int y);
 void MouseButton(bool down, bool right = false);
