@@ -191,7 +191,7 @@ void TForm1::LoadSettings() {
     ApplyPanelColours();
     return;
   }
-  const std::optional<std::string> record = fs_.readFileForUpdate(configPath_);
+  const std::optional<std::string> record = fs_.readFileForUpdate(configPath_, kSettingsRecordSize);
   if (!record) {
     system_.ShowMessage(std::string(texts::kConfigOpenError));
     fs_.removeFile(configPath_);

@@ -26,6 +26,8 @@ constexpr int kFieldHeight = 32;
 constexpr int kFieldRightMargin = 84;
 constexpr int kListItemHeight = 24;
 constexpr int kDropDownCount = 16;
+// A control id of its own: the drawn rows' notifications name their control by it.
+constexpr int kFieldId = 1;
 constexpr Rect kOkBDesigned{360, 12, 392, 44};
 constexpr Rect kCloseBDesigned{400, 12, 432, 44};
 // Longest history copied into the drop-down list at once (a few milliseconds); a longer one is
@@ -42,11 +44,17 @@ Font ButtonFont() {
 // CommandField
 
 void CommandField::Create(HWND parent, RECT bounds, HFONT font) {
+  // The list's rows are drawn here: only drawn rows take the designed height of 24 pixels.
   CreateControl(0, WC_COMBOBOXW, L"",
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                bounds, parent);
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL |
+                    CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                bounds, parent, kFieldId);
+  font_ = font;
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // The history has no length limit, so neither has the field (the edit's default is 30,000).
+  SendMessageW(hwnd(), CB_LIMITTEXT, 0, 0);
   SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, kListItemHeight);
+  SendMessageW(hwnd(), CB_SETMINVISIBLE, kDropDownCount, 0);
   // The selection field's height makes the whole box the designed 32 pixels; the frame around
   // it differs between themes, so measure and correct.
   // (Wine reads back a different item height than it was given, so correct the request.)
@@ -63,7 +71,8 @@ void CommandField::Create(HWND parent, RECT bounds, HFONT font) {
   painting_.onRepaint = [this] {
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   };
-  COMBOBOXINFO info{sizeof info};
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
   GetComboBoxInfo(hwnd(), &info);
   edit_ = info.hwndItem;
   list_ = info.hwndList;
@@ -152,13 +161,100 @@ bool CommandField::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& re
   // Sent before the list is sized and shown, and before it looks for the field's text in it.
   if (msg == WM_COMMAND && HIWORD(wparam) == CBN_DROPDOWN)
     FillList();
+  // The arrow shows whether the list is open.
+  if (msg == WM_COMMAND && (HIWORD(wparam) == CBN_DROPDOWN || HIWORD(wparam) == CBN_CLOSEUP))
+    InvalidateButton();
+  if (msg == WM_DRAWITEM) {
+    DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+    result = TRUE;
+    return true;
+  }
   return false;
+}
+
+// A row of the list in the field's font and colours; the picked row in the system's selection
+// colours.
+void CommandField::DrawRow(const DRAWITEMSTRUCT& item) {
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  if (selected) {
+    FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  } else {
+    FillRect(dc, &r, FillBrush());
+    SetTextColor(dc, ToColorRef(ResolveColor(fontColor_)));
+  }
+  if (item.itemID == static_cast<UINT>(-1))
+    return;
+  const auto length = SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
+  if (length > 0) {
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    ScopedSelect font(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    r.left += 2;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  if (item.itemState & ODS_FOCUS)
+    DrawFocusRect(dc, &item.rcItem);
+}
+
+void CommandField::InvalidateButton() {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (GetComboBoxInfo(hwnd(), &info))
+    InvalidateRect(hwnd(), &info.rcButton, FALSE);
+}
+
+// The whole field in its fill colour, and the drop-down arrow in the font colour on a patch of
+// the same fill: no platform frame or button, whatever the colour scheme. The edit inside
+// paints its own text.
+void CommandField::Paint() {
+  ScopedPaint paint(hwnd());
+  HDC dc = paint;
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  FillRect(dc, &client, FillBrush());
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetComboBoxInfo(hwnd(), &info))
+    return;
+  const RECT& b = info.rcButton;
+  const bool dropped = info.stateButton == STATE_SYSTEM_PRESSED ||
+                       SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0) != 0;
+  // Three looks: plain, larger under the pointer, pushed one pixel down while the list is open.
+  const int half = hot_ && !dropped ? 6 : 5;
+  const int cx = (b.left + b.right) / 2;
+  const int top = (b.top + b.bottom) / 2 - half / 2 + (dropped ? 1 : 0);
+  GdiObject<HBRUSH> arrow(CreateSolidBrush(ToColorRef(ResolveColor(fontColor_))));
+  for (int row = 0; row < half; ++row) {
+    const RECT line{cx - half + row + 1, top + row, cx + half - row, top + row + 1};
+    FillRect(dc, &line, arrow);
+  }
 }
 
 LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   if (NeedsList(msg, wparam))
     FillList();
   switch (msg) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_MOUSEMOVE:
+      if (!hot_) {
+        hot_ = true;
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+        TrackMouseEvent(&track);
+        InvalidateButton();
+      }
+      break;
+    case WM_MOUSELEAVE:
+      hot_ = false;
+      InvalidateButton();
+      break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC: {
@@ -185,6 +281,10 @@ LRESULT CALLBACK CommandField::EditProcedure(HWND edit, UINT msg, WPARAM wparam,
   if (NeedsList(msg, wparam))
     field->FillList();
   if (msg == WM_CHAR && (wparam == 13 || wparam == 27) && field->keyPress_) {
+    // An open list goes first, with its mouse capture: the command that runs, or the slide
+    // that follows, must not leave it hanging. The entry picked in it is already the text.
+    if (SendMessageW(field->hwnd(), CB_GETDROPPEDSTATE, 0, 0))
+      SendMessageW(field->hwnd(), CB_SHOWDROPDOWN, FALSE, 0);
     try {
       char key = static_cast<char>(wparam);
       field->keyPress_(key);

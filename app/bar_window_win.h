@@ -43,6 +43,9 @@ class CommandField final : public Window {
   static bool NeedsList(UINT msg, WPARAM wparam);
   HBRUSH FillBrush();
   void FillList();
+  void Paint();
+  void InvalidateButton();
+  void DrawRow(const DRAWITEMSTRUCT& item);
 
   HWND edit_ = nullptr;
   TsPainting painting_;
@@ -53,6 +56,8 @@ class CommandField final : public Window {
   HWND list_ = nullptr;
   std::vector<std::string> pendingItems_;
   bool listPending_ = false;
+  bool hot_ = false;  // the pointer is over the field (outside its edit)
+  HFONT font_ = nullptr;
 };
 
 class BarWindow final : public Form, public BarView {

@@ -48,11 +48,6 @@ LRESULT CALLBACK EditFilterProcedure(HWND edit, UINT msg, WPARAM wparam, LPARAM 
       if (IsUnstorableChar(wparam))
         return 0;
       break;
-    case WM_PASTE: {
-      const LRESULT result = DefSubclassProc(edit, msg, wparam, lparam);
-      StripUnstorableText(edit);
-      return result;
-    }
     case WM_NCDESTROY:
       RemoveWindowSubclass(edit, EditFilterProcedure, kEditFilterId);
       break;
@@ -77,21 +72,22 @@ bool FolderExists(const std::string& path) {
 
 }  // namespace
 
-bool StripUnstorableText(HWND edit) {
+std::string StripUnstorableText(HWND edit, const AnsiCodec& codec) {
   const std::string text = WindowText(edit);
-  const std::string kept = StripUnstorableChars(text);
-  if (kept == text)
-    return false;
+  const CodePageSplit split = SplitByCodePage(StripUnstorableChars(text), codec);
+  if (split.kept == text)
+    return {};
   DWORD start = 0;
   DWORD end = 0;
   SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   // The caret keeps its place among the characters that stay.
   const std::wstring wide = Widen(text);
-  const std::wstring before = wide.substr(0, std::min<size_t>(end, wide.size()));
-  const auto caret = static_cast<WPARAM>(Widen(StripUnstorableChars(Narrow(before))).size());
-  SetWindowTextUtf8(edit, kept);
+  const std::string before = Narrow(wide.substr(0, std::min<size_t>(end, wide.size())));
+  const auto caret =
+      static_cast<WPARAM>(Widen(SplitByCodePage(StripUnstorableChars(before), codec).kept).size());
+  SetWindowTextUtf8(edit, split.kept);
   SendMessageW(edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
-  return true;
+  return split.refused;
 }
 
 TForm2::TForm2(FileSystem& fs, const AnsiCodec& codec, std::string storePath)
@@ -296,9 +292,11 @@ LRESULT TForm2::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     if (code == EN_CHANGE &&
         (control == Comm || control == Path || control == Param || control == Dir)) {
-      // Catches what typing and pasting did not bring in (text set from outside).
-      StripUnstorableText(control);
+      // Catches what the key filter does not see: pasted text, a picked file or folder.
+      const std::string refused = StripUnstorableText(control, codec_);
       UpdateAddButton();
+      if (!refused.empty())
+        ShowPlainMessage(CodePageRefusalMessage(refused));
       return 0;
     }
   }

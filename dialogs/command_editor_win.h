@@ -78,8 +78,9 @@ class TForm2 final : public DialogForm {
   std::wstring odFileName_;  // the dialog starts at the file picked last
 };
 
-// Removes the characters a stored line cannot carry from an edit's text, keeping the caret where
-// it was relative to the text around it. Returns whether the text changed.
-bool StripUnstorableText(HWND edit);
+// Removes the characters a stored line cannot carry from an edit's text (separators, line breaks
+// and what the code page lacks), keeping the caret where it was relative to the text around it.
+// Returns the refused characters the code page lacks.
+std::string StripUnstorableText(HWND edit, const AnsiCodec& codec);
 
 }  // namespace kv

@@ -102,6 +102,30 @@ std::string StripUnstorableChars(std::string_view text) {
   return kept;
 }
 
+CodePageSplit SplitByCodePage(std::string_view text, const AnsiCodec& codec) {
+  CodePageSplit split;
+  split.kept.reserve(text.size());
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t start = pos;
+    const char32_t c = decodeUtf8(text, pos);
+    const std::string_view character = text.substr(start, pos - start);
+    if (codec.holds(c)) {
+      split.kept += character;
+    } else if (split.refused.find(character) == std::string::npos) {
+      split.refused += character;
+    }
+  }
+  return split;
+}
+
+std::string CodePageRefusalMessage(std::string_view refused) {
+  size_t count = 0;
+  for (size_t pos = 0; pos < refused.size(); ++count)
+    decodeUtf8(refused, pos);
+  return std::string(count == 1 ? "Символ «" : "Символы «") + std::string(refused) +
+         "» нельзя сохранить в файле команд.";
+}
+
 std::string FolderOfFileName(std::string_view fileName) {
   // "\" and ":" are ASCII and never part of a multi-byte UTF-8 character.
   const size_t last = fileName.find_last_of("\\:");

@@ -84,6 +84,18 @@ bool AddButtonEnabled(std::string_view name, std::string_view path);
 // edits apply it to what is typed or pasted.
 std::string StripUnstorableChars(std::string_view text);
 
+// `text` split into what the ANSI code page of the store holds and what it lacks: a character
+// the file cannot keep would come back as "?" and name something else, so the edits refuse it
+// and say which.
+struct CodePageSplit {
+  std::string kept;
+  std::string refused;  // each refused character once, in order
+};
+CodePageSplit SplitByCodePage(std::string_view text, const AnsiCodec& codec);
+
+// The short message naming the characters the edits refused.
+std::string CodePageRefusalMessage(std::string_view refused);
+
 // The folder part of a file name: the text up to and including its last "\" or ":", less that
 // last character when it is a "\" that follows neither ":" nor "\" (C:\x.exe gives C:\,
 // C:\Windows\notepad.exe gives C:\Windows, C:x.exe gives C:, \\server\share\x.exe gives

@@ -44,13 +44,16 @@ void PaintGroupBox(Bitmap& image, Rect box, const std::string& caption, TextRend
   PaintGradient(image, body, ParseGradientData(kGroupGradient));
   drawFrame(image, body, kGroupShadow, kGroupLight);
 
-  const int patchWidth = extent.width + 2 * kCaptionPadding;
+  // Glyphs may run past the measured extent (Wine's substitutes for MS Sans Serif do): the
+  // patch keeps a character's room to spare, split on both sides, as the labels do.
+  const int room = text.measure("x", kDialogFont).width;
+  const int patchWidth = extent.width + room + 2 * kCaptionPadding;
   const int patchLeft = box.left + (box.width() - patchWidth) / 2;
   const Rect patch{patchLeft, box.top, patchLeft + patchWidth, box.top + extent.height + 2};
   fillRect(image, patch, kDialogColor);
   drawFrame(image, patch, kGroupLight, kGroupShadow);
-  const Rect textBox{patch.left + kCaptionPadding, patch.top + 1, patch.right - kCaptionPadding,
-                     patch.bottom - 1};
+  const Rect textBox{patch.left + kCaptionPadding + room / 2, patch.top + 1,
+                     patch.right - kCaptionPadding, patch.bottom - 1};
   text.draw(image, caption, kDialogFont, clWhite, textBox, patch, kTextSingleLine | kTextLeft);
 }
 

@@ -15,6 +15,7 @@
 #include "interpreter/shortcuts.h"
 #include "toolkit/errors.h"
 #include "toolkit/line_list.h"
+#include "toolkit/text_codec.h"
 
 namespace kv {
 namespace {
@@ -85,10 +86,21 @@ struct Outcome {
   bool throws = false;
 };
 
+// A file name the shell can take: at most 259 UTF-16 units, or a "\\?\" path.
+bool FitsAPath(const std::string& file) {
+  if (file.starts_with("\\\\?\\"))
+    return true;
+  size_t units = 0;
+  for (size_t pos = 0; pos < file.size();)
+    units += decodeUtf8(file, pos) >= 0x10000 ? 2 : 1;
+  return units <= 259;
+}
+
 // The order of tests, written out once more from the rules: the first name that matches wins.
 Outcome Expected(const std::string& typed, const std::vector<std::string>& commands, bool editorOk,
                  bool failClear) {
   Outcome o;
+  const std::string notFound = "field " + LaunchFailureText(2) + " (selected)";
   const auto session = [&](TRestartWindows type) {
     o.log.push_back("session " + std::to_string(static_cast<int>(type)));
   };
@@ -130,22 +142,38 @@ Outcome Expected(const std::string& typed, const std::vector<std::string>& comma
       o.log.push_back("hide");
   } else if (typed.starts_with("ping") || typed.starts_with("telnet")) {
     const SplitText split = SplitOnce(typed, ' ');
-    o.log.push_back("message " + split.head + "/" + split.tail);
-    o.log.push_back(Open(split.head, split.tail, ""));
+    if (FitsAPath(split.head)) {
+      o.log.push_back("message " + split.head + "/" + split.tail);
+      o.log.push_back(Open(split.head, split.tail, ""));
+    } else {
+      o.log.push_back(notFound);
+      o.keep = false;
+    }
   } else {
     o.log.push_back("repaint");
     bool matched = false;
+    bool refused = false;
     for (const std::string& line : commands) {
       if (typed.empty() || !line.starts_with(typed))
         continue;
       const CommandEntry entry = SplitEntryLine(line, kEntrySeparator);
-      o.log.push_back(Open(entry.path, entry.parameters, entry.workingFolder));
+      if (FitsAPath(entry.path))
+        o.log.push_back(Open(entry.path, entry.parameters, entry.workingFolder));
+      else
+        refused = true;
       matched = true;
+    }
+    if (refused) {
+      o.log.push_back(notFound);
+      o.keep = false;
     }
     if (!matched) {
       const SplitText split = SplitOnce(typed, kEntrySeparator);
-      o.log.push_back(Open(split.head, split.tail, ""));
-      const int result = ShellResult(split.head, split.tail);
+      int result = 2;
+      if (FitsAPath(split.head)) {
+        o.log.push_back(Open(split.head, split.tail, ""));
+        result = ShellResult(split.head, split.tail);
+      }
       if (result <= 32) {
         o.log.push_back("field " + LaunchFailureText(result) + " (selected)");
         o.keep = false;

@@ -20,6 +20,7 @@ class PiecewiseCp1251 : public AnsiCodec {
  public:
   std::string toUtf8(std::string_view ansi) const override { return cp1251_.toUtf8(ansi); }
   std::string fromUtf8(std::string_view utf8) const override { return cp1251_.fromUtf8(utf8); }
+  bool holds(char32_t c) const override { return cp1251_.holds(c); }
 
  private:
   Cp1251Codec cp1251_;
@@ -33,7 +34,7 @@ class OneFile : public FileSystem {
   bool directoryExists(const std::string&) override { return true; }
   bool createDirectories(const std::string&) override { return true; }
   std::string readFile(const std::string&) override { return std::string(bytes_); }
-  std::optional<std::string> readFileForUpdate(const std::string&) override {
+  std::optional<std::string> readFileForUpdate(const std::string&, size_t) override {
     return std::string(bytes_);
   }
   void writeNewFile(const std::string&, std::string_view, const std::string&) override {}

@@ -5,40 +5,61 @@
 #include "app/texts.h"
 #include "dialogs/command_store.h"
 #include "interpreter/shortcuts.h"
+#include "toolkit/text_codec.h"
 
 namespace kv {
 namespace {
+
+// The platform's path limit (MAX_PATH) less the terminating NUL, in UTF-16 code units.
+constexpr size_t kMaxShellFileLength = 259;
+// The shell's result for a file it cannot find.
+constexpr int kFileNotFound = 2;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
 }
 
+void ReportLaunchFailure(int result, CommandState& state, DispatchHost& host) {
+  host.SetFieldText(LaunchFailureText(result), true);
+  state.KeepInHistory = false;
+}
+
 // "ping" and "telnet": the blank is the only separator; the user sees what will run first.
-void RunNetworkCommand(const std::string& command, DispatchHost& host) {
+void RunNetworkCommand(CommandState& state, const std::string& command, DispatchHost& host) {
   const auto [program, parameters] = SplitOnce(command, ' ');
+  if (!ShellCanTake(program)) {
+    ReportLaunchFailure(kFileNotFound, state, host);
+    return;
+  }
   host.ShowMessage(program + "/" + parameters);
   host.ShellOpen(program, parameters, "");
 }
 
 // Every stored line that begins with the typed text is started, in store order.
-bool RunUserCommands(const std::string& command, DispatchHost& host) {
+bool RunUserCommands(CommandState& state, const std::string& command, DispatchHost& host) {
   host.RepaintBar();
   const std::vector<std::string>& lines = host.Commands();
   const std::vector<size_t> matches = MatchingUserCommands(lines, command);
+  bool refused = false;
   for (size_t index : matches) {
     const CommandEntry entry = SplitEntryLine(lines[index], kEntrySeparator);
+    if (!ShellCanTake(entry.path)) {
+      refused = true;
+      continue;
+    }
     host.ShellOpen(entry.path, entry.parameters, entry.workingFolder);
   }
+  if (refused)
+    ReportLaunchFailure(kFileNotFound, state, host);
   return !matches.empty();
 }
 
 void RunPlainLaunch(CommandState& state, DispatchHost& host) {
   const auto [program, parameters] = SplitOnce(state.CurrentCommand, kEntrySeparator);
-  const int result = host.ShellOpen(program, parameters, "");
-  if (result > 32)
-    return;
-  host.SetFieldText(LaunchFailureText(result), true);
-  state.KeepInHistory = false;
+  const int result =
+      ShellCanTake(program) ? host.ShellOpen(program, parameters, "") : kFileNotFound;
+  if (result <= 32)
+    ReportLaunchFailure(result, state, host);
 }
 
 void RunSessionCommand(TRestartWindows type, DispatchHost& host) {
@@ -46,6 +67,15 @@ void RunSessionCommand(TRestartWindows type, DispatchHost& host) {
 }
 
 }  // namespace
+
+bool ShellCanTake(std::string_view file) {
+  if (StartsWith(file, "\\\\?\\"))
+    return true;
+  size_t units = 0;
+  for (size_t pos = 0; pos < file.size() && units <= kMaxShellFileLength;)
+    units += decodeUtf8(file, pos) > 0xFFFF ? 2 : 1;
+  return units <= kMaxShellFileLength;
+}
 
 std::string LaunchFailureText(int result) {
   if (result == 2)
@@ -92,8 +122,8 @@ void ExecuteCommand(CommandState& state, DispatchHost& host) {
     if (row->hidesBar)
       host.HidePanel();
   } else if (StartsWith(command, "ping") || StartsWith(command, "telnet")) {
-    RunNetworkCommand(command, host);
-  } else if (!RunUserCommands(command, host)) {
+    RunNetworkCommand(state, command, host);
+  } else if (!RunUserCommands(state, command, host)) {
     RunPlainLaunch(state, host);
   }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "interpreter/session.h"
@@ -49,5 +50,10 @@ void ExecuteCommand(CommandState& state, DispatchHost& host);
 
 // The field's text after a failed plain launch with the shell's result code (0 to 32).
 std::string LaunchFailureText(int result);
+
+// Whether the shell can take `file` (UTF-8) as the file to open: no longer than the platform's
+// path limit, unless it is a "\\?\" path. A longer name is never handed over (the shell's path
+// search overruns its stack on one).
+bool ShellCanTake(std::string_view file);
 
 }  // namespace kv

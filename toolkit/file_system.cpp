@@ -1,5 +1,7 @@
 #include "toolkit/file_system.h"
 
+#include <iterator>
+
 #include "toolkit/errors.h"
 
 namespace kv {
@@ -9,13 +11,28 @@ std::string temporaryPathFor(const std::string& path) {
 }
 
 void writeFileAtomically(FileSystem& fs, const std::string& path, std::string_view bytes) {
-  const std::string temporary = temporaryPathFor(path);
-  try {
-    fs.writeNewFile(temporary, bytes, path);
-    fs.replaceFile(temporary, path);
-  } catch (const FileError&) {
-    fs.removeFile(temporary);
-    throw;
+  // A temporary file that an earlier crash left and that cannot be overwritten (a folder of
+  // that name, a file held open by another program) must not block every save: a second name
+  // is tried before the save is reported as failed.
+  const std::string first = temporaryPathFor(path);
+  const std::string names[] = {first, first + "2"};
+  for (size_t i = 0;; ++i) {
+    const std::string& temporary = names[i];
+    try {
+      fs.writeNewFile(temporary, bytes, path);
+    } catch (const FileError&) {
+      if (i + 1 < std::size(names))
+        continue;
+      fs.removeFile(temporary);
+      throw;
+    }
+    try {
+      fs.replaceFile(temporary, path);
+      return;
+    } catch (const FileError&) {
+      fs.removeFile(temporary);
+      throw;
+    }
   }
 }
 

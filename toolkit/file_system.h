@@ -19,12 +19,15 @@ class FileSystem {
 
   // The whole file. Throws FileError (cannotOpenFileMessage) when it cannot be opened or read.
   virtual std::string readFile(const std::string& path) = 0;
-  // The whole file, opened for reading and writing; nullopt when it cannot be opened that way
-  // (locked, read-only, no access).
-  virtual std::optional<std::string> readFileForUpdate(const std::string& path) = 0;
+  // At most the first `maxBytes` of the file, opened for reading and writing; nullopt when it
+  // cannot be opened that way (locked, read-only, no access). A file another program holds
+  // for a moment (a scanner, a backup tool) is waited for briefly first.
+  virtual std::optional<std::string> readFileForUpdate(const std::string& path,
+                                                       size_t maxBytes) = 0;
 
-  // Creates or truncates `path`, writes the bytes and flushes them to disk. Throws FileError
-  // (cannotCreateFileMessage naming `reportedPath`) on any failure.
+  // Creates or truncates `path` (the temporary file of a replacement: one left read-only by an
+  // earlier crash is overwritten too), writes the bytes and flushes them to disk. Throws
+  // FileError (cannotCreateFileMessage naming `reportedPath`) on any failure.
   virtual void writeNewFile(const std::string& path, std::string_view bytes,
                             const std::string& reportedPath) = 0;
   // Moves `source` over `target` in one step. Throws FileError (cannotCreateFileMessage naming

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "toolkit/errors.h"
 #include "toolkit/text_win.h"
 
@@ -31,11 +34,28 @@ class Handle {
   HANDLE h_;
 };
 
-std::optional<std::string> ReadAll(HANDLE file) {
+// Scanners, indexers and backup tools hold a file for milliseconds; an open or a rename they
+// refuse is tried again for about half a second. `attempt` returns success and leaves the
+// system's error behind; `error` receives the last one.
+template <typename Attempt>
+bool RetryWhileHeld(Attempt attempt, bool accessDeniedToo, DWORD& error) {
+  for (DWORD wait = 1;; wait *= 2) {
+    if (attempt())
+      return true;
+    error = GetLastError();
+    const bool transient = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                           (accessDeniedToo && error == ERROR_ACCESS_DENIED);
+    if (!transient || wait > 256)
+      return false;
+    Sleep(wait);
+  }
+}
+
+std::optional<std::string> ReadAll(HANDLE file, size_t maxBytes = SIZE_MAX) {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file, &size))
     return std::nullopt;
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  std::string bytes(std::min(static_cast<size_t>(size.QuadPart), maxBytes), '\0');
   size_t done = 0;
   while (done < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
@@ -83,19 +103,29 @@ std::string WindowsFileSystem::readFile(const std::string& path) {
   return std::move(*bytes);
 }
 
-std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::string& path) {
+std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::string& path,
+                                                                size_t maxBytes) {
   // Windows refuses write access to a read-only file; Wine running as root grants it.
   const DWORD attributes = Attributes(path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     return std::nullopt;
-  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::wstring name = Widen(path);
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  DWORD error = 0;
+  RetryWhileHeld(
+      [&] {
+        opened = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        return opened != INVALID_HANDLE_VALUE;
+      },
+      false, error);
+  Handle file(opened);
   if (!file.valid())
     return std::nullopt;
   // Opened but unreadable is an input/output error, not a file that cannot be opened: the file
   // must not be deleted for it.
-  std::optional<std::string> bytes = ReadAll(file.get());
+  std::optional<std::string> bytes = ReadAll(file.get(), maxBytes);
   if (!bytes)
     throw FileError(ioErrorMessage(static_cast<int>(GetLastError())));
   return bytes;
@@ -103,7 +133,12 @@ std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::strin
 
 void WindowsFileSystem::writeNewFile(const std::string& path, std::string_view bytes,
                                      const std::string& reportedPath) {
-  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const std::wstring name = Widen(path);
+  // A temporary file left by a crash and since made read-only must not block every later save.
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesW(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  Handle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   const auto fail = [&](DWORD error) {
     throw FileError(cannotCreateFileMessage(reportedPath, SystemErrorText(error)));
@@ -133,22 +168,18 @@ void WindowsFileSystem::replaceFile(const std::string& source, const std::string
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     throw FileError(cannotCreateFileMessage(target, SystemErrorText(ERROR_ACCESS_DENIED)));
   // A file open in another process cannot be renamed over, even when that process shares it
-  // fully (a virus scanner, the search indexer, a backup tool): such readers let go within
-  // milliseconds, so try again for about half a second before reporting.
+  // fully (such a reader is refused as access denied).
+  const std::wstring from = Widen(source);
+  const std::wstring to = Widen(target);
   DWORD error = 0;
-  for (DWORD wait = 1;; wait *= 2) {
-    if (MoveFileExW(Widen(source).c_str(), Widen(target).c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return;
-    }
-    error = GetLastError();
-    const bool transient = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
-                           error == ERROR_LOCK_VIOLATION;
-    if (!transient || wait > 256)
-      break;
-    Sleep(wait);
+  if (!RetryWhileHeld(
+          [&] {
+            return MoveFileExW(from.c_str(), to.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+          },
+          true, error)) {
+    throw FileError(cannotCreateFileMessage(target, SystemErrorText(error)));
   }
-  throw FileError(cannotCreateFileMessage(target, SystemErrorText(error)));
 }
 
 bool WindowsFileSystem::removeFile(const std::string& path) {

@@ -214,6 +214,10 @@ std::string Cp1251Codec::toUtf8(std::string_view ansi) const {
   return out;
 }
 
+bool Cp1251Codec::holds(char32_t codePoint) const {
+  return codePoint == '?' || unicodeToCp1251(codePoint) != '?';
+}
+
 const SingleByteTable* Cp1251Codec::singleByteTable() const {
   return &kUtf8Of;
 }

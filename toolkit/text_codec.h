@@ -25,8 +25,11 @@ class AnsiCodec {
  public:
   virtual ~AnsiCodec() = default;
   virtual std::string toUtf8(std::string_view ansi) const = 0;
-  // Characters the code page cannot hold become '?', as the system's own conversion does.
+  // Characters the code page cannot hold become '?', never a look-alike ("é" is not "e"), so
+  // a stored name that lost a character fails visibly instead of naming something else.
   virtual std::string fromUtf8(std::string_view utf8) const = 0;
+  // Whether the code page holds the character, so that it survives the way to a file and back.
+  virtual bool holds(char32_t codePoint) const = 0;
   // The UTF-8 form of every byte when each character of the code page is one byte, so that a
   // caller can convert many short texts (the lines of a file) straight into place; null when a
   // character may take more than one byte.
@@ -39,6 +42,7 @@ class Cp1251Codec final : public AnsiCodec {
  public:
   std::string toUtf8(std::string_view ansi) const override;
   std::string fromUtf8(std::string_view utf8) const override;
+  bool holds(char32_t codePoint) const override;
   const SingleByteTable* singleByteTable() const override;
 };
 

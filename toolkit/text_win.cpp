@@ -18,10 +18,13 @@ std::wstring ToWide(UINT codePage, std::string_view text) {
 std::string FromWide(UINT codePage, std::wstring_view wide) {
   if (wide.empty())
     return {};
+  // Without this flag the system writes look-alikes for what the code page lacks ("é" as "e").
+  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
   const int size = static_cast<int>(wide.size());
-  const int n = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  const int n =
+      WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(codePage, flags, wide.data(), size, text.data(), n, nullptr, nullptr);
   return text;
 }
 
@@ -75,6 +78,20 @@ std::string WindowsAnsiCodec::fromUtf8(std::string_view utf8) const {
   if (IsAscii(utf8))
     return std::string(utf8);
   return FromWide(CP_ACP, ToWide(CP_UTF8, utf8));
+}
+
+bool WindowsAnsiCodec::holds(char32_t codePoint) const {
+  if (codePoint < 0x80)
+    return true;
+  std::string utf8;
+  appendUtf8(utf8, codePoint);
+  const std::wstring wide = ToWide(CP_UTF8, utf8);
+  BOOL usedDefault = FALSE;
+  char bytes[8];
+  const int n =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                          bytes, sizeof bytes, nullptr, &usedDefault);
+  return n > 0 && !usedDefault;
 }
 
 std::string SystemErrorText(DWORD error) {

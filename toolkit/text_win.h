@@ -19,6 +19,7 @@ class WindowsAnsiCodec final : public AnsiCodec {
   WindowsAnsiCodec();
   std::string toUtf8(std::string_view ansi) const override;
   std::string fromUtf8(std::string_view utf8) const override;
+  bool holds(char32_t codePoint) const override;
   const SingleByteTable* singleByteTable() const override {
     return singleByte_ ? &table_ : nullptr;
   }

@@ -462,6 +462,23 @@ TEST(CommandEditor, AddButtonIsEnabledExactlyWhileNameAndPathHoldText) {
   EXPECT_TRUE(Poll([&] { return TextOf(e.dir) == L"c:\\d"; }));
 }
 
+// "é" is not in code page 1251: stored, it would come back as "?" and name another program.
+TEST(CommandEditor, ACharacterTheCodePageLacksIsRefusedWithAMessage) {
+  Karvoss karvoss;
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  ClickAt(e.form, kPath.x, kPath.y);
+  ASSERT_TRUE(Poll([&] { return FocusOf(e.form) == e.path; }));
+  TypeText(L"zé");
+  HWND box = karvoss.WaitMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_THAT(Karvoss::TextsOf(box).statics,
+              ElementsAre(L"Символ «é» нельзя сохранить в файле команд."));
+  Karvoss::Confirm(box);
+  ASSERT_TRUE(Poll([&] { return karvoss.MessageBoxes().empty(); }));
+  EXPECT_EQ(TextOf(e.path), L"z");
+}
+
 TEST(CommandEditor, AFailedSaveIsReportedAndTheEditorStaysOpen) {
   Karvoss karvoss;
   karvoss.Bar();

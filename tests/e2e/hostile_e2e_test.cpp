@@ -413,6 +413,20 @@ TEST(HostileFiles, SaveWaitsForAFullySharingReaderToLetGo) {
   EXPECT_TRUE(karvoss.MessageBoxes().empty());
 }
 
+// A temporary file left by a crash that cannot be overwritten does not block every save: here
+// a folder of its name (a read-only one is cleared, but Wine as root writes over it anyway).
+TEST(HostileFiles, StaleTemporaryThatCannotBeOverwrittenDoesNotBlockTheSave) {
+  Karvoss karvoss;
+  karvoss.AddProbe(L"probe.exe");
+  WaitData(karvoss);
+  const std::wstring history = karvoss.DataFile(L"history.cmh");
+  ASSERT_TRUE(CreateDirectoryW((history + L".new").c_str(), nullptr));
+  RunInBar(karvoss, L"probe.exe|fresh");
+  EXPECT_TRUE(WaitFileBytes(history, "probe.exe|fresh\r\n"));
+  Settle(200);
+  EXPECT_TRUE(karvoss.MessageBoxes().empty());
+}
+
 // Guards the silent start-up without a Data folder and the error box of the first save: a file
 // named Data stands where the folder should be.
 TEST(HostileFiles, DataFolderThatCannotBeCreatedFailsOnlyAtTheFirstSave) {

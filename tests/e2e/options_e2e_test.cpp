@@ -220,6 +220,68 @@ TEST(Settings, FileHeldOpenIsReportedAndDeleted) {
   EXPECT_FALSE(FileExists(karvoss.Config()));
 }
 
+// A scanner or backup tool holding the file for a moment at start-up (sharing reading and
+// deletion, not writing) costs the user nothing: no message, the file and its colours kept.
+TEST(Settings, FileHeldBrieflyAtStartUpIsReadOnceReleased) {
+  const std::string record = Record(7, 0x0000FF, 0x00FF00, 0xFF0000);
+  ConfiguredKarvoss karvoss(record);
+  HANDLE held =
+      CreateFileW(karvoss.Config().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  karvoss.Start();
+  karvoss.Bar();
+  Settle(150);
+  CloseHandle(held);
+  ExpectPanelColours(karvoss, 0x0000FF, 0x00FF00);
+  EXPECT_TRUE(karvoss.MessageBoxes().empty());
+  EXPECT_EQ(ReadFileBytes(karvoss.Config()), record);
+}
+
+// In a dark scheme the field is all its fill colour: no platform frame, and the drop-down
+// arrow on a patch of the fill, not on a white button.
+TEST(Settings, DarkFieldShowsNoFrameAndItsArrowOnTheFill) {
+  constexpr Color kFill = 0x302010;
+  constexpr Color kText = 0x00FFFF;  // yellow
+  ConfiguredKarvoss karvoss(Record(0, 0x101010, kFill, kText));
+  karvoss.Start();
+  BringBarDown(karvoss);
+  RECT field{};
+  GetWindowRect(karvoss.Field(), &field);
+  const int width = field.right - field.left;
+  const int height = field.bottom - field.top;
+  ASSERT_EQ(height, 32);
+  // The edges: two rows and two columns all round, and the button column band at the right.
+  Bitmap shot;
+  int wrong = 0;
+  Poll([&] {
+    shot = CaptureScreen(field.left, field.top, width, height);
+    wrong = 0;
+    for (int x = 0; x < width; ++x) {
+      for (int y : {0, 1, 2, height - 3, height - 2, height - 1})
+        wrong += shot.pixel(x, y) != kFill;
+    }
+    for (int y = 0; y < height; ++y) {
+      for (int x : {0, 1, 2})
+        wrong += shot.pixel(x, y) != kFill;
+    }
+    return wrong == 0;
+  });
+  EXPECT_EQ(wrong, 0);
+  // The button: fill and the arrow in the text colour, nothing else (no white, no grey).
+  int arrow = 0;
+  int other = 0;
+  for (int x = width - 20; x < width; ++x) {
+    for (int y = 0; y < height; ++y) {
+      const Color c = shot.pixel(x, y);
+      arrow += c == kText;
+      other += c != kText && c != kFill;
+    }
+  }
+  EXPECT_GT(arrow, 4);
+  EXPECT_EQ(other, 0);
+}
+
 TEST(OptionsWindowTest, OpensWithTheStoredDelayAndTheSliderFocused) {
   Karvoss karvoss;  // no config.cfg: Delay 0
   OptionsDialog options(karvoss);

@@ -71,8 +71,12 @@ std::string PosixFileSystem::readFile(const std::string& path) {
   return std::move(*bytes);
 }
 
-std::optional<std::string> PosixFileSystem::readFileForUpdate(const std::string& path) {
-  return readWithFlags(path, O_RDWR);
+std::optional<std::string> PosixFileSystem::readFileForUpdate(const std::string& path,
+                                                              size_t maxBytes) {
+  std::optional<std::string> bytes = readWithFlags(path, O_RDWR);
+  if (bytes && bytes->size() > maxBytes)
+    bytes->resize(maxBytes);
+  return bytes;
 }
 
 void PosixFileSystem::writeNewFile(const std::string& path, std::string_view bytes,

@@ -189,7 +189,9 @@ class FakeDialogs : public BarDialogs {
 // A file system whose config file cannot be opened for writing.
 class LockedConfig : public test::PosixFileSystem {
  public:
-  std::optional<std::string> readFileForUpdate(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> readFileForUpdate(const std::string&, size_t) override {
+    return std::nullopt;
+  }
 };
 
 // A file system on which one file exists but cannot be read (locked by another program).

@@ -188,6 +188,34 @@ TEST(Dispatch, FailedPlainLaunchReportsInTheFieldAndIsNotKept) {
   EXPECT_TRUE(success.state.KeepInHistory);
 }
 
+// A name longer than a path never reaches the shell: plain, network and stored launches fail
+// in the field and are not recorded. The limit counts UTF-16 units, so a Cyrillic name of 259
+// letters (518 bytes) still goes through; a "\\?\" path may be longer.
+TEST(Dispatch, FileNamesLongerThanAPathNeverReachTheShell) {
+  const std::string longName(260, 'a');
+  const std::string refused = "field Команда не найдена (2) (selected)";
+  for (const std::string& typed : {longName, longName + "|x"}) {
+    Dispatched run(typed);
+    EXPECT_THAT(run.go(), ElementsAre("repaint", refused));
+    EXPECT_FALSE(run.state.KeepInHistory);
+  }
+  Dispatched ping("ping" + longName + " host");
+  EXPECT_THAT(ping.go(), ElementsAre(refused));
+  Dispatched stored("s", {"s|" + longName + "||", "s2|short.exe||"});
+  EXPECT_THAT(stored.go(), ElementsAre("repaint", "open [short.exe] [] []", refused));
+  EXPECT_FALSE(stored.state.KeepInHistory);
+
+  std::string cyrillic;
+  for (int i = 0; i < 259; ++i)
+    cyrillic += "ж";
+  for (const std::string& typed :
+       {std::string(259, 'a'), cyrillic, "\\\\?\\C:\\" + std::string(1000, 'a')}) {
+    Dispatched run(typed);
+    EXPECT_THAT(run.go(), ElementsAre("repaint", "open [" + typed + "] [] []"));
+    EXPECT_TRUE(run.state.KeepInHistory);
+  }
+}
+
 TEST(Dispatch, CommandEditorReloadsTheStoreOnlyAfterOk) {
   Dispatched cancelled("commed");
   EXPECT_THAT(cancelled.go(), ElementsAre("commed"));

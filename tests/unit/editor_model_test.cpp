@@ -156,6 +156,16 @@ TEST(CommandEditorModel, SeparatorsAndLineBreaksNeverReachAStoredLine) {
   EXPECT_EQ(StripUnstorableChars("Пуск = `x`"), "Пуск = `x`");
 }
 
+TEST(CommandEditorModel, CharactersTheCodePageLacksAreRefusedAndNamed) {
+  const Cp1251Codec codec;
+  const CodePageSplit split = SplitByCodePage("probé ü é Пуск", codec);
+  EXPECT_EQ(split.kept, "prob   Пуск");
+  EXPECT_EQ(split.refused, "éü");
+  EXPECT_EQ(CodePageRefusalMessage(split.refused), "Символы «éü» нельзя сохранить в файле команд.");
+  EXPECT_EQ(CodePageRefusalMessage("é"), "Символ «é» нельзя сохранить в файле команд.");
+  EXPECT_TRUE(SplitByCodePage("C:\\Пуск|x", codec).refused.empty());
+}
+
 TEST(CommandEditorModel, DeleteWithoutSelectionDeletesNothing) {
   CommandEditorModel model;
   model.LoadLines({"a|x||", "b|y||", "c|z||"});

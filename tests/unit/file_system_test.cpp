@@ -64,6 +64,17 @@ TEST(WriteFileAtomically, UncreatableFileNamesTheTargetAndRemovesTheTemporary) {
   }
 }
 
+TEST(WriteFileAtomically, AStaleTemporaryThatCannotBeOverwrittenDoesNotBlockTheSave) {
+  TemporaryFolder dir;
+  PosixFileSystem fs;
+  const std::string path = dir.file("history.cmh");
+  ASSERT_TRUE(fs.createDirectories(temporaryPathFor(path)));
+  writeFileAtomically(fs, path, "new\r\n");
+  EXPECT_EQ(readBytes(path), "new\r\n");
+  writeFileAtomically(fs, path, "newer\r\n");
+  EXPECT_EQ(readBytes(path), "newer\r\n");
+}
+
 TEST(ErrorBoxText, AppendsAFullStopOnlyWhenMissing) {
   EXPECT_EQ(errorBoxText("Read beyond end of file"), "Read beyond end of file.");
   EXPECT_EQ(errorBoxText("Done."), "Done.");

@@ -81,6 +81,7 @@ class PiecewiseCp1251 : public AnsiCodec {
  public:
   std::string toUtf8(std::string_view ansi) const override { return cp1251_.toUtf8(ansi); }
   std::string fromUtf8(std::string_view utf8) const override { return cp1251_.fromUtf8(utf8); }
+  bool holds(char32_t c) const override { return cp1251_.holds(c); }
 
  private:
   Cp1251Codec cp1251_;

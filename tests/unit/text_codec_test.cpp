@@ -37,6 +37,13 @@ TEST(Cp1251Codec, CharactersOutsideTheCodePageBecomeQuestionMarks) {
                            "b\xF0\x9F\x98\x80"),
             "a?b?");
   EXPECT_EQ(codec.fromUtf8("\xFF"), "?");  // malformed UTF-8
+  // No look-alikes: "é" and "ü" are not "e" and "u".
+  EXPECT_EQ(codec.fromUtf8("probé.exe ü"), "prob?.exe ?");
+  EXPECT_FALSE(codec.holds(U'é'));
+  EXPECT_FALSE(codec.holds(U'\x1F600'));
+  EXPECT_TRUE(codec.holds(U'ж'));
+  EXPECT_TRUE(codec.holds(U'?'));
+  EXPECT_TRUE(codec.holds(U'|'));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Drives the running Karvoss from outside:
 //   karvoss_ctl hotkey        sends Win+Z, as the hotkey would, and waits until the bar is down;
-//   karvoss_ctl run <text>    calls the bar up if needed, puts the text into the field, Enter.
+//   karvoss_ctl run <text>    calls the bar up if needed, puts the text into the field, Enter;
+//   karvoss_ctl drop          calls the bar up if needed and opens the field's history list.
 // Exit code 0 when it was done within 10 s.
 #include <windows.h>
 
@@ -29,7 +30,8 @@ bool Shown(HWND& bar) {
 int wmain(int argc, wchar_t** argv) {
   const bool hotkey = argc == 2 && std::wcscmp(argv[1], L"hotkey") == 0;
   const bool run = argc == 3 && std::wcscmp(argv[1], L"run") == 0;
-  if (!hotkey && !run)
+  const bool drop = argc == 2 && std::wcscmp(argv[1], L"drop") == 0;
+  if (!hotkey && !run && !drop)
     return 2;
   HWND bar = nullptr;
   if (!WaitFor([](HWND& b) { return (b = FindWindowW(L"TForm1", nullptr)) != nullptr; }, bar,
@@ -41,12 +43,14 @@ int wmain(int argc, wchar_t** argv) {
     if (!WaitFor(Shown, bar, 10000))
       return 1;
   }
+  HWND panel = FindWindowExW(bar, nullptr, L"TsPanel", nullptr);
+  HWND field = FindWindowExW(panel, nullptr, L"ComboBox", nullptr);
   if (run) {
-    HWND panel = FindWindowExW(bar, nullptr, L"TsPanel", nullptr);
-    HWND field = FindWindowExW(panel, nullptr, L"ComboBox", nullptr);
     HWND edit = FindWindowExW(field, nullptr, L"Edit", nullptr);
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
     PostMessageW(edit, WM_CHAR, 13, 0);
   }
+  if (drop)
+    PostMessageW(field, CB_SHOWDROPDOWN, TRUE, 0);
   return 0;
 }

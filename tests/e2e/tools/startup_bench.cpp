@@ -1,12 +1,17 @@
-// Karvoss beside Wine's own Run dialog (rundll32.exe shell32.dll,#61): both started several
-// times, alternately, and measured the same way; the medians are printed as a table with ratios.
-//   startup_bench [runs]     (default 7; one more warm-up run of each is not counted)
-// karvoss.exe and probe.exe are taken from this program's folder. Measured:
-// - process start to its window created: the clock starts before CreateProcess and stops when a
-//   window of the class (TForm1, or the Run dialog's #32770) belongs to the new process;
-// - memory once the process is idle: working set and private bytes (GetProcessMemoryInfo);
-// - for Karvoss: WM_HOTKEY to the bar visible at top 0 (no config.cfg, so Delay 0), and Enter in
-//   the bar to the started probe's record in its log.
+// Karvoss beside a floor program and Wine's own Run dialog (rundll32.exe shell32.dll,#61): all
+// started several times, alternately, and measured the same way; the medians are printed as a
+// table with ratios and the goals they are held to.
+//   startup_bench [runs]     (default 9; one more warm-up round is not counted)
+// karvoss.exe, floor.exe and probe.exe are taken from this program's folder. The floor has only
+// what Karvoss must have: one hidden top-most popup window and the common controls 6.0; it
+// answers WM_HOTKEY like the bar, sliding in 19 steps with a full repaint each. Measured:
+// - start to ready: the clock starts before CreateProcess; for Karvoss and the floor a WM_HOTKEY
+//   is posted as soon as the window exists and the clock stops when it is visible; for the Run
+//   dialog when its window is visible;
+// - working set (GetProcessMemoryInfo) once idle: waiting hidden after start-up, and bar down;
+// - WM_HOTKEY to the window at top 0 (no config.cfg, so Delay 0), at the first show and later;
+// - Enter in the bar to the started probe's record in its log, beside the same probe started by
+//   this program with ShellExecuteW.
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
@@ -112,19 +117,6 @@ class Process {
   PROCESS_INFORMATION info_{};
 };
 
-struct KarvossRun {
-  double windowMs = 0;
-  Memory waiting;  // bar hidden, after start-up
-  Memory shown;    // bar down
-  double hotkeyMs = 0;
-  double enterMs = 0;
-};
-
-struct RunDialogRun {
-  double windowMs = 0;
-  Memory shown;
-};
-
 bool Fail(const char* what) {
   std::fprintf(stderr, "startup_bench: %s\n", what);
   return false;
@@ -144,53 +136,114 @@ long long FileSize(const std::wstring& path) {
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool MeasureKarvoss(const std::wstring& bin, int index, KarvossRun& run) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"karvoss-bench-" +
-                              std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(index);
-  RemoveTree(folder);
-  CreateDirectoryW(folder.c_str(), nullptr);
-  struct Cleanup {
-    std::wstring folder;
-    ~Cleanup() { RemoveTree(folder); }
-  } cleanup{folder};
-  CopyFileW((bin + L"\\karvoss.exe").c_str(), (folder + L"\\karvoss.exe").c_str(), FALSE);
-  CopyFileW((bin + L"\\probe.exe").c_str(), (folder + L"\\probe.exe").c_str(), FALSE);
-  const std::wstring log = folder + L"\\probe.log";
-  SetEnvironmentVariableW(L"KARVOSS_PROBE_LOG", log.c_str());
+// A fresh folder with copies of the programs, removed at the end.
+class RunFolder {
+ public:
+  RunFolder(const std::wstring& bin, const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"karvoss-bench-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            name;
+    RemoveTree(path_);
+    CreateDirectoryW(path_.c_str(), nullptr);
+    for (const wchar_t* file : {L"karvoss.exe", L"floor.exe", L"probe.exe"})
+      CopyFileW((bin + L"\\" + file).c_str(), (path_ + L"\\" + file).c_str(), FALSE);
+    SetEnvironmentVariableW(L"KARVOSS_PROBE_LOG", Log().c_str());
+  }
+  ~RunFolder() {
+    Sleep(100);  // the probe may still hold its log
+    RemoveTree(path_);
+  }
+  const std::wstring& path() const { return path_; }
+  std::wstring Log() const { return path_ + L"\\probe.log"; }
 
-  HWND bar = nullptr;
-  {
-    Process karvoss;
-    const auto start = Clock::now();
-    if (!karvoss.Start(L"\"" + folder + L"\\karvoss.exe\"", folder))
-      return Fail("cannot start karvoss.exe");
-    if (!Until([&] { return (bar = WindowOf(karvoss.pid(), L"TForm1")) != nullptr; }))
-      return Fail("the bar window did not appear");
-    run.windowMs = MillisecondsSince(start);
-    run.waiting = IdleMemoryOf(karvoss.handle());
-    if (WindowOf(karvoss.pid(), L"#32770"))
-      return Fail("Karvoss shows a message box (is another Karvoss running in this prefix?)");
+ private:
+  std::wstring path_;
+};
 
-    const auto hotkey = Clock::now();
-    PostMessageW(bar, WM_HOTKEY, 0, MAKELPARAM(MOD_WIN, 'Z'));
-    const bool shown = Until([&] {
-      RECT r{};
-      GetWindowRect(bar, &r);
-      return IsWindowVisible(bar) && r.top == 0;
-    });
-    if (!shown)
-      return Fail("the bar did not come down");
-    run.hotkeyMs = MillisecondsSince(hotkey);
+bool Visible(HWND w) {
+  return IsWindowVisible(w) != 0;
+}
 
-    HWND panel = FindWindowExW(bar, nullptr, L"TsPanel", nullptr);
-    HWND field = FindWindowExW(panel, nullptr, L"ComboBox", nullptr);
+bool AtTop(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return IsWindowVisible(w) && r.top == 0;
+}
+
+void PostHotkey(HWND w) {
+  PostMessageW(w, WM_HOTKEY, 0, MAKELPARAM(MOD_WIN, 'Z'));
+}
+
+// One bar-like program (Karvoss or the floor) from start to ready: a WM_HOTKEY posted as soon
+// as its window exists has made the window visible.
+bool MeasureReady(const RunFolder& folder, const wchar_t* exe, const wchar_t* className,
+                  double& readyMs) {
+  Process process;
+  const auto start = Clock::now();
+  if (!process.Start(L"\"" + folder.path() + L"\\" + exe + L"\"", folder.path()))
+    return Fail("cannot start the program");
+  HWND w = nullptr;
+  if (!Until([&] { return (w = WindowOf(process.pid(), className)) != nullptr; }))
+    return Fail("the window did not appear");
+  PostHotkey(w);
+  if (!Until([&] { return Visible(w); }))
+    return Fail("the window did not show");
+  readyMs = MillisecondsSince(start);
+  return true;
+}
+
+struct SteadyRun {
+  Memory waiting;  // hidden, idle after start-up
+  Memory shown;    // bar down, idle
+  double firstShowMs = 0;
+  double laterShowMs = 0;
+  double enterMs = 0;  // Karvoss only
+};
+
+// One bar-like program at rest: memory waiting and shown, the first and a later slide, and for
+// Karvoss Enter to the started probe.
+bool MeasureSteady(const RunFolder& folder, const wchar_t* exe, const wchar_t* className,
+                   bool karvoss, SteadyRun& run) {
+  Process process;
+  if (!process.Start(L"\"" + folder.path() + L"\\" + exe + L"\"", folder.path()))
+    return Fail("cannot start the program");
+  HWND w = nullptr;
+  if (!Until([&] { return (w = WindowOf(process.pid(), className)) != nullptr; }))
+    return Fail("the window did not appear");
+  run.waiting = IdleMemoryOf(process.handle());
+  if (WindowOf(process.pid(), L"#32770"))
+    return Fail("Karvoss shows a message box (is another Karvoss running in this prefix?)");
+
+  auto hotkey = Clock::now();
+  PostHotkey(w);
+  if (!Until([&] { return AtTop(w); }))
+    return Fail("the window did not come down");
+  run.firstShowMs = MillisecondsSince(hotkey);
+  HWND field = nullptr;
+  if (karvoss) {
+    HWND panel = FindWindowExW(w, nullptr, L"TsPanel", nullptr);
+    field = FindWindowExW(panel, nullptr, L"ComboBox", nullptr);
     HWND edit = FindWindowExW(field, nullptr, L"Edit", nullptr);
-    if (!Until([&] { return GetForegroundWindow() == bar && FocusOf(bar) == edit; }))
+    if (!Until([&] { return GetForegroundWindow() == w && FocusOf(w) == edit; }))
       return Fail("the bar did not take the focus");
-    run.shown = IdleMemoryOf(karvoss.handle());
+  }
+  run.shown = IdleMemoryOf(process.handle());
+
+  PostHotkey(w);
+  if (!Until([&] { return !Visible(w); }))
+    return Fail("the window did not hide");
+  Sleep(200);
+  hotkey = Clock::now();
+  PostHotkey(w);
+  if (!Until([&] { return AtTop(w); }))
+    return Fail("the window did not come down again");
+  run.laterShowMs = MillisecondsSince(hotkey);
+
+  if (karvoss) {
+    if (!Until([&] { return GetForegroundWindow() == w; }))
+      return Fail("the bar did not take the foreground");
+    Sleep(300);  // the user types
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"probe.exe|bench"));
     INPUT keys[2]{};
     keys[0].type = INPUT_KEYBOARD;
@@ -199,25 +252,80 @@ bool MeasureKarvoss(const std::wstring& bin, int index, KarvossRun& run) {
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     const auto enter = Clock::now();
     SendInput(2, keys, sizeof(INPUT));
-    if (!Until([&] { return FileSize(log) > 0; }))
+    if (!Until([&] { return FileSize(folder.Log()) > 0; }))
       return Fail("the probe did not run");
     run.enterMs = MillisecondsSince(enter);
   }
-  // The probe may still hold its log.
-  Sleep(100);
   return true;
 }
+
+// The platform's own start of the same probe: ShellExecuteW to its log record.
+bool MeasureShellExecute(const RunFolder& folder, double& ms) {
+  const std::wstring probe = folder.path() + L"\\probe.exe";
+  const auto start = Clock::now();
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"open", probe.c_str(), L"bench", folder.path().c_str(), SW_SHOW));
+  if (result <= 32)
+    return Fail("ShellExecuteW of the probe failed");
+  if (!Until([&] { return FileSize(folder.Log()) > 0; }))
+    return Fail("the probe did not run");
+  ms = MillisecondsSince(start);
+  return true;
+}
+
+struct RunDialogRun {
+  double readyMs = 0;
+  Memory shown;
+};
 
 bool MeasureRunDialog(RunDialogRun& run) {
   Process rundll;
   const auto start = Clock::now();
   if (!rundll.Start(L"rundll32.exe shell32.dll,#61", L""))
     return Fail("cannot start rundll32.exe");
-  if (!Until([&] { return WindowOf(rundll.pid(), L"#32770") != nullptr; }))
+  HWND w = nullptr;
+  if (!Until([&] { return (w = WindowOf(rundll.pid(), L"#32770")) != nullptr && Visible(w); }))
     return Fail("the Run dialog did not appear");
-  run.windowMs = MillisecondsSince(start);
+  run.readyMs = MillisecondsSince(start);
   run.shown = IdleMemoryOf(rundll.handle());
   return true;
+}
+
+struct Round {
+  double karvossReady = 0;
+  double floorReady = 0;
+  SteadyRun karvoss;
+  SteadyRun floor;
+  RunDialogRun dialog;
+  double shellMs = 0;
+};
+
+bool MeasureRound(const std::wstring& bin, int index, Round& round) {
+  const std::wstring n = std::to_wstring(index);
+  {
+    RunFolder folder(bin, L"floor-ready-" + n);
+    if (!MeasureReady(folder, L"floor.exe", L"KarvossFloor", round.floorReady))
+      return false;
+  }
+  {
+    RunFolder folder(bin, L"karvoss-ready-" + n);
+    if (!MeasureReady(folder, L"karvoss.exe", L"TForm1", round.karvossReady))
+      return false;
+  }
+  if (!MeasureRunDialog(round.dialog))
+    return false;
+  {
+    RunFolder folder(bin, L"floor-" + n);
+    if (!MeasureSteady(folder, L"floor.exe", L"KarvossFloor", false, round.floor))
+      return false;
+  }
+  {
+    RunFolder folder(bin, L"karvoss-" + n);
+    if (!MeasureSteady(folder, L"karvoss.exe", L"TForm1", true, round.karvoss))
+      return false;
+  }
+  RunFolder folder(bin, L"shell-" + n);
+  return MeasureShellExecute(folder, round.shellMs);
 }
 
 struct Stats {
@@ -256,64 +364,77 @@ std::string Ratio(const Stats& karvoss, const Stats& other) {
   return text;
 }
 
-void Row(const char* name, const std::string& karvoss, const std::string& other,
-         const std::string& ratio) {
-  std::printf("| %-44s | %-22s | %-22s | %-5s |\n", name, karvoss.c_str(), other.c_str(),
-              ratio.c_str());
+void Row(const char* name, const std::string& floor, const std::string& dialog,
+         const std::string& karvoss, const std::string& toFloor, const std::string& toDialog) {
+  std::printf("| %-44s | %-19s | %-19s | %-19s | %-7s | %-5s |\n", name, floor.c_str(),
+              dialog.c_str(), karvoss.c_str(), toFloor.c_str(), toDialog.c_str());
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 7;
+  const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 9;
   const std::wstring bin = Folder();
   if (FindWindowW(L"TForm1", nullptr)) {
     Fail("a Karvoss is already running in this Wine prefix; end it first");
     return 1;
   }
 
-  std::vector<KarvossRun> karvoss;
-  std::vector<RunDialogRun> dialog;
-  // One warm-up run of each fills the file cache and starts Wine's shared services.
+  std::vector<Round> rounds;
+  // One warm-up round fills the file cache and starts Wine's shared services.
   for (int i = -1; i < runs; ++i) {
-    KarvossRun k;
-    RunDialogRun r;
-    if (!MeasureKarvoss(bin, i + 1, k) || !MeasureRunDialog(r))
+    Round round;
+    if (!MeasureRound(bin, i + 1, round))
       return 1;
-    if (i >= 0) {
-      karvoss.push_back(k);
-      dialog.push_back(r);
-    }
+    if (i >= 0)
+      rounds.push_back(round);
   }
 
-  using K = KarvossRun;
-  using R = RunDialogRun;
-  const Stats kWindow = Collect<K>(karvoss, [](const K& r) { return r.windowMs; });
-  const Stats rWindow = Collect<R>(dialog, [](const R& r) { return r.windowMs; });
-  const Stats kShownWs = Collect<K>(karvoss, [](const K& r) { return r.shown.workingSetMb; });
-  const Stats kWaitingWs = Collect<K>(karvoss, [](const K& r) { return r.waiting.workingSetMb; });
-  const Stats rWs = Collect<R>(dialog, [](const R& r) { return r.shown.workingSetMb; });
-  const Stats kPrivate = Collect<K>(karvoss, [](const K& r) { return r.shown.privateMb; });
-  const Stats rPrivate = Collect<R>(dialog, [](const R& r) { return r.shown.privateMb; });
-  const Stats kHotkey = Collect<K>(karvoss, [](const K& r) { return r.hotkeyMs; });
-  const Stats kEnter = Collect<K>(karvoss, [](const K& r) { return r.enterMs; });
+  const auto stat = [&](double (*field)(const Round&)) { return Collect<Round>(rounds, field); };
+  const Stats kReady = stat([](const Round& r) { return r.karvossReady; });
+  const Stats fReady = stat([](const Round& r) { return r.floorReady; });
+  const Stats dReady = stat([](const Round& r) { return r.dialog.readyMs; });
+  const Stats kWaiting = stat([](const Round& r) { return r.karvoss.waiting.workingSetMb; });
+  const Stats fWaiting = stat([](const Round& r) { return r.floor.waiting.workingSetMb; });
+  const Stats dShown = stat([](const Round& r) { return r.dialog.shown.workingSetMb; });
+  const Stats kShown = stat([](const Round& r) { return r.karvoss.shown.workingSetMb; });
+  const Stats fShown = stat([](const Round& r) { return r.floor.shown.workingSetMb; });
+  const Stats kFirst = stat([](const Round& r) { return r.karvoss.firstShowMs; });
+  const Stats fFirst = stat([](const Round& r) { return r.floor.firstShowMs; });
+  const Stats kLater = stat([](const Round& r) { return r.karvoss.laterShowMs; });
+  const Stats fLater = stat([](const Round& r) { return r.floor.laterShowMs; });
+  const Stats kEnter = stat([](const Round& r) { return r.karvoss.enterMs; });
+  const Stats shell = stat([](const Round& r) { return r.shellMs; });
 
-  std::printf(
-      "Karvoss beside Wine's Run dialog: %d runs each, alternately, after one warm-up run\n", runs);
-  std::printf("of each; median (lowest-highest); ratio = Karvoss / Run dialog.\n\n");
-  Row("Measure", "karvoss.exe", "Run dialog (#61)", "ratio");
-  std::printf("|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(24, '-').c_str(),
-              std::string(24, '-').c_str(), std::string(7, '-').c_str());
-  Row("Process start to window created, ms", Cell(kWindow, 1), Cell(rWindow, 1),
-      Ratio(kWindow, rWindow));
-  Row("Working set, window on screen, MB", Cell(kShownWs, 1), Cell(rWs, 1), Ratio(kShownWs, rWs));
-  Row("Working set, Karvoss waiting hidden, MB", Cell(kWaitingWs, 1), Cell(rWs, 1),
-      Ratio(kWaitingWs, rWs));
-  Row("Private bytes, window on screen, MB", Cell(kPrivate, 1), Cell(rPrivate, 1),
-      Ratio(kPrivate, rPrivate));
-  Row("WM_HOTKEY to the bar at top 0 (Delay 0), ms", Cell(kHotkey, 1), "-", "-");
-  Row("Enter to the started program's record, ms", Cell(kEnter, 1), "-", "-");
-  if (kPrivate.median <= 0)
-    std::printf("\nPrivate bytes read 0 under Wine (GetProcessMemoryInfo leaves them unset).\n");
+  std::printf("Karvoss beside the floor and Wine's Run dialog: %d rounds, each program once per\n",
+              runs);
+  std::printf("round, after one warm-up round; median (lowest-highest).\n\n");
+  Row("Measure", "floor", "Run dialog (#61)", "karvoss.exe", "K/floor", "K/Run");
+  std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(21, '-').c_str(),
+              std::string(21, '-').c_str(), std::string(21, '-').c_str(),
+              std::string(9, '-').c_str(), std::string(7, '-').c_str());
+  Row("Start to ready, ms", Cell(fReady, 1), Cell(dReady, 1), Cell(kReady, 1),
+      Ratio(kReady, fReady), Ratio(kReady, dReady));
+  Row("Working set, waiting hidden, MB", Cell(fWaiting, 1), Cell(dShown, 1), Cell(kWaiting, 1),
+      Ratio(kWaiting, fWaiting), Ratio(kWaiting, dShown));
+  Row("Working set, bar down, MB", Cell(fShown, 1), Cell(dShown, 1), Cell(kShown, 1),
+      Ratio(kShown, fShown), Ratio(kShown, dShown));
+  Row("Win+Z to top 0 (Delay 0), first show, ms", Cell(fFirst, 1), "-", Cell(kFirst, 1),
+      Ratio(kFirst, fFirst), "-");
+  Row("Win+Z to top 0 (Delay 0), later show, ms", Cell(fLater, 1), "-", Cell(kLater, 1),
+      Ratio(kLater, fLater), "-");
+  Row("Enter to the started program, ms", "-", "-", Cell(kEnter, 1), "-", "-");
+  Row("ShellExecuteW of the same program, ms", Cell(shell, 1), "-", "-", "-", "-");
+  std::printf("\n(The Run dialog's working set is with its window on screen.)\n\nGoals:\n");
+  const auto goal = [](const char* text, double value, double limit) {
+    std::printf("  %-62s %7.2f <= %7.2f  %s\n", text, value, limit,
+                value <= limit ? "reached" : "NOT reached");
+  };
+  goal("start to ready <= 1.25 x floor, ms", kReady.median, 1.25 * fReady.median);
+  goal("start to ready below the Run dialog, ms", kReady.median, dReady.median);
+  goal("working set waiting hidden <= floor + 2 MB, MB", kWaiting.median, fWaiting.median + 2);
+  goal("Win+Z to top 0 (later show) <= floor's slide + 10 ms, ms", kLater.median,
+       fLater.median + 10);
+  goal("Enter to the program <= ShellExecuteW + 5 ms, ms", kEnter.median, shell.median + 5);
   return 0;
 }
