@@ -261,7 +261,8 @@ void TForm1::SetFieldText(const std::string& text, bool selectAll) {
 }
 
 void TForm1::RepaintBar() {
-  view_.RepaintBar();
+  // Only the field changed ("Выполнение..."): painting that is enough for it to show.
+  view_.PaintChanges();
 }
 
 void TForm1::RestartWindows(TRestartWindows type) {

@@ -38,6 +38,8 @@ class BarView {
   virtual void SetBarAlpha(int alpha) = 0;
 
   virtual void RepaintBar() = 0;
+  // Paints now what changed and waits to be painted (the field's new text).
+  virtual void PaintChanges() = 0;
   virtual void RepaintPan() = 0;
   virtual void RepaintField() = 0;
   virtual void ProcessMessages() = 0;  // let every pending message run

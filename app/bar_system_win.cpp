@@ -1,9 +1,8 @@
 #include "app/bar_system_win.h"
 
-#include <shellapi.h>
-
 #include "toolkit/application_win.h"
 #include "toolkit/message_box_win.h"
+#include "toolkit/system_library_win.h"
 #include "toolkit/text_win.h"
 
 namespace kv {
@@ -56,27 +55,30 @@ void WindowsBarSystem::ShowWarningBox(const std::string& text, const std::string
 int WindowsBarSystem::ShellOpen(const std::string& file, const std::string& parameters,
                                 const std::string& directory) {
   // The wide-character shell function, so a path outside the ANSI code page still starts.
-  const HINSTANCE result =
-      ShellExecuteW(nullptr, L"open", Widen(file).c_str(), Widen(parameters).c_str(),
-                    Widen(directory).c_str(), SW_SHOW);
-  return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+  return shell_.Open(Widen(file), Widen(parameters), Widen(directory));
 }
 
 namespace {
 
 // Windows refuses shutdown, power-off and restart requests from a process that has not enabled
-// its shutdown privilege; log-off needs none.
+// its shutdown privilege; log-off needs none. The security library is loaded only for this.
 void EnableShutdownPrivilege() {
+  using OpenToken = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+  using LookUp = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, PLUID);
+  using Adjust = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
+  const auto openToken = SystemEntry<OpenToken>(L"advapi32.dll", "OpenProcessToken");
+  const auto lookUp = SystemEntry<LookUp>(L"advapi32.dll", "LookupPrivilegeValueW");
+  const auto adjust = SystemEntry<Adjust>(L"advapi32.dll", "AdjustTokenPrivileges");
   HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+  if (!openToken || !lookUp || !adjust ||
+      !openToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
     return;
   }
   TOKEN_PRIVILEGES tp{};
   tp.PrivilegeCount = 1;
   tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-  if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &tp.Privileges[0].Luid)) {
-    AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
-  }
+  if (lookUp(nullptr, SE_SHUTDOWN_NAME, &tp.Privileges[0].Luid))
+    adjust(token, FALSE, &tp, 0, nullptr, nullptr);
   CloseHandle(token);
 }
 

@@ -8,6 +8,7 @@
 #include "app/hotkey_hook_win.h"
 #include "interpreter/session.h"
 #include "toolkit/gdi_win.h"
+#include "toolkit/shell_win.h"
 
 namespace kv {
 
@@ -26,12 +27,15 @@ class WindowsBarSystem final : public BarSystem {
   void ShowWarningBox(const std::string& text, const std::string& caption) override;
   int ShellOpen(const std::string& file, const std::string& parameters,
                 const std::string& directory) override;
+  // Loads the shell libraries ahead of the first launch.
+  void LoadShell() { shell_.Load(); }
   const SystemColors& Colors() override { return colors_; }
 
  private:
   HWND bar_ = nullptr;
   ATOM hotkeyId_ = 0;
   WinZHook hook_;
+  Shell shell_;
   WindowsSystemColors colors_;
 };
 

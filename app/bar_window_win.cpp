@@ -215,9 +215,7 @@ void CommandField::InvalidateButton() {
 void CommandField::Paint() {
   ScopedPaint paint(hwnd());
   HDC dc = paint;
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  FillRect(dc, &client, FillBrush());
+  FillRect(dc, &paint.PaintRect(), FillBrush());
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
   if (!GetComboBoxInfo(hwnd(), &info))
@@ -316,6 +314,7 @@ void BarWindow::Create(TForm1& logic) {
              WS_POPUP | WS_CLIPCHILDREN, WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
   // Fully transparent until the first show prepares it.
   SetLayeredWindowAttributes(hwnd(), 0, 0, LWA_ALPHA);
+  alpha_ = 0;
   Timer1.Attach(hwnd());
   QTTimer.Attach(hwnd());
 
@@ -323,14 +322,9 @@ void BarWindow::Create(TForm1& logic) {
   Pan.Background().gradient().setPercent(100);
   Pan.SetGradientData(kDesignedGradient);
 
-  fieldFont_.reset(CreateUiFont("Arial Black", 17, true));
-  ECommand.Create(Pan.hwnd(),
-                  {kFieldLeft, kFieldTop, kFieldLeft + 345,
-                   kFieldTop + kFieldHeight + kDropDownCount * kListItemHeight + 2},
-                  fieldFont_);
+  // The field's window comes later (CreateField); its colours and keys are kept until then.
   ECommand.Painting().setColor(0, clBtnHighlight);
   ECommand.Painting().setColor(3, clSilver);
-  SetWindowTextUtf8(ECommand.hwnd(), "ECommand");
   ECommand.SetKeyPress([this](char& key) { logic_->ECommandKeyPress(key); });
 
   for (auto* button : {&OkB, &CloseB}) {
@@ -351,8 +345,30 @@ void BarWindow::Create(TForm1& logic) {
 
   PopupMenu1 = CreatePopupMenu();
   AppendMenuW(PopupMenu1, MF_STRING, kN1Id, Widen(texts::kExitMenuItem).c_str());
+}
 
+// The field is the costliest control of the bar (the platform's combo box, with the first use
+// of the fonts): it is made when the loop is first idle, or at once when the bar needs it
+// sooner, so Win+Z right after start-up is not kept waiting for it.
+bool BarWindow::CreateField() {
+  if (ECommand.hwnd())
+    return false;
+  fieldFont_.reset(CreateUiFont("Arial Black", 17, true));
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  ECommand.Create(Pan.hwnd(),
+                  {kFieldLeft, kFieldTop, client.right - kFieldRightMargin,
+                   kFieldTop + kFieldHeight + kDropDownCount * kListItemHeight + 2},
+                  fieldFont_);
+  SetWindowTextUtf8(ECommand.hwnd(), "ECommand");
   SetTabOrder({ECommand.hwnd()});
+  LayOut(client.right);
+  return true;
+}
+
+CommandField& BarWindow::Field() {
+  CreateField();
+  return ECommand;
 }
 
 void BarWindow::RunFormCreate() {
@@ -365,9 +381,11 @@ void BarWindow::RunFormCreate() {
 
 void BarWindow::LayOut(int clientWidth) {
   Pan.SetBounds(0, 0, clientWidth, 61);
-  RECT field = ECommand.Bounds();
-  SetWindowPos(ECommand.hwnd(), nullptr, 0, 0, clientWidth - kFieldLeft - kFieldRightMargin,
-               field.bottom - field.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (ECommand.hwnd()) {
+    RECT field = ECommand.Bounds();
+    SetWindowPos(ECommand.hwnd(), nullptr, 0, 0, clientWidth - kFieldLeft - kFieldRightMargin,
+                 field.bottom - field.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   // The buttons follow the field at once, not only at the first timer tick, so the first slide
   // already shows them in place.
   const Rect f = FieldBounds();
@@ -378,6 +396,8 @@ void BarWindow::LayOut(int clientWidth) {
 void BarWindow::ShowBarWindow() {
   ShowWindow(hwnd(), SW_SHOW);
   TakeForeground(hwnd());
+  if (OnShow)
+    OnShow();
 }
 
 bool BarWindow::BringOpenDialogToFront() {
@@ -438,6 +458,10 @@ int BarWindow::ScreenWidth() {
 }
 
 void BarWindow::SetBarAlpha(int alpha) {
+  // Every show asks for 255; only a change goes to the system.
+  if (alpha == alpha_)
+    return;
+  alpha_ = alpha;
   SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
@@ -446,13 +470,18 @@ void BarWindow::RepaintBar() {
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
 }
 
+// A slide step moves the bar whole: what was on screen moves with it, so a step paints only
+// what the system marked invalid (the strip that came into view), from the composed images.
+void BarWindow::PaintChanges() {
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 void BarWindow::RepaintPan() {
-  Pan.Repaint();
+  RedrawWindow(Pan.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void BarWindow::RepaintField() {
-  RedrawWindow(ECommand.hwnd(), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  RedrawWindow(Field().hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void BarWindow::ProcessMessages() {
@@ -466,26 +495,32 @@ void BarWindow::SetQTTimer(bool on) {
 }
 
 std::string BarWindow::FieldText() {
-  return WindowText(ECommand.hwnd());
+  return WindowText(Field().hwnd());
 }
 
 void BarWindow::SetFieldText(const std::string& text) {
-  SetWindowTextUtf8(ECommand.hwnd(), text);
+  SetWindowTextUtf8(Field().hwnd(), text);
 }
 
 void BarWindow::SelectAllField() {
-  SendMessageW(ECommand.hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  SendMessageW(Field().hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
 void BarWindow::FocusField() {
-  SetFocus(ECommand.hwnd());
+  SetFocus(Field().hwnd());
 }
 
 void BarWindow::SetDropDownItems(const std::vector<std::string>& items) {
-  ECommand.SetItems(items);
+  Field().SetItems(items);
 }
 
 Rect BarWindow::FieldBounds() {
+  if (!ECommand.hwnd()) {
+    // Where the field will be.
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    return {kFieldLeft, kFieldTop, client.right - kFieldRightMargin, kFieldTop + kFieldHeight};
+  }
   const RECT r = ECommand.Bounds();
   // The window rectangle of a drop-down combo box is the closed box, without its list.
   return {r.left, r.top, r.right, r.bottom};

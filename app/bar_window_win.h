@@ -69,6 +69,8 @@ class BarWindow final : public Form, public BarView {
   void Create(TForm1& logic);
   // The bar's creation handler; an error it raises is shown in the default error box.
   void RunFormCreate();
+  // Creates the command field's window if it does not exist yet; false when it did.
+  bool CreateField();
 
   // BarView.
   void ShowBarWindow() override;
@@ -81,6 +83,7 @@ class BarWindow final : public Form, public BarView {
   int ScreenWidth() override;
   void SetBarAlpha(int alpha) override;
   void RepaintBar() override;
+  void PaintChanges() override;
   void RepaintPan() override;
   void RepaintField() override;
   void ProcessMessages() override;
@@ -105,11 +108,15 @@ class BarWindow final : public Form, public BarView {
 
   TsPanel& Panel() { return Pan; }
 
+  // Called at every show, as the bar is shown.
+  std::function<void()> OnShow;
+
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
   void LayOut(int clientWidth);
+  CommandField& Field();  // created now if it does not exist yet
 
   TForm1* logic_ = nullptr;
   TsPanel Pan;
@@ -119,6 +126,7 @@ class BarWindow final : public Form, public BarView {
   Timer Timer1;
   Timer QTTimer;
   HMENU PopupMenu1 = nullptr;
+  int alpha_ = -1;
   GdiObject<HFONT> fieldFont_;
 };
 

@@ -1,7 +1,6 @@
-// Program entry: the application object, the windows created once and hidden in their fixed
-// order, and the one message loop.
+// Program entry: the application object, the bar and its start-up work first, the dialogs'
+// windows when the loop is first idle, and the one message loop.
 #include <windows.h>
-#include <objbase.h>
 
 #include "app/bar.h"
 #include "app/bar_system_win.h"
@@ -16,8 +15,6 @@ namespace kv {
 namespace {
 
 int Run() {
-  // The shell's "open" of documents and addresses may need COM on this thread.
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   Application& app = Application::Instance();
   app.ShowMainForm = false;
   app.Initialize(std::string(texts::kApplicationTitle));
@@ -27,20 +24,31 @@ int Run() {
   WindowsBarSystem system;
   WindowsSessionControl session;
   const DataPaths paths{ExecutableFolder()};
-  ProgramDialogs dialogs(fs, codec, paths);
 
+  // The form objects in the program's order: the bar, then the dialogs.
   BarWindow Form1;
+  ProgramDialogs dialogs(fs, codec, paths);
   TForm1 logic(Form1, system, session, dialogs, fs, codec, paths);
   Form1.Create(logic);
-  // The dialogs after the bar, which owns them.
-  dialogs.Create(Form1.hwnd());
   system.SetBarWindow(Form1.hwnd());
   app.SetMainForm(&Form1);
+  // The bar's start-up work runs before any other window exists, so Win+Z works as soon as the
+  // loop runs; a second instance says so and ends without ever making the dialogs. The field
+  // and the dialogs' windows are made when the loop is first idle, or when needed sooner.
   Form1.RunFormCreate();
+  dialogs.SetOwner(Form1.hwnd());
+  app.WhenIdle([&] { return Form1.CreateField() || dialogs.CreateNext(); });
+  // The shell libraries load while the bar is down and the user types, so the launch does not
+  // wait for them (and a program that is never used to launch never carries them).
+  Form1.OnShow = [&] {
+    app.WhenIdle([&] {
+      system.LoadShell();
+      return false;
+    });
+  };
 
   app.Run();
   logic.FormDestroy();
-  CoUninitialize();
   return 0;
 }
 

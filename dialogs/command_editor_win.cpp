@@ -99,8 +99,8 @@ HWND TForm2::AddFieldEdit(Rect bounds) {
   return edit;
 }
 
-void TForm2::Create(HWND owner, Tf_Dir& folderChooser) {
-  folderChooser_ = &folderChooser;
+void TForm2::Create(HWND owner, std::function<Tf_Dir&()> folderChooser) {
+  folderChooser_ = std::move(folderChooser);
   CreateDialogForm(kClassName, "Редактор команд", "Редактор команд", 497, 270, owner);
 
   // Not sorted by the list box itself: rows go where the model puts their whole line.
@@ -260,11 +260,12 @@ void TForm2::ParamFileBrowseClick() {
 }
 
 void TForm2::DirBrowseClick() {
+  Tf_Dir& chooser = folderChooser_();
   const std::string dir = WindowText(Dir);
   if (!dir.empty() && FolderExists(dir))
-    folderChooser_->SetOpenFolder(dir);
-  if (folderChooser_->ShowModal() == 1)
-    SetWindowTextUtf8(Dir, folderChooser_->OpenFolder());
+    chooser.SetOpenFolder(dir);
+  if (chooser.ShowModal() == 1)
+    SetWindowTextUtf8(Dir, chooser.OpenFolder());
 }
 
 void TForm2::ExtractDirFromPathClick() {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,8 +23,8 @@ class TForm2 final : public DialogForm {
  public:
   TForm2(FileSystem& fs, const AnsiCodec& codec, std::string storePath);
 
-  // `folderChooser` serves DirBrowse.
-  void Create(HWND owner, Tf_Dir& folderChooser);
+  // `folderChooser` gives the folder chooser that serves DirBrowse.
+  void Create(HWND owner, std::function<Tf_Dir&()> folderChooser);
 
   void FormShow() override;
 
@@ -73,7 +74,7 @@ class TForm2 final : public DialogForm {
   FileSystem& fs_;
   const AnsiCodec& codec_;
   std::string storePath_;
-  Tf_Dir* folderChooser_ = nullptr;
+  std::function<Tf_Dir&()> folderChooser_;
   CommandEditorModel model_;
   std::wstring odFileName_;  // the dialog starts at the file picked last
 };

@@ -1,7 +1,5 @@
 #include "dialogs/dialogs_win.h"
 
-#include <stdexcept>
-
 #include "dialogs/about_box_win.h"
 #include "dialogs/command_editor_win.h"
 #include "dialogs/folder_chooser_win.h"
@@ -21,35 +19,83 @@ struct ProgramDialogs::Forms {
   TOptForm OptForm;
 };
 
-ProgramDialogs::ProgramDialogs(FileSystem& fs, const AnsiCodec& codec, DataPaths paths)
-    : fs_(fs), codec_(codec), paths_(std::move(paths)) {}
+ProgramDialogs::ProgramDialogs(FileSystem& fs, const AnsiCodec& codec, const DataPaths& paths)
+    : forms_(std::make_unique<Forms>(fs, codec, paths)) {}
 
 ProgramDialogs::~ProgramDialogs() = default;
 
-void ProgramDialogs::Create(HWND owner) {
-  forms_ = std::make_unique<Forms>(fs_, codec_, paths_);
+void ProgramDialogs::Ensure(Index index) {
+  if (created_[index])
+    return;
+  // Marked first: a window that fails to come up is not tried again on every idle turn.
+  created_[index] = true;
   Forms& f = *forms_;
-  f.Form2.Create(owner, f.f_Dir);
-  f.Form3.Create(owner, [this] { ShowAbout(); });
-  f.f_Dir.Create(owner);
-  f.AboutBox.Create(owner);
-  f.OptForm.Create(owner);
+  switch (index) {
+    case kEditor:
+      f.Form2.Create(owner_, [this]() -> Tf_Dir& { return FolderChooser(); });
+      break;
+    case kHelp:
+      f.Form3.Create(owner_, [this] { ShowAbout(); });
+      break;
+    case kFolderChooser:
+      f.f_Dir.Create(owner_);
+      break;
+    case kAbout:
+      f.AboutBox.Create(owner_);
+      break;
+    case kOptions:
+      f.OptForm.Create(owner_);
+      break;
+    case kCount:
+      break;
+  }
+}
+
+bool ProgramDialogs::CreateNext() {
+  for (int i = 0; i < kCount; ++i) {
+    if (!created_[i]) {
+      Ensure(static_cast<Index>(i));
+      return true;
+    }
+  }
+  return false;
+}
+
+TForm2& ProgramDialogs::Form2() {
+  Ensure(kEditor);
+  return forms_->Form2;
+}
+TForm3& ProgramDialogs::Form3() {
+  Ensure(kHelp);
+  return forms_->Form3;
+}
+Tf_Dir& ProgramDialogs::FolderChooser() {
+  Ensure(kFolderChooser);
+  return forms_->f_Dir;
+}
+TAboutBox& ProgramDialogs::AboutBox() {
+  Ensure(kAbout);
+  return forms_->AboutBox;
+}
+TOptForm& ProgramDialogs::OptForm() {
+  Ensure(kOptions);
+  return forms_->OptForm;
 }
 
 int ProgramDialogs::ShowHelp() {
-  return forms_->Form3.ShowModal();
+  return Form3().ShowModal();
 }
 
 int ProgramDialogs::ShowAbout() {
-  return forms_->AboutBox.ShowModal();
+  return AboutBox().ShowModal();
 }
 
 int ProgramDialogs::ShowCommandEditor() {
-  return forms_->Form2.ShowModal();
+  return Form2().ShowModal();
 }
 
 OptionsWindow& ProgramDialogs::Options() {
-  return forms_->OptForm;
+  return OptForm();
 }
 
 }  // namespace kv

@@ -1,9 +1,11 @@
-// The program's dialogs: created once, hidden, right after the bar and owned by it, and shown
-// modally for the built-in commands.
+// The program's dialogs: their objects made once, with the bar, and their windows created when
+// the message loop is first idle (one per idle turn, in the program's order), or at once when
+// something needs one sooner. The bar owns them, so no dialog gets a taskbar button.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 
 #include "app/bar.h"
@@ -12,15 +14,22 @@
 
 namespace kv {
 
+class TForm2;
+class TForm3;
+class Tf_Dir;
+class TAboutBox;
+class TOptForm;
+
 class ProgramDialogs final : public BarDialogs {
  public:
   // The command editor reads and writes Data\command.cms through `fs` and `codec`.
-  ProgramDialogs(FileSystem& fs, const AnsiCodec& codec, DataPaths paths);
+  ProgramDialogs(FileSystem& fs, const AnsiCodec& codec, const DataPaths& paths);
   ~ProgramDialogs() override;
 
-  // Creates every dialog, hidden, in the program's order: TForm2, TForm3, Tf_Dir, TAboutBox,
-  // TOptForm. `owner` is the bar, so no dialog gets a taskbar button.
-  void Create(HWND owner);
+  void SetOwner(HWND owner) { owner_ = owner; }
+  // Creates the next window still missing, in the order TForm2, TForm3, Tf_Dir, TAboutBox,
+  // TOptForm; false when all existed already.
+  bool CreateNext();
 
   int ShowHelp() override;
   int ShowAbout() override;
@@ -28,11 +37,19 @@ class ProgramDialogs final : public BarDialogs {
   OptionsWindow& Options() override;
 
  private:
+  enum Index { kEditor, kHelp, kFolderChooser, kAbout, kOptions, kCount };
+  // The dialog's window, created now if it does not exist yet.
+  void Ensure(Index index);
+  TForm2& Form2();
+  TForm3& Form3();
+  Tf_Dir& FolderChooser();
+  TAboutBox& AboutBox();
+  TOptForm& OptForm();
+
   struct Forms;
-  FileSystem& fs_;
-  const AnsiCodec& codec_;
-  DataPaths paths_;
   std::unique_ptr<Forms> forms_;
+  HWND owner_ = nullptr;
+  std::array<bool, kCount> created_{};
 };
 
 }  // namespace kv

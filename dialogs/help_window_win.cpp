@@ -26,19 +26,23 @@ HFONT CreateMemoFont() {
 
 }  // namespace
 
-void HelpMemo::Create(HWND parent, Rect bounds, HFONT font) {
+void HelpMemo::Create(HWND parent, Rect bounds) {
   brush_.reset(CreateSolidBrush(ToColorRef(clSilver)));
   // No word wrap: a line broken at the memo's edge would lose the text's column layout.
   CreateControl(WS_EX_CLIENTEDGE, L"EDIT", L"",
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
                     ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_LEFT,
                 {bounds.left, bounds.top, bounds.right, bounds.bottom}, parent);
-  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  // Narrow margins: 62 characters of 8 pixels just fit beside the scroll bar.
-  SendMessageW(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
   // The help text is longer than an edit's default limit of 32767 characters would allow for
   // typing; it is only set, but lift the limit so nothing is ever cut.
   SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
+}
+
+void HelpMemo::Fill(HFONT font, const std::wstring& text) {
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // Narrow margins: 62 characters of 8 pixels just fit beside the scroll bar.
+  SendMessageW(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+  SetWindowTextW(hwnd(), text.c_str());
 }
 
 bool HelpMemo::Reflected(UINT msg, WPARAM wparam, LPARAM, LRESULT& result) {
@@ -63,15 +67,22 @@ std::wstring TForm3::MemoText() {
 void TForm3::Create(HWND owner, std::function<void()> showAbout) {
   showAbout_ = std::move(showAbout);
   CreateDialogForm(kClassName, "Справка", "Справка", 535, 518, owner);
-  memoFont_.reset(CreateMemoFont());
-  Memo1.Create(hwnd(), {8, 24, 8 + 521, 24 + 457}, memoFont_);
-  SetWindowTextW(Memo1.hwnd(), MemoText().c_str());
+  Memo1.Create(hwnd(), {8, 24, 8 + 521, 24 + 457});
 
   Button2.Create(*this, {8, 488, 8 + 155, 488 + 25}, "О программе");
   Button2.OnClick = [this] { Button2Click(); };
   Button1.Create(*this, {168, 488, 168 + 361, 488 + 25}, "Закрыть", 1);
 
   SetTabOrder({Memo1.hwnd(), Button2.hwnd(), Button1.hwnd()});
+}
+
+void TForm3::FormShow() {
+  // The text and its font come with the first showing: until then the waiting program does
+  // not carry the font file.
+  if (memoFont_)
+    return;
+  memoFont_.reset(CreateMemoFont());
+  Memo1.Fill(memoFont_, MemoText());
 }
 
 void TForm3::Button2Click() {

@@ -16,7 +16,9 @@ namespace kv {
 // Memo1: a read-only multi-line edit with a vertical scroll bar, black on silver.
 class HelpMemo final : public Window {
  public:
-  void Create(HWND parent, Rect bounds, HFONT font);
+  void Create(HWND parent, Rect bounds);
+  // The font and the text, set when the window is first shown.
+  void Fill(HFONT font, const std::wstring& text);
 
  protected:
   bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
@@ -29,6 +31,8 @@ class TForm3 final : public DialogForm {
  public:
   // `showAbout` opens the About window modally (Button2Click).
   void Create(HWND owner, std::function<void()> showAbout);
+
+  void FormShow() override;
 
   // The memo's text: the 110 help lines joined by CR LF.
   static std::wstring MemoText();

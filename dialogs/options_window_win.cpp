@@ -115,7 +115,6 @@ LRESULT SkinnedLabel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 void TOptForm::Create(HWND owner) {
   CreateDialogForm(kClassName, "Настройки", "Настройки", kClientWidth, kClientHeight, owner);
-  PaintSurface();
 
   TrackBarSettings speed;
   speed.min = 0;
@@ -148,7 +147,11 @@ void TOptForm::Create(HWND owner) {
   SetTabOrder({SpeedTracker.hwnd(), sButton1.hwnd(), sButton2.hwnd()});
 }
 
+// Painted when the window is first shown, not when it is made at start-up: until then the
+// waiting program does not carry the image and the fonts it takes.
 void TOptForm::PaintSurface() {
+  if (surface_.width() == kClientWidth && surface_.height() == kClientHeight)
+    return;
   surface_.Resize(kClientWidth, kClientHeight);
   surface_.bitmap().fill(kDialogColor);
   GdiTextRenderer text(&surface_);
@@ -195,11 +198,13 @@ int TOptForm::ShowModal() {
 }
 
 void TOptForm::FormShow() {
+  PaintSurface();
   SetFocus(SpeedTracker.hwnd());
 }
 
 LRESULT TOptForm::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == WM_ERASEBKGND) {
+    PaintSurface();
     surface_.BlitTo(reinterpret_cast<HDC>(wparam), 0, 0);
     return 1;
   }

@@ -59,8 +59,25 @@ void Application::ProcessMessages() {
 
 void Application::HandleMessage() {
   MSG msg;
-  if (!ProcessMessage(msg))
+  if (!ProcessMessage(msg) && !RunIdleStep())
     WaitMessage();
+}
+
+bool Application::RunIdleStep() {
+  if (idleWork_.empty() || terminated_)
+    return false;
+  // Taken out while it runs: the step may itself queue more work.
+  std::function<bool()> step = std::move(idleWork_.front());
+  idleWork_.pop_front();
+  bool more = false;
+  try {
+    more = step();
+  } catch (const std::exception& e) {
+    ShowException(e);
+  }
+  if (more)
+    idleWork_.push_front(std::move(step));
+  return true;
 }
 
 void Application::ShowException(const std::exception& e) {

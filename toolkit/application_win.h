@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace kv {
@@ -32,8 +34,11 @@ class Application {
 
   // Runs every pending message, then returns.
   void ProcessMessages();
-  // Waits for one message and runs it.
+  // Runs one message, or one step of the idle work when none is waiting; else waits for one.
   void HandleMessage();
+  // Work done a step at a time whenever no message is waiting, in the order given; `step`
+  // returns whether more of its work remains.
+  void WhenIdle(std::function<bool()> step) { idleWork_.push_back(std::move(step)); }
 
   // The default error box: the text with a full stop appended, the title, a stop icon, OK.
   void ShowException(const std::exception& e);
@@ -42,6 +47,9 @@ class Application {
   bool ProcessMessage(MSG& msg);
   bool PreTranslate(MSG& msg);
 
+  bool RunIdleStep();
+
+  std::deque<std::function<bool()>> idleWork_;
   std::string title_;
   Form* mainForm_ = nullptr;
   bool terminated_ = false;

@@ -1,7 +1,6 @@
 #include "toolkit/file_system_win.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -87,8 +86,18 @@ bool WindowsFileSystem::directoryExists(const std::string& path) {
 }
 
 bool WindowsFileSystem::createDirectories(const std::string& path) {
-  const int result = SHCreateDirectoryExW(nullptr, Widen(path).c_str(), nullptr);
-  return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS;
+  // Without the shell's own function, whose library a waiting process should not carry: the
+  // missing parents first, then the folder.
+  if (directoryExists(path))
+    return true;
+  const size_t slash = path.find_last_of("\\/");
+  if (slash != std::string::npos && slash > 0) {
+    const std::string parent = path.substr(0, slash);
+    // A drive ("C:") or a share's server ("\\server") is never created.
+    if (parent.back() != ':' && parent.find_first_not_of("\\/") != std::string::npos)
+      createDirectories(parent);
+  }
+  return CreateDirectoryW(Widen(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 std::string WindowsFileSystem::readFile(const std::string& path) {

@@ -73,6 +73,14 @@ void DibSection::Resize(int width, int height) {
   view_ = Bitmap(width, height, static_cast<std::uint8_t*>(bits));
 }
 
+void DibSection::BlitPart(HDC target, const RECT& part) const {
+  if (!dc_)
+    return;
+  GdiFlush();
+  BitBlt(target, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_,
+         part.left, part.top, SRCCOPY);
+}
+
 void DibSection::BlitTo(HDC target, int x, int y) const {
   if (!dc_)
     return;

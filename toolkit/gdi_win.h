@@ -113,6 +113,8 @@ class DibSection {
   int width() const { return view_.width(); }
   int height() const { return view_.height(); }
   void BlitTo(HDC target, int x, int y) const;
+  // Copies only `part` (the same rectangle in both, as for a window's paint rectangle).
+  void BlitPart(HDC target, const RECT& part) const;
 
  private:
   void Release();

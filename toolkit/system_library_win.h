@@ -14,7 +14,10 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName);
 template <typename Function>
 Function SystemEntry(const wchar_t* fileName, const char* entry) {
   HMODULE library = LoadSystemLibrary(fileName);
-  return library ? reinterpret_cast<Function>(GetProcAddress(library, entry)) : nullptr;
+  // Through void*: the entry is of the function type the caller names, not FARPROC.
+  return library
+             ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, entry)))
+             : nullptr;
 }
 
 }  // namespace kv

@@ -41,6 +41,7 @@ void TsPanel::Create(HWND parent, RECT bounds) {
 
 void TsPanel::MarkStale() {
   stale_ = true;
+  frameStale_ = true;
   if (hwnd())
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -53,12 +54,15 @@ void TsPanel::Repaint() {
 void TsPanel::InvalidateGraphic(const GraphicControl& control, bool now) {
   const Rect b = control.Bounds();
   RECT r{b.left, b.top, b.right, b.bottom};
+  frameStale_ = true;
   InvalidateRect(hwnd(), &r, FALSE);
   if (now)
     UpdateWindow(hwnd());
 }
 
-void TsPanel::Paint(HDC dc) {
+// The frame (background and windowless controls) is composed only when something in it
+// changed; a paint that merely uncovers part of the panel (a slide step) copies that part.
+void TsPanel::Paint(HDC dc, const RECT& part) {
   RECT client{};
   GetClientRect(hwnd(), &client);
   const int w = client.right;
@@ -69,18 +73,22 @@ void TsPanel::Paint(HDC dc) {
     cache_.Resize(w, h);
     PaintBackground(cache_.bitmap(), background_, systemColors_);
     stale_ = false;
+    frameStale_ = true;
   }
   if (graphics_.empty()) {
-    cache_.BlitTo(dc, 0, 0);
+    cache_.BlitPart(dc, part);
     return;
   }
-  // The windowless controls are drawn over a copy, so the cached background stays clean.
-  frame_.Resize(w, h);
-  std::memcpy(frame_.bitmap().bits(), cache_.bitmap().bits(),
-              static_cast<size_t>(cache_.bitmap().stride()) * h);
-  for (GraphicControl* control : graphics_)
-    control->Paint(frame_.bitmap(), text_);
-  frame_.BlitTo(dc, 0, 0);
+  if (frameStale_ || frame_.width() != w || frame_.height() != h) {
+    // The windowless controls are drawn over a copy, so the cached background stays clean.
+    frame_.Resize(w, h);
+    std::memcpy(frame_.bitmap().bits(), cache_.bitmap().bits(),
+                static_cast<size_t>(cache_.bitmap().stride()) * h);
+    for (GraphicControl* control : graphics_)
+      control->Paint(frame_.bitmap(), text_);
+    frameStale_ = false;
+  }
+  frame_.BlitPart(dc, part);
 }
 
 GraphicControl* TsPanel::HitTest(Point at) const {
@@ -160,7 +168,7 @@ LRESULT TsPanel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 1;
     case WM_PAINT: {
       ScopedPaint paint(hwnd());
-      Paint(paint);
+      Paint(paint, paint.PaintRect());
       return 0;
     }
     case WM_SIZE:

@@ -56,7 +56,7 @@ class TsPanel : public Window {
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void Paint(HDC dc);
+  void Paint(HDC dc, const RECT& part);
   void MarkStale();
   GraphicControl* HitTest(Point at) const;
   void RouteMouse(UINT msg, WPARAM wparam, LPARAM lparam);
@@ -68,6 +68,7 @@ class TsPanel : public Window {
   DibSection frame_;
   GdiTextRenderer text_{&frame_};
   bool stale_ = true;
+  bool frameStale_ = true;  // a windowless control changed since the frame was composed
   std::vector<GraphicControl*> graphics_;
   GraphicControl* hovered_ = nullptr;
   GraphicControl* captured_ = nullptr;

@@ -52,6 +52,26 @@ TEST(Startup, SecondCopyShowsOneBoxAndEndsWhileTheFirstKeepsWinZ) {
   EXPECT_TRUE(first.WaitShown());
 }
 
+// The dialogs' windows are made when the program is first idle: a second copy started at once
+// still says so and ends, and a command typed at once still opens its window.
+TEST(Startup, SecondCopyStartedAtOnceStillShowsItsBox) {
+  Karvoss first;
+  Karvoss second(Karvoss::Options{true, first.Folder()});
+  HWND box = second.WaitMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Karvoss::TextsOf(box).caption, L"Karvoss: повторный запуск ");
+  Karvoss::Confirm(box);
+  EXPECT_TRUE(second.WaitExit());
+  first.Hotkey();
+  EXPECT_TRUE(first.WaitShown());
+}
+
+TEST(Startup, HelpTypedAtOnceOpensTheHelpWindow) {
+  Karvoss karvoss;
+  karvoss.Run(L"help");
+  EXPECT_TRUE(Poll([&] { return FindProcessWindow(karvoss.Pid(), L"TForm3", true) != nullptr; }));
+}
+
 TEST(Slides, WinZBringsTheBarDownWithThePromptSelectedAndTakesItBackUp) {
   Karvoss karvoss;
   karvoss.Hotkey();

@@ -68,6 +68,7 @@ class FakeView : public BarView {
   int ScreenWidth() override { return screenWidth; }
   void SetBarAlpha(int a) override { alpha = a; }
   void RepaintBar() override {}
+  void PaintChanges() override {}
   void RepaintPan() override {}
   void RepaintField() override {}
   void ProcessMessages() override {

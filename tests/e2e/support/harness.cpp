@@ -286,8 +286,11 @@ HWND Karvoss::Bar() {
 }
 
 HWND Karvoss::Field() {
+  // Made when the program is first idle after start-up.
   HWND panel = FindWindowExW(Bar(), nullptr, L"TsPanel", nullptr);
-  return FindWindowExW(panel, nullptr, L"ComboBox", nullptr);
+  HWND field = nullptr;
+  Poll([&] { return (field = FindWindowExW(panel, nullptr, L"ComboBox", nullptr)) != nullptr; });
+  return field;
 }
 
 HWND Karvoss::Edit() {
