@@ -2,7 +2,7 @@
 
 #include "app/history.h"
 #include "app/texts.h"
-#include "dialogs/command_store.h"
+#include "interpreter/command_store.h"
 #include "toolkit/errors.h"
 
 namespace kv {

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "dialogs/bar_dialogs.h"
 #include "interpreter/dispatch.h"
 #include "interpreter/session.h"
+#include "toolkit/data_paths.h"
 #include "toolkit/file_system.h"
 #include "toolkit/text_codec.h"
-#include "widgets/color.h"
-#include "widgets/geometry.h"
+#include "toolkit/color.h"
+#include "toolkit/geometry.h"
 
 namespace kv {
 
@@ -99,39 +101,6 @@ class BarSystem {
   virtual int ShellOpen(const std::string& file, const std::string& parameters,
                         const std::string& directory) = 0;
   virtual const SystemColors& Colors() = 0;
-};
-
-// The options window as EditSettings sees it.
-class OptionsWindow {
- public:
-  virtual ~OptionsWindow() = default;
-  virtual void SetSpeed(int position) = 0;  // the slider clamps to 0..50
-  virtual int Speed() = 0;
-  virtual void SetSpeedCaption(const std::string& text) = 0;
-  virtual void SetColors(Color top, Color middle, Color text) = 0;
-  virtual Color TopColor() = 0;
-  virtual Color MiddleColor() = 0;
-  virtual Color TextColor() = 0;
-  virtual int ShowModal() = 0;
-};
-
-// The dialogs that built-in commands open.
-class BarDialogs {
- public:
-  virtual ~BarDialogs() = default;
-  virtual int ShowHelp() = 0;
-  virtual int ShowAbout() = 0;
-  virtual int ShowCommandEditor() = 0;
-  virtual OptionsWindow& Options() = 0;
-};
-
-// Data\ paths beside the executable, formed anew each time.
-struct DataPaths {
-  std::string executableFolder;  // no trailing separator
-  char separator = '\\';
-
-  std::string DataFolder() const { return executableFolder + separator + "Data"; }
-  std::string File(const std::string& name) const { return DataFolder() + separator + name; }
 };
 
 class TForm1 : private DispatchHost {

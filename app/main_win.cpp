@@ -56,5 +56,12 @@ int Run() {
 }  // namespace kv
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return kv::Run();
+  // The boundary outside the message loop: an error before it runs (a window the system would
+  // not create) is shown in the default error box, and the program ends.
+  try {
+    return kv::Run();
+  } catch (const std::exception& e) {
+    kv::Application::Instance().ShowException(e);
+  }
+  return 0;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "widgets/color.h"
+#include "toolkit/color.h"
 
 namespace kv {
 

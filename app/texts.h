@@ -1,16 +1,15 @@
-// The bar's own user-facing texts.
+// The bar's own user-facing texts (the dispatcher's, the prompt among them, are its own).
 #pragma once
 
 #include <string_view>
+
+#include "interpreter/texts.h"
 
 namespace kv::texts {
 
 inline constexpr std::string_view kApplicationTitle = "Karvoss";
 inline constexpr std::string_view kBarCaption = "Выполнить";
-inline constexpr std::string_view kPrompt = "Введите команду (help - справка)";
 inline constexpr std::string_view kRunning = "Выполнение...";
-inline constexpr std::string_view kCommandNotFound = "Команда не найдена (2)";
-inline constexpr std::string_view kUnknownErrorStart = "Неизвестная ошибка (";
 inline constexpr std::string_view kExitMenuItem = "Выход";
 inline constexpr std::string_view kAlreadyRunning =
     "Программа уже запущена! Нажмите сочетание Win+Z для вызова консоли.";

@@ -7,7 +7,7 @@
 
 #include "app/history.h"
 #include "bench/bench_support.h"
-#include "dialogs/command_store.h"
+#include "interpreter/command_store.h"
 #include "tests/support/posix_file_system.h"
 #include "toolkit/line_list.h"
 

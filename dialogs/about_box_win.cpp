@@ -47,11 +47,8 @@ void AboutPanel::Create(HWND parent, Rect bounds, HFONT font) {
 }
 
 HWND AboutPanel::AddLabel(Rect b, const wchar_t* text, DWORD style) {
-  HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style,
-                               b.left, b.top, b.width(), b.height(), hwnd(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  return label;
+  return CreateChildControl(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style,
+                            {b.left, b.top, b.right, b.bottom}, hwnd(), font_);
 }
 
 void AboutPanel::Paint(HDC dc) {
@@ -97,7 +94,7 @@ LRESULT AboutPanel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
 void TAboutBox::Create(HWND owner) {
   CreateDialogForm(kClassName, "About", "О программе", 298, 223, owner);
   Panel1.Create(hwnd(), {8, 24, 8 + 281, 24 + 161}, FormFont());
-  OKButton.Create(*this, {216, 192, 216 + 75, 192 + 25}, "Ok", 1);
+  OKButton.Create(*this, {216, 192, 216 + 75, 192 + 25}, "Ok", kModalResultOk);
   SetTabOrder({OKButton.hwnd()});
 }
 

@@ -24,18 +24,6 @@ constexpr Rect At(int left, int top, int width, int height) {
   return {left, top, left + width, top + height};
 }
 
-// Handlers also run from the keyboard (Enter, Esc, Space reach a button outside any window
-// procedure), so they show their own errors the way the toolkit's boundary does.
-std::function<void()> Guarded(std::function<void()> handler) {
-  return [handler = std::move(handler)] {
-    try {
-      handler();
-    } catch (const std::exception& e) {
-      Application::Instance().ShowException(e);
-    }
-  };
-}
-
 bool IsUnstorableChar(WPARAM ch) {
   return ch == L'|' || ch == L'\r' || ch == L'\n' || ch == 0;
 }
@@ -105,12 +93,10 @@ void TForm2::Create(HWND owner, std::function<Tf_Dir&()> folderChooser) {
 
   // Not sorted by the list box itself: rows go where the model puts their whole line.
   const Rect names = At(8, 24, 121, 241);
-  CommsNames = CreateWindowExW(
+  CommsNames = CreateChildControl(
       WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-      names.left, names.top, names.width(), names.height(), hwnd(), nullptr,
-      GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(CommsNames, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+      {names.left, names.top, names.right, names.bottom}, hwnd(), FormFont());
 
   AddLabel(136, 24, "Имя:");
   Comm = AddFieldEdit(At(136, 40, 353, 21));
@@ -130,15 +116,15 @@ void TForm2::Create(HWND owner, std::function<Tf_Dir&()> folderChooser) {
   OkB.Create(*this, At(272, 246, 105, 21), "Ок");
   CancelB.Create(*this, At(384, 246, 105, 21), "Отмена", 0, true);
 
-  FileBrowse.OnClick = Guarded([this] { FileBrowseClick(); });
-  ParamFileBrowse.OnClick = Guarded([this] { ParamFileBrowseClick(); });
-  DirBrowse.OnClick = Guarded([this] { DirBrowseClick(); });
-  ExtractDirFromPath.OnClick = Guarded([this] { ExtractDirFromPathClick(); });
-  bAddEdit.OnClick = Guarded([this] { bAddEditClick(); });
-  ClearButton.OnClick = Guarded([this] { ClearButtonClick(); });
-  DelButton.OnClick = Guarded([this] { DelButtonClick(); });
-  OkB.OnClick = Guarded([this] { OkBClick(); });
-  CancelB.OnClick = Guarded([this] { CancelBClick(); });
+  FileBrowse.OnClick = [this] { FileBrowseClick(); };
+  ParamFileBrowse.OnClick = [this] { ParamFileBrowseClick(); };
+  DirBrowse.OnClick = [this] { DirBrowseClick(); };
+  ExtractDirFromPath.OnClick = [this] { ExtractDirFromPathClick(); };
+  bAddEdit.OnClick = [this] { bAddEditClick(); };
+  ClearButton.OnClick = [this] { ClearButtonClick(); };
+  DelButton.OnClick = [this] { DelButtonClick(); };
+  OkB.OnClick = [this] { OkBClick(); };
+  CancelB.OnClick = [this] { CancelBClick(); };
   bAddEdit.SetEnabled(false);
 
   SetTabOrder({Comm, Path, Param, Dir, bAddEdit.hwnd(), ClearButton.hwnd(), DelButton.hwnd(),
@@ -264,7 +250,7 @@ void TForm2::DirBrowseClick() {
   const std::string dir = WindowText(Dir);
   if (!dir.empty() && FolderExists(dir))
     chooser.SetOpenFolder(dir);
-  if (chooser.ShowModal() == 1)
+  if (chooser.ShowModal() == kModalResultOk)
     SetWindowTextUtf8(Dir, chooser.OpenFolder());
 }
 
@@ -276,11 +262,11 @@ void TForm2::ExtractDirFromPathClick() {
 void TForm2::OkBClick() {
   // A failed write is shown and the window stays open, so the user can retry or cancel.
   model_.SaveStore(fs_, codec_, storePath_);
-  SetModalResult(1);
+  SetModalResult(kModalResultOk);
 }
 
 void TForm2::CancelBClick() {
-  SetModalResult(2);
+  SetModalResult(kModalResultCancel);
 }
 
 LRESULT TForm2::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {

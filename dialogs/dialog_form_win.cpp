@@ -35,20 +35,16 @@ HWND DialogForm::AddLabel(int x, int y, const std::string& text, Color color, bo
     if (height <= 0)
       height = r.bottom;
   }
-  HWND label =
-      CreateWindowExW(0, L"STATIC", wide.c_str(), WS_CHILD | WS_VISIBLE | wrap | SS_NOPREFIX, x, y,
-                      width, height, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+  HWND label = CreateChildControl(0, L"STATIC", wide, WS_CHILD | WS_VISIBLE | wrap | SS_NOPREFIX,
+                                  {x, y, x + width, y + height}, hwnd(), FormFont());
   labels_[label] = {color, transparent};
   return label;
 }
 
 HWND DialogForm::AddEdit(Rect bounds, int id) {
-  HWND edit = CreateWindowExW(
+  HWND edit = CreateChildControl(
       WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
-      bounds.left, bounds.top, bounds.width(), bounds.height(), hwnd(),
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+      {bounds.left, bounds.top, bounds.right, bounds.bottom}, hwnd(), FormFont(), id);
   edits_.insert(edit);
   return edit;
 }

@@ -8,7 +8,8 @@
 #include <array>
 #include <memory>
 
-#include "app/bar.h"
+#include "dialogs/bar_dialogs.h"
+#include "toolkit/data_paths.h"
 #include "toolkit/file_system.h"
 #include "toolkit/text_codec.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/command_store.h"
+#include "interpreter/command_store.h"
 #include "dialogs/sort_order.h"
 #include "toolkit/file_system.h"
 #include "toolkit/text_codec.h"

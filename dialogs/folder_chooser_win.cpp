@@ -348,12 +348,12 @@ void Tf_Dir::Create(HWND owner) {
   CreateDialogForm(kClassName, "Папка", "Выбрать папку", 287, 241, owner);
   DriveComboBox1.Create(hwnd(), {8, 24, 8 + 161, 24 + 19}, FormFont());
   DriveComboBox1.OnChange = [this](char letter) { DriveComboBox1Change(letter); };
-  sButton1.Create(*this, {176, 24, 176 + 51, 24 + 19}, "Ok", 1);
-  sButton2.Create(*this, {232, 24, 232 + 51, 24 + 19}, "Отмена", 2);
+  sButton1.Create(*this, {176, 24, 176 + 51, 24 + 19}, "Ok", kModalResultOk);
+  sButton2.Create(*this, {232, 24, 232 + 51, 24 + 19}, "Отмена", kModalResultCancel);
   DirectoryListBox1.Create(hwnd(), {8, 48, 8 + 273, 48 + 185}, FormFont());
   DirectoryListBox1.OnOpen = [this](const FolderRow& row) { ChangeFolder(row.path); };
   // No button answers Esc here; the chooser closes with "Отмена"'s result.
-  SetEscapeResult(2);
+  SetEscapeResult(kModalResultCancel);
   SetTabOrder({DirectoryListBox1.hwnd(), DriveComboBox1.hwnd(), sButton1.hwnd(), sButton2.hwnd()});
   // Only the open folder now; drives and rows are read when the chooser opens (FormShow), so
   // start-up never touches the drives or lists a folder.

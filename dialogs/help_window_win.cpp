@@ -71,7 +71,7 @@ void TForm3::Create(HWND owner, std::function<void()> showAbout) {
 
   Button2.Create(*this, {8, 488, 8 + 155, 488 + 25}, "О программе");
   Button2.OnClick = [this] { Button2Click(); };
-  Button1.Create(*this, {168, 488, 168 + 361, 488 + 25}, "Закрыть", 1);
+  Button1.Create(*this, {168, 488, 168 + 361, 488 + 25}, "Закрыть", kModalResultOk);
 
   SetTabOrder({Memo1.hwnd(), Button2.hwnd(), Button1.hwnd()});
 }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/bar.h"
+#include "dialogs/bar_dialogs.h"
 #include "dialogs/dialog_form_win.h"
 #include "toolkit/gdi_text_win.h"
 #include "toolkit/gdi_win.h"
@@ -14,7 +14,7 @@
 #include "widgets/button_win.h"
 #include "widgets/color_select_win.h"
 #include "widgets/drawing.h"
-#include "widgets/text_renderer.h"
+#include "toolkit/text_renderer.h"
 #include "widgets/track_bar_win.h"
 
 namespace kv {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "widgets/bitmap.h"
-#include "widgets/geometry.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/geometry.h"
 
 namespace kv {
 

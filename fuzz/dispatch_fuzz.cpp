@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/texts.h"
-#include "dialogs/command_store.h"
+#include "interpreter/texts.h"
+#include "interpreter/command_store.h"
 #include "fuzz/fuzz_check.h"
 #include "interpreter/dispatch.h"
 #include "interpreter/shortcuts.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/command_store.h"
+#include "interpreter/command_store.h"
 #include "fuzz/fuzz_check.h"
 #include "toolkit/errors.h"
 #include "toolkit/line_list.h"

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/texts.h"
-#include "dialogs/command_store.h"
+#include "interpreter/texts.h"
+#include "interpreter/command_store.h"
 #include "interpreter/shortcuts.h"
 #include "toolkit/text_codec.h"
 

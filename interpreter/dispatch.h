@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "interpreter/session.h"
+#include "toolkit/modal_result.h"
 
 namespace kv {
 
@@ -41,9 +42,6 @@ class DispatchHost {
   // The plain message window (text, one OK, no icon, the application title), modal.
   virtual void ShowMessage(const std::string& text) = 0;
 };
-
-inline constexpr int kModalResultOk = 1;
-inline constexpr int kModalResultCancel = 2;
 
 // The first test that matches CurrentCommand runs its action and ends the dispatch.
 void ExecuteCommand(CommandState& state, DispatchHost& host);

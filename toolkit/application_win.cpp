@@ -44,7 +44,18 @@ bool Application::ProcessMessage(MSG& msg) {
     return false;
   if (msg.message == WM_QUIT) {
     terminated_ = true;
-  } else if (!PreTranslate(msg)) {
+    return true;
+  }
+  // A key a form takes (Enter or Space on a drawn button) runs its handler here, outside any
+  // window procedure: its error is shown the same way, and the program goes on.
+  bool taken = false;
+  try {
+    taken = PreTranslate(msg);
+  } catch (const std::exception& e) {
+    ShowException(e);
+    taken = true;
+  }
+  if (!taken) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -84,7 +84,7 @@ int Form::ShowModal() {
     while (modalResult_ == 0) {
       app.HandleMessage();
       if (app.Terminated())
-        modalResult_ = 2;
+        modalResult_ = kModalResultCancel;
     }
   } catch (...) {
     for (HWND w : disabled)
@@ -188,7 +188,7 @@ LRESULT Form::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_CLOSE:
       if (modal_)
-        SetModalResult(2);
+        SetModalResult(kModalResultCancel);
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {

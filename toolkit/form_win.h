@@ -1,6 +1,6 @@
 // Forms: top-level windows created once and hidden, shown modally with their own loop, which
-// ends when a modal result is set (1 OK, 2 cancel). A modal form is centred on the screen the
-// first time and reopens where it was left.
+// ends when a modal result is set (kModalResultOk, kModalResultCancel). A modal form is centred on
+// the screen the first time and reopens where it was left.
 #pragma once
 
 #include <windows.h>
@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/modal_result.h"
 #include "toolkit/window_win.h"
-#include "widgets/color.h"
+#include "toolkit/color.h"
 
 namespace kv {
 

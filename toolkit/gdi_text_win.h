@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "toolkit/gdi_win.h"
-#include "widgets/text_renderer.h"
+#include "toolkit/text_renderer.h"
 
 namespace kv {
 

@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "widgets/bitmap.h"
-#include "widgets/color.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/color.h"
 
 namespace kv {
 

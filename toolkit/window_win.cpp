@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "toolkit/application_win.h"
+#include "toolkit/text_win.h"
 
 namespace kv {
 namespace {
@@ -101,11 +102,35 @@ void Window::RegisterWindowClass(const wchar_t* name, UINT style, HCURSOR cursor
   RegisterClassExW(&wc);
 }
 
+namespace {
+
+[[noreturn]] void ThrowCreationError(const wchar_t* className) {
+  throw std::runtime_error("Cannot create window \"" + Narrow(className) + "\". " +
+                           SystemErrorText(GetLastError()));
+}
+
+}  // namespace
+
+HWND CreateChildControl(DWORD exStyle, const wchar_t* className, const std::wstring& text,
+                        DWORD style, RECT b, HWND parent, HFONT font, int id) {
+  HWND control =
+      CreateWindowExW(exStyle, className, text.c_str(), style, b.left, b.top, b.right - b.left,
+                      b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                      GetModuleHandleW(nullptr), nullptr);
+  if (!control)
+    ThrowCreationError(className);
+  if (font)
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
 void Window::CreateOwnWindow(DWORD exStyle, const wchar_t* className, const std::wstring& title,
                              DWORD style, RECT b, HWND parent, int id) {
-  CreateWindowExW(exStyle, className, title.c_str(), style, b.left, b.top, b.right - b.left,
-                  b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                  GetModuleHandleW(nullptr), this);
+  if (!CreateWindowExW(exStyle, className, title.c_str(), style, b.left, b.top, b.right - b.left,
+                       b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                       GetModuleHandleW(nullptr), this)) {
+    ThrowCreationError(className);
+  }
 }
 
 void Window::CreateControl(DWORD exStyle, const wchar_t* className, const std::wstring& title,
@@ -115,7 +140,7 @@ void Window::CreateControl(DWORD exStyle, const wchar_t* className, const std::w
                       b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                       GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_)
-    return;
+    ThrowCreationError(className);
   SetPropW(hwnd_, kObjectProperty, this);
   SetWindowSubclass(hwnd_, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   subclassed_ = true;

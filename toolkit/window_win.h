@@ -13,6 +13,11 @@ namespace kv {
 // program is active (the hotkey arrives then).
 void TakeForeground(HWND window);
 
+// A child control of the system's (STATIC, EDIT, LISTBOX) with no object of ours, given its
+// parent's font; throws when the system will not create it.
+HWND CreateChildControl(DWORD exStyle, const wchar_t* className, const std::wstring& text,
+                        DWORD style, RECT bounds, HWND parent, HFONT font, int id = 0);
+
 class Window {
  public:
   Window() = default;

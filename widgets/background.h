@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "widgets/bitmap.h"
-#include "widgets/color.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/color.h"
 #include "widgets/gradient.h"
 
 namespace kv {

@@ -2,7 +2,7 @@
 // background, mitred at the corners.
 #pragma once
 
-#include "widgets/bitmap.h"
+#include "toolkit/bitmap.h"
 
 namespace kv {
 

@@ -4,7 +4,6 @@
 
 #include <cwctype>
 
-#include "toolkit/application_win.h"
 #include "toolkit/text_win.h"
 #include "widgets/drag_bar_win.h"
 #include "widgets/panel_win.h"
@@ -200,8 +199,7 @@ void TsButton::MouseUp(MouseButton button, LPARAM lparam) {
 void TsButton::KeyUp() {
   heldByKey_ = false;
   heldKey_ = 0;
-  SetPressed(false);
-  Application::Instance().ProcessMessages();
+  SetPressed(false);  // painted at once: the raised look shows before the click's work
   Click();
 }
 
@@ -210,11 +208,14 @@ bool TsButton::DialogKey(int virtualKey) {
   const bool escape = virtualKey == VK_ESCAPE && cancel_;
   if (!(enter || escape) || ModifierHeld() || !CanFocus() || face_.pressed)
     return false;
+  // The pushed look is painted at once and shows while the click runs; the button comes back
+  // up however the click ends (its error is shown by the toolkit).
   SetPressed(true);
-  Application::Instance().ProcessMessages();
+  struct Release {
+    TsButton& button;
+    ~Release() { button.SetPressed(false); }
+  } release{*this};
   Click();
-  SetPressed(false);
-  Application::Instance().ProcessMessages();
   return true;
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "widgets/background.h"
-#include "widgets/bitmap.h"
-#include "widgets/text_renderer.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/text_renderer.h"
 
 namespace kv {
 

@@ -6,8 +6,8 @@
 
 #include "widgets/background.h"
 #include "widgets/bevel.h"
-#include "widgets/bitmap.h"
-#include "widgets/text_renderer.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/text_renderer.h"
 
 namespace kv {
 

@@ -14,7 +14,7 @@
 #include "widgets/drag_bar.h"
 #include "widgets/drawn_control_win.h"
 #include "widgets/flat_button.h"
-#include "widgets/geometry.h"
+#include "toolkit/geometry.h"
 
 namespace kv {
 

@@ -6,9 +6,9 @@
 #include <span>
 #include <vector>
 
-#include "widgets/bitmap.h"
-#include "widgets/color.h"
-#include "widgets/geometry.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/color.h"
+#include "toolkit/geometry.h"
 
 namespace kv {
 

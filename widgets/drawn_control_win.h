@@ -8,7 +8,7 @@
 #include "toolkit/gdi_text_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
-#include "widgets/geometry.h"
+#include "toolkit/geometry.h"
 
 namespace kv {
 

@@ -7,10 +7,10 @@
 #include <functional>
 #include <string>
 
-#include "widgets/bitmap.h"
-#include "widgets/color.h"
-#include "widgets/geometry.h"
-#include "widgets/text_renderer.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/color.h"
+#include "toolkit/geometry.h"
+#include "toolkit/text_renderer.h"
 
 namespace kv {
 

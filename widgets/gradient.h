@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "widgets/bitmap.h"
-#include "widgets/color.h"
-#include "widgets/geometry.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/color.h"
+#include "toolkit/geometry.h"
 
 namespace kv {
 

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "widgets/color.h"
+#include "toolkit/color.h"
 
 namespace kv {
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "widgets/background.h"
-#include "widgets/bitmap.h"
+#include "toolkit/bitmap.h"
 #include "widgets/drawing.h"
-#include "widgets/text_renderer.h"
+#include "toolkit/text_renderer.h"
 
 namespace kv {
 

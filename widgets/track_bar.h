@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "widgets/background.h"
-#include "widgets/bitmap.h"
+#include "toolkit/bitmap.h"
 #include "widgets/drawing.h"
 
 namespace kv {

@@ -503,6 +503,41 @@ TEST(CommandEditor, AFailedSaveIsReportedAndTheEditorStaysOpen) {
   EXPECT_TRUE(WaitGone(e.form));
 }
 
+// Enter on a focused button runs its handler outside any window procedure; the toolkit still
+// shows the handler's file error in the default error box, and the program goes on.
+TEST(CommandEditor, AFailedSaveReachedByEnterIsReportedAndTheProgramGoesOn) {
+  Karvoss karvoss;
+  karvoss.Bar();
+  ASSERT_TRUE(Poll([&] { return FolderExists(karvoss.Folder() + L"\\Data"); }));
+  ASSERT_TRUE(CreateDirectoryW(karvoss.DataFile(L"command.cms").c_str(), nullptr));
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  // Pressed and released off the button: it takes the focus without a click.
+  const POINT ok = ScreenOf(e.form, kOk.x, kOk.y);
+  MoveMouse(ok.x, ok.y);
+  Settle(30);
+  MouseButton(true);
+  Settle(30);
+  MoveMouse(ok.x, ok.y + 60);
+  Settle(30);
+  MouseButton(false);
+  HWND okButton = ControlAt(e.form, kOk.x, kOk.y);
+  ASSERT_TRUE(Poll([&] { return FocusOf(e.form) == okButton; }));
+  ASSERT_TRUE(karvoss.MessageBoxes().empty());
+  PressKey(VK_RETURN);
+  HWND box = karvoss.WaitMessageBox();
+  ASSERT_NE(box, nullptr);
+  const WindowText texts = Karvoss::TextsOf(box);
+  ASSERT_FALSE(texts.statics.empty());
+  EXPECT_EQ(texts.statics.back().rfind(L"Cannot create file \"", 0), 0u);
+  Karvoss::Confirm(box);
+  ASSERT_TRUE(Poll([&] { return karvoss.MessageBoxes().empty(); }));
+  EXPECT_TRUE(karvoss.Running());
+  EXPECT_TRUE(IsWindowVisible(e.form));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitGone(e.form));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Placement: centred at the first opening, then where the drag bar left it.
 

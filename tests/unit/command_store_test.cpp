@@ -1,4 +1,4 @@
-#include "dialogs/command_store.h"
+#include "interpreter/command_store.h"
 
 #include <gtest/gtest.h>
 

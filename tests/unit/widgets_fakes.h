@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "widgets/bitmap.h"
-#include "widgets/color.h"
-#include "widgets/text_renderer.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/color.h"
+#include "toolkit/text_renderer.h"
 
 namespace kv::test {
 

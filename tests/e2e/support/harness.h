@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/bitmap.h"
+#include "toolkit/bitmap.h"
 
 namespace kv::e2e {
 

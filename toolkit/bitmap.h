@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "widgets/color.h"
+#include "toolkit/color.h"
 
 namespace kv {
 

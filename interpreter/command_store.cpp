@@ -1,4 +1,4 @@
-#include "dialogs/command_store.h"
+#include "interpreter/command_store.h"
 
 #include "toolkit/line_list.h"
 

@@ -1,4 +1,4 @@
-#include "widgets/bitmap.h"
+#include "toolkit/bitmap.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "widgets/bitmap.h"
-#include "widgets/geometry.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/geometry.h"
 
 namespace kv {
 
