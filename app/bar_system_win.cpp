@@ -69,17 +69,17 @@ void EnableShutdownPrivilege() {
   const auto openToken = SystemEntry<OpenToken>(L"advapi32.dll", "OpenProcessToken");
   const auto lookUp = SystemEntry<LookUp>(L"advapi32.dll", "LookupPrivilegeValueW");
   const auto adjust = SystemEntry<Adjust>(L"advapi32.dll", "AdjustTokenPrivileges");
-  HANDLE token = nullptr;
+  HANDLE opened = nullptr;
   if (!openToken || !lookUp || !adjust ||
-      !openToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+      !openToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
     return;
   }
+  const KernelHandle token(opened);
   TOKEN_PRIVILEGES tp{};
   tp.PrivilegeCount = 1;
   tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   if (lookUp(nullptr, SE_SHUTDOWN_NAME, &tp.Privileges[0].Luid))
     adjust(token, FALSE, &tp, 0, nullptr, nullptr);
-  CloseHandle(token);
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ constexpr char kDesignedGradient[] =
     "16777215;12632256;22;0;0;12632256;12632256;54;0;0;12632256;16777215;23;0;0;16777215;"
     "16777215;0;0;0";
 
-// Designed places within the 437 x 61 client area.
+// Designed places within the client area, kDesignedWidth x kBarHeight.
+constexpr int kDesignedWidth = 437;
 constexpr int kFieldLeft = 8;
 constexpr int kFieldTop = 13;
 constexpr int kFieldHeight = 32;
@@ -81,7 +82,7 @@ void CommandField::Create(HWND parent, RECT bounds, HFONT font) {
 }
 
 HBRUSH CommandField::FillBrush() {
-  const Color rgbColor = ResolveColor(painting_.color());
+  const Color rgbColor = resolveColor(painting_.color(), systemColors());
   if (!brush_ || rgbColor != brushColor_) {
     brush_.reset(CreateSolidBrush(ToColorRef(rgbColor)));
     brushColor_ = rgbColor;
@@ -183,7 +184,7 @@ void CommandField::DrawRow(const DRAWITEMSTRUCT& item) {
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
   } else {
     FillRect(dc, &r, FillBrush());
-    SetTextColor(dc, ToColorRef(ResolveColor(fontColor_)));
+    SetTextColor(dc, ToColorRef(resolveColor(fontColor_, systemColors())));
   }
   if (item.itemID == static_cast<UINT>(-1))
     return;
@@ -227,7 +228,7 @@ void CommandField::Paint() {
   const int half = hot_ && !dropped ? 6 : 5;
   const int cx = (b.left + b.right) / 2;
   const int top = (b.top + b.bottom) / 2 - half / 2 + (dropped ? 1 : 0);
-  GdiObject<HBRUSH> arrow(CreateSolidBrush(ToColorRef(ResolveColor(fontColor_))));
+  GdiObject<HBRUSH> arrow(CreateSolidBrush(ToColorRef(resolveColor(fontColor_, systemColors()))));
   for (int row = 0; row < half; ++row) {
     const RECT line{cx - half + row + 1, top + row, cx + half - row, top + row + 1};
     FillRect(dc, &line, arrow);
@@ -257,8 +258,8 @@ LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, ToColorRef(ResolveColor(fontColor_)));
-      SetBkColor(dc, ToColorRef(ResolveColor(painting_.color())));
+      SetTextColor(dc, ToColorRef(resolveColor(fontColor_, systemColors())));
+      SetBkColor(dc, ToColorRef(resolveColor(painting_.color(), systemColors())));
       return reinterpret_cast<LRESULT>(FillBrush());
     }
     case WM_ERASEBKGND: {
@@ -303,22 +304,17 @@ LRESULT CALLBACK CommandField::EditProcedure(HWND edit, UINT msg, WPARAM wparam,
 
 BarWindow::BarWindow() : Timer1(kTimer1Id, 1), QTTimer(kQTTimerId, 1000) {}
 
-BarWindow::~BarWindow() {
-  if (PopupMenu1)
-    DestroyMenu(PopupMenu1);
-}
-
 void BarWindow::Create(TForm1& logic) {
   logic_ = &logic;
-  CreateForm(kClassName, std::string(texts::kBarCaption), 437, 61, clBtnFace, nullptr,
-             WS_POPUP | WS_CLIPCHILDREN, WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+  CreateForm(kClassName, std::string(texts::kBarCaption), kDesignedWidth, kBarHeight, clBtnFace,
+             nullptr, WS_POPUP | WS_CLIPCHILDREN, WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
   // Fully transparent until the first show prepares it.
   SetLayeredWindowAttributes(hwnd(), 0, 0, LWA_ALPHA);
   alpha_ = 0;
   Timer1.Attach(hwnd());
   QTTimer.Attach(hwnd());
 
-  Pan.Create(hwnd(), {0, 0, 437, 61});
+  Pan.Create(hwnd(), {0, 0, kDesignedWidth, kBarHeight});
   Pan.Background().gradient().setPercent(100);
   Pan.SetGradientData(kDesignedGradient);
 
@@ -343,7 +339,7 @@ void BarWindow::Create(TForm1& logic) {
   CloseB.Button().OnMouseDown = [this](MouseButton, Point) { logic_->CloseBMouseDown(); };
   CloseB.Button().OnMouseUp = [this](MouseButton, Point) { logic_->CloseBMouseUp(); };
 
-  PopupMenu1 = CreatePopupMenu();
+  PopupMenu1.reset(CreatePopupMenu());
   AppendMenuW(PopupMenu1, MF_STRING, kN1Id, Widen(texts::kExitMenuItem).c_str());
 }
 
@@ -380,7 +376,7 @@ void BarWindow::RunFormCreate() {
 }
 
 void BarWindow::LayOut(int clientWidth) {
-  Pan.SetBounds(0, 0, clientWidth, 61);
+  Pan.SetBounds(0, 0, clientWidth, kBarHeight);
   if (ECommand.hwnd()) {
     RECT field = ECommand.Bounds();
     SetWindowPos(ECommand.hwnd(), nullptr, 0, 0, clientWidth - kFieldLeft - kFieldRightMargin,
@@ -449,7 +445,7 @@ void BarWindow::SetBarTop(int top) {
 }
 
 void BarWindow::SetBarBounds(int left, int top, int width) {
-  SetWindowPos(hwnd(), nullptr, left, top, width, 61,
+  SetWindowPos(hwnd(), nullptr, left, top, width, kBarHeight,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 

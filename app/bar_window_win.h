@@ -63,7 +63,6 @@ class CommandField final : public Window {
 class BarWindow final : public Form, public BarView {
  public:
   BarWindow();
-  ~BarWindow() override;
 
   // Creates the window and its controls, hidden.
   void Create(TForm1& logic);
@@ -125,7 +124,7 @@ class BarWindow final : public Form, public BarView {
   PngButtonControl CloseB;
   Timer Timer1;
   Timer QTTimer;
-  HMENU PopupMenu1 = nullptr;
+  MenuHandle PopupMenu1;
   int alpha_ = -1;
   GdiObject<HFONT> fieldFont_;
 };

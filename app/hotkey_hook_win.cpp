@@ -32,18 +32,19 @@ WinZHook::~WinZHook() {
 }
 
 bool WinZHook::Start(HWND target, WPARAM id) {
-  if (thread_)
+  if (thread_.valid())
     return installed_;
   target_ = target;
   id_ = id;
   activeHook = this;
-  ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_);
-  if (!thread_ || !ready_) {
+  ready_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (ready_.valid())
+    thread_.reset(CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_));
+  if (!thread_.valid() || !ready_.valid()) {
     Stop();
     return false;
   }
-  HANDLE wait[] = {ready_, thread_};
+  HANDLE wait[] = {ready_.get(), thread_.get()};
   WaitForMultipleObjects(2, wait, FALSE, INFINITE);
   if (!installed_)
     Stop();
@@ -51,16 +52,12 @@ bool WinZHook::Start(HWND target, WPARAM id) {
 }
 
 void WinZHook::Stop() {
-  if (thread_) {
+  if (thread_.valid()) {
     PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
     WaitForSingleObject(thread_, 5000);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+    thread_.reset();
   }
-  if (ready_) {
-    CloseHandle(ready_);
-    ready_ = nullptr;
-  }
+  ready_.reset();
   installed_ = false;
   if (activeHook == this)
     activeHook = nullptr;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "app/hotkey_keys.h"
+#include "toolkit/handles_win.h"
 
 namespace kv {
 
@@ -29,9 +30,9 @@ class WinZHook {
 
   HWND target_ = nullptr;
   WPARAM id_ = 0;
-  HANDLE thread_ = nullptr;
+  KernelHandle thread_;
   DWORD threadId_ = 0;
-  HANDLE ready_ = nullptr;
+  KernelHandle ready_;
   bool installed_ = false;
   WinZRecognizer recognizer_;
 };

@@ -60,8 +60,10 @@ void AboutPanel::Paint(HDC dc) {
     image.fill(kDialogColor);
     const Rect all{0, 0, image.width(), image.height()};
     // Outer bevel lowered, inner bevel raised, one pixel each (the platform's Frame3D order).
-    drawFrame(image, all, ResolveColor(clBtnShadow), ResolveColor(clBtnHighlight));
-    drawFrame(image, all.inflate(-1), ResolveColor(clBtnHighlight), ResolveColor(clBtnShadow));
+    drawFrame(image, all, resolveColor(clBtnShadow, systemColors()),
+              resolveColor(clBtnHighlight, systemColors()));
+    drawFrame(image, all.inflate(-1), resolveColor(clBtnHighlight, systemColors()),
+              resolveColor(clBtnShadow, systemColors()));
     BlendRgba(image, {kProgramIcon.left, kProgramIcon.top}, picture_);
     painted_ = true;
   }

@@ -53,11 +53,6 @@ std::wstring FilterForDialog(const std::string& filter) {
   return wide;  // the terminating pair: this NUL and the string's own
 }
 
-bool FolderExists(const std::string& path) {
-  const DWORD a = GetFileAttributesW(Widen(path).c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 std::string StripUnstorableText(HWND edit, const AnsiCodec& codec) {
@@ -248,7 +243,7 @@ void TForm2::ParamFileBrowseClick() {
 void TForm2::DirBrowseClick() {
   Tf_Dir& chooser = folderChooser_();
   const std::string dir = WindowText(Dir);
-  if (!dir.empty() && FolderExists(dir))
+  if (!dir.empty() && fs_.directoryExists(dir))
     chooser.SetOpenFolder(dir);
   if (chooser.ShowModal() == kModalResultOk)
     SetWindowTextUtf8(Dir, chooser.OpenFolder());

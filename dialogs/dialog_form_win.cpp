@@ -9,7 +9,7 @@ void DialogForm::CreateDialogForm(const wchar_t* className, const std::string& c
                                   HWND owner) {
   // An owned popup gets no taskbar button; the drag bar stands in for the missing title bar.
   CreateForm(className, caption, clientWidth, clientHeight, kDialogColor, owner, WS_POPUP);
-  background_.reset(CreateSolidBrush(ToColorRef(ResolveColor(FormColor()))));
+  background_.reset(CreateSolidBrush(ToColorRef(resolveColor(FormColor(), systemColors()))));
   sDragBar1.Create(hwnd(), dragCaption);
 }
 
@@ -56,12 +56,12 @@ LRESULT DialogForm::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       if (it == labels_.end())
         break;
       HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, ToColorRef(ResolveColor(it->second.color)));
+      SetTextColor(dc, ToColorRef(resolveColor(it->second.color, systemColors())));
       if (it->second.transparent) {
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
       }
-      SetBkColor(dc, ToColorRef(ResolveColor(FormColor())));
+      SetBkColor(dc, ToColorRef(resolveColor(FormColor(), systemColors())));
       return reinterpret_cast<LRESULT>(background_.get());
     }
     case WM_CTLCOLOREDIT: {

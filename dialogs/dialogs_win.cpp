@@ -10,7 +10,7 @@ namespace kv {
 
 struct ProgramDialogs::Forms {
   Forms(FileSystem& fs, const AnsiCodec& codec, const DataPaths& paths)
-      : Form2(fs, codec, paths.File("command.cms")) {}
+      : Form2(fs, codec, paths.File("command.cms")), f_Dir(fs) {}
 
   TForm2 Form2;
   TForm3 Form3;

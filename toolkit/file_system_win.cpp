@@ -6,32 +6,11 @@
 #include <cstdint>
 
 #include "toolkit/errors.h"
+#include "toolkit/handles_win.h"
 #include "toolkit/text_win.h"
 
 namespace kv {
 namespace {
-
-class Handle {
- public:
-  explicit Handle(HANDLE h) : h_(h) {}
-  ~Handle() {
-    if (valid())
-      CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-  HANDLE get() const { return h_; }
-  // Closes now and reports whether the close succeeded.
-  bool close() {
-    const bool ok = CloseHandle(h_) != 0;
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE h_;
-};
 
 // Scanners, indexers and backup tools hold a file for milliseconds; an open or a rename they
 // refuse is tried again for about half a second. `attempt` returns success and leaves the
@@ -101,7 +80,7 @@ bool WindowsFileSystem::createDirectories(const std::string& path) {
 }
 
 std::string WindowsFileSystem::readFile(const std::string& path) {
-  Handle file(CreateFileW(
+  KernelHandle file(CreateFileW(
       Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.valid())
@@ -129,7 +108,7 @@ std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::strin
         return opened != INVALID_HANDLE_VALUE;
       },
       false, error);
-  Handle file(opened);
+  KernelHandle file(opened);
   if (!file.valid())
     return std::nullopt;
   // Opened but unreadable is an input/output error, not a file that cannot be opened: the file
@@ -147,8 +126,8 @@ void WindowsFileSystem::writeNewFile(const std::string& path, std::string_view b
   const DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     SetFileAttributesW(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  Handle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   const auto fail = [&](DWORD error) {
     throw FileError(cannotCreateFileMessage(reportedPath, SystemErrorText(error)));
   };

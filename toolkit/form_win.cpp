@@ -35,11 +35,6 @@ std::vector<HWND> DisableThreadWindows(HWND except) {
 
 }  // namespace
 
-Form::~Form() {
-  if (font_)
-    DeleteObject(font_);
-}
-
 void Form::CreateForm(const wchar_t* className, const std::string& caption, int clientWidth,
                       int clientHeight, Color color, HWND owner, DWORD style, DWORD exStyle) {
   color_ = color;
@@ -48,7 +43,7 @@ void Form::CreateForm(const wchar_t* className, const std::string& caption, int 
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
   CreateOwnWindow(exStyle, className, Widen(caption), style,
                   {0, 0, r.right - r.left, r.bottom - r.top}, owner);
-  font_ = CreateUiFont("MS Sans Serif", 11, false);
+  font_.reset(CreateUiFont("MS Sans Serif", 11, false));
 }
 
 Form* Form::FormOf(HWND hwnd) {

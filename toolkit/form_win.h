@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/handles_win.h"
 #include "toolkit/modal_result.h"
 #include "toolkit/window_win.h"
 #include "toolkit/color.h"
@@ -24,8 +25,6 @@ class DialogKeyTarget {
 
 class Form : public Window {
  public:
-  ~Form() override;
-
   // A hidden borderless top-level window with the given client size and colour.
   void CreateForm(const wchar_t* className, const std::string& caption, int clientWidth,
                   int clientHeight, Color color, HWND owner, DWORD style = WS_POPUP,
@@ -64,7 +63,7 @@ class Form : public Window {
   void RememberFocus();
 
   Color color_ = clBtnFace;
-  HFONT font_ = nullptr;
+  GdiObject<HFONT> font_;
   int modalResult_ = 0;
   bool modal_ = false;
   bool shownBefore_ = false;

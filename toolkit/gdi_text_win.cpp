@@ -27,17 +27,12 @@ UINT DrawTextFlags(unsigned flags) {
 GdiTextRenderer::GdiTextRenderer(DibSection* target)
     : target_(target), measureDc_(CreateCompatibleDC(nullptr)) {}
 
-GdiTextRenderer::~GdiTextRenderer() {
-  DeleteDC(measureDc_);
-  for (auto& [key, font] : fonts_)
-    DeleteObject(font);
-}
-
 HFONT GdiTextRenderer::FontHandle(const Font& font) const {
   const auto key = std::make_tuple(font.face, font.height, font.bold);
   auto it = fonts_.find(key);
   if (it == fonts_.end()) {
-    it = fonts_.emplace(key, CreateUiFont(font.face, font.height, font.bold)).first;
+    it = fonts_.emplace(key, GdiObject<HFONT>(CreateUiFont(font.face, font.height, font.bold)))
+             .first;
   }
   return it->second;
 }

@@ -16,7 +16,6 @@ class GdiTextRenderer final : public TextRenderer {
  public:
   // Draws into `target`; measuring works without one.
   explicit GdiTextRenderer(DibSection* target = nullptr);
-  ~GdiTextRenderer() override;
   GdiTextRenderer(const GdiTextRenderer&) = delete;
   GdiTextRenderer& operator=(const GdiTextRenderer&) = delete;
 
@@ -31,8 +30,8 @@ class GdiTextRenderer final : public TextRenderer {
 
  private:
   DibSection* target_;
-  HDC measureDc_;
-  mutable std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
+  MemoryDc measureDc_;
+  mutable std::map<std::tuple<std::string, int, bool>, GdiObject<HFONT>> fonts_;
 };
 
 }  // namespace kv

@@ -9,13 +9,13 @@ Color WindowsSystemColors::rgbOf(int index) const {
   return static_cast<Color>(c & 0xFFFFFF);
 }
 
-Color ResolveColor(Color c) {
+const SystemColors& systemColors() {
   static const WindowsSystemColors system;
-  return resolveColor(c, system);
+  return system;
 }
 
 void FillSolidRect(HDC dc, const RECT& r, Color c) {
-  const COLORREF old = SetBkColor(dc, ToColorRef(ResolveColor(c)));
+  const COLORREF old = SetBkColor(dc, ToColorRef(resolveColor(c, systemColors())));
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
   SetBkColor(dc, old);
 }

@@ -7,6 +7,7 @@
 
 #include "toolkit/bitmap.h"
 #include "toolkit/color.h"
+#include "toolkit/handles_win.h"
 
 namespace kv {
 
@@ -14,13 +15,13 @@ inline COLORREF ToColorRef(Color rgbColor) {
   return static_cast<COLORREF>(rgbColor & 0xFFFFFF);
 }
 
-// The current RGB value of a colour, system colours resolved.
-Color ResolveColor(Color c);
-
 class WindowsSystemColors final : public SystemColors {
  public:
   Color rgbOf(int index) const override;
 };
+
+// The system's colours now, for resolveColor (toolkit/color.h).
+const SystemColors& systemColors();
 
 void FillSolidRect(HDC dc, const RECT& r, Color c);
 
@@ -65,36 +66,6 @@ class ScopedPaint {
   HWND hwnd_;
   PAINTSTRUCT ps_{};
   HDC dc_;
-};
-
-// Owns a GDI object handle.
-template <typename T>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(T handle) : handle_(handle) {}
-  ~GdiObject() { reset(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  GdiObject(GdiObject&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = other.handle_;
-      other.handle_ = nullptr;
-    }
-    return *this;
-  }
-  void reset(T handle = nullptr) {
-    if (handle_)
-      DeleteObject(handle_);
-    handle_ = handle;
-  }
-  T get() const { return handle_; }
-  operator T() const { return handle_; }
-
- private:
-  T handle_ = nullptr;
 };
 
 // A top-down 24-bit DIB section selected into its own memory DC; `bitmap()` views its pixels, so

@@ -7,9 +7,8 @@ namespace kv {
 void ApplySoftControlRegion(HWND hwnd, Size size) {
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   for (const Rect& r : softControlRegion(size)) {
-    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    const GdiObject<HRGN> part(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     CombineRgn(region, region, part, RGN_OR);
-    DeleteObject(part);
   }
   SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
 }

@@ -28,7 +28,7 @@ TEST(Panel, ScreenPixelsAreThePaintersOutput) {
   settings.gradient().setPercent(100);
   settings.gradient().setData(kDesigned);
   PaintBackground(expected, settings, WindowsSystemColors());
-  const Color face = ResolveColor(clBtnFace);
+  const Color face = resolveColor(clBtnFace, systemColors());
 
   RECT field{};
   GetWindowRect(karvoss.Field(), &field);
@@ -75,8 +75,8 @@ TEST(Panel, OkFramesItselfUnderThePointerAndSinksWhileHeld) {
   RECT field{};
   GetWindowRect(karvoss.Field(), &field);
   const int left = field.right + 5;  // "Ok" is 32 x 32 at top 12
-  const Color highlight = ResolveColor(clBtnHighlight);
-  const Color shadow = ResolveColor(clBtnShadow);
+  const Color highlight = resolveColor(clBtnHighlight, systemColors());
+  const Color shadow = resolveColor(clBtnShadow, systemColors());
   MoveMouse(10, 300);
   const Color plain = ScreenColor(left, 12);
   EXPECT_NE(plain, highlight);

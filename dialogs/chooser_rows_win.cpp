@@ -1,0 +1,33 @@
+#include "dialogs/chooser_rows_win.h"
+
+#include "dialogs/folder_glyphs.h"
+
+namespace kv {
+
+void ChooserRowPainter::Draw(const DRAWITEMSTRUCT& item, int glyphLeft,
+                             const std::function<void(Bitmap& glyph)>& paintGlyph,
+                             const std::wstring& text) {
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const Color background =
+      selected ? resolveColor(systemColor(COLOR_HIGHLIGHT), systemColors()) : clWhite;
+  const Color textColor =
+      selected ? resolveColor(systemColor(COLOR_HIGHLIGHTTEXT), systemColors()) : clBlack;
+  FillSolidRect(item.hDC, item.rcItem, background);
+  if (item.itemID == static_cast<UINT>(-1))
+    return;
+  glyph_.Resize(kGlyphSize.width, kGlyphSize.height);
+  glyph_.bitmap().fill(background);
+  paintGlyph(glyph_.bitmap());
+  const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - kGlyphSize.height) / 2;
+  glyph_.BlitTo(item.hDC, glyphLeft, top);
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, ToColorRef(textColor));
+  RECT r = item.rcItem;
+  r.left = glyphLeft + kGlyphSize.width + 2;
+  DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &r,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (item.itemState & ODS_FOCUS)
+    DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+}  // namespace kv

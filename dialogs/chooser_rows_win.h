@@ -1,0 +1,30 @@
+// The owner-drawn rows the folder chooser's drive list and folder list share: the background
+// (the selection's colours when selected), a glyph the core paints, and the text after it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "toolkit/gdi_win.h"
+
+namespace kv {
+
+// Owner-drawn controls need an id: WM_DRAWITEM with a zero id is a menu's.
+inline constexpr int kDriveComboId = 1;
+inline constexpr int kFolderListId = 2;
+// Rows 16 pixels high, as the chooser's layout gives.
+inline constexpr int kChooserRowHeight = 16;
+
+class ChooserRowPainter {
+ public:
+  // `paintGlyph` paints into a glyph-sized image already filled with the row's background.
+  void Draw(const DRAWITEMSTRUCT& item, int glyphLeft,
+            const std::function<void(Bitmap& glyph)>& paintGlyph, const std::wstring& text);
+
+ private:
+  DibSection glyph_;
+};
+
+}  // namespace kv

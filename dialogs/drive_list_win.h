@@ -1,0 +1,50 @@
+// DriveComboBox1 of the folder chooser: the logical drives in an owner-drawn drop-down list.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialogs/chooser_rows_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/geometry.h"
+#include "toolkit/window_win.h"
+
+namespace kv {
+
+// DriveComboBox1: the logical drives, each with a small drawn glyph, its letter and, for a
+// fixed drive, its volume label.
+class DriveComboBox final : public Window {
+ public:
+  void Create(HWND parent, Rect bounds, HFONT font);
+  // Lists the drives the system has now.
+  void Fill();
+  // Selects the drive's row; with no such row (or nullopt, a network folder) selects none.
+  void SelectDrive(std::optional<char> letter);
+  std::optional<char> SelectedDrive() const;
+
+  // The user picked a drive (the list is closed again).
+  std::function<void(char letter)> OnChange;
+
+ protected:
+  bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+
+ private:
+  struct Drive {
+    char letter;
+    UINT type;
+    std::wstring text;
+  };
+  void DrawItem(const DRAWITEMSTRUCT& item);
+  void CheckChange();
+
+  ChooserRowPainter rows_;
+  std::vector<Drive> drives_;
+  std::optional<char> shown_;  // the drive the chooser currently shows
+  GdiObject<HBRUSH> brush_;
+};
+
+}  // namespace kv

@@ -1,0 +1,76 @@
+// Small owners of the system's handles: each releases its handle the way that kind of handle is
+// released, when it goes or is given another.
+#pragma once
+
+#include <windows.h>
+
+#include <type_traits>
+
+namespace kv {
+
+template <typename T, typename Release>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(T handle) : handle_(handle) {}
+  ~UniqueHandle() { reset(); }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = T{}; }
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) {
+      reset();
+      handle_ = other.handle_;
+      other.handle_ = T{};
+    }
+    return *this;
+  }
+
+  // Whether it holds a handle (the kernel's "invalid" value counts as none).
+  bool valid() const {
+    if constexpr (std::is_same_v<T, HANDLE>)
+      return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE;
+    else
+      return handle_ != nullptr;
+  }
+  // Releases the handle now; false when the system reports that the release failed.
+  bool close() {
+    const bool ok = !valid() || Release{}(handle_);
+    handle_ = T{};
+    return ok;
+  }
+  void reset(T handle = T{}) {
+    close();
+    handle_ = handle;
+  }
+  T get() const { return handle_; }
+  operator T() const { return handle_; }
+
+ private:
+  T handle_{};
+};
+
+struct ReleaseGdiObject {
+  bool operator()(HGDIOBJ h) const { return DeleteObject(h) != 0; }
+};
+struct ReleaseMemoryDc {
+  bool operator()(HDC dc) const { return DeleteDC(dc) != 0; }
+};
+struct ReleaseMenu {
+  bool operator()(HMENU menu) const { return DestroyMenu(menu) != 0; }
+};
+struct ReleaseKernelHandle {
+  bool operator()(HANDLE h) const { return CloseHandle(h) != 0; }
+};
+struct ReleaseFindHandle {
+  bool operator()(HANDLE h) const { return FindClose(h) != 0; }
+};
+
+template <typename T>
+using GdiObject = UniqueHandle<T, ReleaseGdiObject>;  // a font, brush, bitmap or region
+using MemoryDc = UniqueHandle<HDC, ReleaseMemoryDc>;
+using MenuHandle = UniqueHandle<HMENU, ReleaseMenu>;
+using KernelHandle = UniqueHandle<HANDLE, ReleaseKernelHandle>;  // a file, thread, event, token
+using FindHandle = UniqueHandle<HANDLE, ReleaseFindHandle>;
+
+}  // namespace kv
