@@ -51,37 +51,21 @@ HWND AboutPanel::AddLabel(Rect b, const wchar_t* text, DWORD style) {
                             {b.left, b.top, b.right, b.bottom}, hwnd(), font_);
 }
 
-void AboutPanel::Paint(HDC dc) {
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  if (!painted_ || cache_.width() != client.right || cache_.height() != client.bottom) {
-    cache_.Resize(client.right, client.bottom);
-    Bitmap& image = cache_.bitmap();
-    image.fill(kDialogColor);
-    const Rect all{0, 0, image.width(), image.height()};
-    // Outer bevel lowered, inner bevel raised, one pixel each (the platform's Frame3D order).
-    drawFrame(image, all, resolveColor(clBtnShadow, systemColors()),
-              resolveColor(clBtnHighlight, systemColors()));
-    drawFrame(image, all.inflate(-1), resolveColor(clBtnHighlight, systemColors()),
-              resolveColor(clBtnShadow, systemColors()));
-    BlendRgba(image, {kProgramIcon.left, kProgramIcon.top}, picture_);
-    painted_ = true;
-  }
-  cache_.BlitTo(dc, 0, 0);
+void AboutPanel::PaintFace(Bitmap& image) {
+  image.fill(kDialogColor);
+  const Rect all{0, 0, image.width(), image.height()};
+  // Outer bevel lowered, inner bevel raised, one pixel each (the platform's Frame3D order).
+  drawFrame(image, all, resolveColor(clBtnShadow, Colors()),
+            resolveColor(clBtnHighlight, Colors()));
+  drawFrame(image, all.inflate(-1), resolveColor(clBtnHighlight, Colors()),
+            resolveColor(clBtnShadow, Colors()));
+  BlendRgba(image, {kProgramIcon.left, kProgramIcon.top}, picture_);
 }
 
 LRESULT AboutPanel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      ScopedPaint paint(hwnd());
-      Paint(paint);
-      return 0;
-    }
     case WM_SYSCOLORCHANGE:
-      painted_ = false;
-      Invalidate();
+      MarkStale();
       break;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wparam);
@@ -90,7 +74,7 @@ LRESULT AboutPanel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return reinterpret_cast<LRESULT>(brush_.get());
     }
   }
-  return DefaultHandle(msg, wparam, lparam);
+  return DrawnControl::Handle(msg, wparam, lparam);
 }
 
 void TAboutBox::Create(HWND owner) {

@@ -9,12 +9,13 @@
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 #include "widgets/button_win.h"
+#include "widgets/drawn_control_win.h"
 
 namespace kv {
 
 // Panel1: raised inner and lowered outer one-pixel bevel in the window colour, with the emblem
 // (ProgramIcon) blended into its painted image and white labels as child windows.
-class AboutPanel final : public Window {
+class AboutPanel final : public DrawnControl {
  public:
   void Create(HWND parent, Rect bounds, HFONT font);
 
@@ -26,12 +27,12 @@ class AboutPanel final : public Window {
 
  private:
   HWND AddLabel(Rect bounds, const wchar_t* text, DWORD style);
-  void Paint(HDC dc);
+  void PaintFace(Bitmap& face) override;
+  // A plain panel: its corners are its own.
+  bool SoftCorners() const override { return false; }
 
   HFONT font_ = nullptr;
   RgbaImage picture_;
-  DibSection cache_;
-  bool painted_ = false;
   GdiObject<HBRUSH> brush_;
 };
 

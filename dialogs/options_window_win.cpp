@@ -75,42 +75,28 @@ void SkinnedLabel::Create(HWND parent, Rect b, const std::string& text, const Fo
 
 void SkinnedLabel::SetText(const std::string& text) {
   SetWindowTextUtf8(hwnd(), text);
-  InvalidateRect(hwnd(), nullptr, FALSE);
-  UpdateWindow(hwnd());
+  MarkStale(true);
 }
 
 std::string SkinnedLabel::Text() const {
   return WindowText(hwnd());
 }
 
-void SkinnedLabel::Paint(HDC dc) {
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  if (client.right <= 0 || client.bottom <= 0)
-    return;
-  cache_.Resize(client.right, client.bottom);
+void SkinnedLabel::PaintFace(Bitmap& face) {
   // No share of the face: the label's pixels are exactly what lies behind it.
-  BlendWithBackdrop(cache_.bitmap(), backdrop_, 0, systemColors_);
-  const Rect all{0, 0, client.right, client.bottom};
-  text_.draw(cache_.bitmap(), Text(), font_, resolveColor(color_, systemColors_), all, all,
-             kTextLeft | kTextSingleLine);
-  cache_.BlitTo(dc, 0, 0);
+  BlendWithBackdrop(face, backdrop_, 0, Colors());
+  const Rect all{0, 0, face.width(), face.height()};
+  DrawnControl::Text().draw(face, Text(), font_, resolveColor(color_, Colors()), all, all,
+                            kTextLeft | kTextSingleLine);
 }
 
 LRESULT SkinnedLabel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      ScopedPaint paint(hwnd());
-      Paint(paint);
-      return 0;
-    }
     case WM_NCHITTEST:
       // Clicks go through to the window, as on a label without a window of its own.
       return HTTRANSPARENT;
   }
-  return DefaultHandle(msg, wparam, lparam);
+  return DrawnControl::Handle(msg, wparam, lparam);
 }
 
 void TOptForm::Create(HWND owner) {

@@ -13,6 +13,7 @@
 #include "toolkit/window_win.h"
 #include "widgets/button_win.h"
 #include "widgets/color_select_win.h"
+#include "widgets/drawn_control_win.h"
 #include "widgets/drawing.h"
 #include "toolkit/text_renderer.h"
 #include "widgets/track_bar_win.h"
@@ -21,7 +22,7 @@ namespace kv {
 
 // A label without a window background of its own: it shows what its form painted beneath it
 // (`backdrop`) and its text on top. Its window text is the caption, so it can be read back.
-class SkinnedLabel final : public Window {
+class SkinnedLabel final : public DrawnControl {
  public:
   void Create(HWND parent, Rect bounds, const std::string& text, const Font& font, Color color,
               const Backdrop& backdrop);
@@ -32,14 +33,14 @@ class SkinnedLabel final : public Window {
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void Paint(HDC dc);
+  void PaintFace(Bitmap& face) override;
+  // What lies behind it may change (the form paints its surface when first shown).
+  bool FaceFollowsBackdrop() const override { return true; }
+  bool SoftCorners() const override { return false; }
 
   Font font_;
   Color color_ = clBlack;
   Backdrop backdrop_;
-  WindowsSystemColors systemColors_;
-  DibSection cache_;
-  GdiTextRenderer text_{&cache_};
 };
 
 class TOptForm final : public DialogForm, public OptionsWindow {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/backdrop.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/modal_result.h"
 #include "toolkit/window_win.h"
@@ -23,7 +24,7 @@ class DialogKeyTarget {
   virtual bool DialogChar(wchar_t ch) { return false; }
 };
 
-class Form : public Window {
+class Form : public Window, public BackdropSource {
  public:
   // A hidden borderless top-level window with the given client size and colour.
   void CreateForm(const wchar_t* className, const std::string& caption, int clientWidth,
@@ -36,6 +37,8 @@ class Form : public Window {
   bool IsModal() const { return modal_; }
 
   Color FormColor() const { return color_; }
+  // BackdropSource: the form's plain colour.
+  Backdrop BackdropAt(Point origin) override { return {nullptr, origin, color_}; }
   // MS Sans Serif 8 pt, the dialogs' font.
   HFONT FormFont() const { return font_; }
 

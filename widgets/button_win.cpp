@@ -5,8 +5,6 @@
 #include <cwctype>
 
 #include "toolkit/text_win.h"
-#include "widgets/drag_bar_win.h"
-#include "widgets/panel_win.h"
 
 namespace kv {
 namespace {
@@ -142,23 +140,11 @@ void TsButton::SetMouseOver(bool over) {
 }
 
 Backdrop TsButton::ParentBackdrop() const {
-  Backdrop backdrop;
   HWND parent = GetParent(hwnd());
-  Window* owner = Window::FromHandle(parent);
-  RECT r{};
-  GetWindowRect(hwnd(), &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  backdrop.origin = {r.left, r.top};
-  if (auto* panel = dynamic_cast<TsPanel*>(owner)) {
-    backdrop.bitmap = &panel->CachedBackground();
-    backdrop.color = panel->Background().color();
-  } else if (auto* bar = dynamic_cast<TsDragBar*>(owner)) {
-    backdrop.bitmap = &bar->CachedBackground();
-    backdrop.color = bar->Background().color();
-  } else if (auto* form = dynamic_cast<Form*>(owner)) {
-    backdrop.color = form->FormColor();
-  }
-  return backdrop;
+  const RECT r = Bounds();
+  const Point origin{r.left, r.top};
+  auto* source = dynamic_cast<BackdropSource*>(Window::FromHandle(parent));
+  return source ? source->BackdropAt(origin) : Backdrop{nullptr, origin, clBtnFace};
 }
 
 void TsButton::PaintFace(Bitmap& face) {

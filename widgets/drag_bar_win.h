@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/backdrop.h"
 #include "toolkit/gdi_text_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
@@ -21,7 +22,7 @@ namespace kv {
 // The dialogs' drag bar height.
 inline constexpr int kDragBarHeight = 20;
 
-class TsDragBar final : public DrawnControl {
+class TsDragBar final : public DrawnControl, public BackdropSource {
  public:
   TsDragBar();
 
@@ -43,6 +44,9 @@ class TsDragBar final : public DrawnControl {
   void Refresh() { MarkStale(); }
   // The cached background as last painted (for pixel checks and tests).
   const Bitmap& CachedBackground() { return CachedFace(); }
+  Backdrop BackdropAt(Point origin) override {
+    return {&CachedFace(), origin, background_.color()};
+  }
 
   // OnMouseDown: every press is reported here first, before a left press starts the move.
   std::function<void(MouseButton, Point)> OnMouseDown;

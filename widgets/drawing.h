@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "toolkit/backdrop.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/color.h"
 #include "toolkit/geometry.h"
@@ -26,15 +27,6 @@ void drawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight);
 void drawLine(Bitmap& image, Point from, Point to, Color rgb);
 // Consecutive lines through the points; only the very last point is left out.
 void drawPolyline(Bitmap& image, std::span<const Point> points, Color rgb);
-
-// What lies behind a control: a region of the parent's cached background (the control's pixel
-// x, y lies over parent pixel origin.x + x, origin.y + y), or the parent's colour where the
-// parent has no such image or it does not reach.
-struct Backdrop {
-  const Bitmap* bitmap = nullptr;
-  Point origin;
-  Color color = clBtnFace;
-};
 
 // face := face * percent/100 + backdrop * (1 - percent/100) per channel, rounded half to even.
 void BlendWithBackdrop(Bitmap& face, const Backdrop& backdrop, int percent,

@@ -13,16 +13,18 @@ void ApplySoftControlRegion(HWND hwnd, Size size) {
   SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
 }
 
-void DrawnControl::MarkStale(bool now) {
+void DrawnControl::MarkStale(bool now, const RECT* part) {
   stale_ = true;
   if (!hwnd())
     return;
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  InvalidateRect(hwnd(), part, FALSE);
   if (now)
     UpdateWindow(hwnd());
 }
 
-void DrawnControl::Paint(HDC dc) {
+// A paint that merely uncovers part of the control (the bar's slide) copies that part of the
+// face; the face is composed again only when something in it changed.
+void DrawnControl::Paint(HDC dc, const RECT& part) {
   RECT client{};
   GetClientRect(hwnd(), &client);
   if (client.right <= 0 || client.bottom <= 0)
@@ -33,7 +35,7 @@ void DrawnControl::Paint(HDC dc) {
     PaintFace(cache_.bitmap());
     stale_ = false;
   }
-  cache_.BlitTo(dc, 0, 0);
+  cache_.BlitPart(dc, part);
 }
 
 LRESULT DrawnControl::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -42,11 +44,12 @@ LRESULT DrawnControl::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 1;
     case WM_PAINT: {
       ScopedPaint paint(hwnd());
-      Paint(paint);
+      Paint(paint, paint.PaintRect());
       return 0;
     }
     case WM_SIZE:
-      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+      if (SoftCorners())
+        ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
       MarkStale();
       return 0;
   }

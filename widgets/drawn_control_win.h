@@ -1,14 +1,15 @@
-// The common frame of our drawn controls with a window of their own (drag bar, push button,
-// colour picker): a cached face in a DIB section, repainted only when marked stale, and the
-// window region without the four corner pixels (SoftControl).
+// The one frame of every drawn control with a window of its own (panel, drag bar, push button,
+// colour picker, label, the About panel): a cached face in a DIB section, composed again only
+// when marked stale, a paint that copies only what needs painting, and the window region
+// without the four corner pixels (SoftControl).
 #pragma once
 
 #include <windows.h>
 
 #include "toolkit/gdi_text_win.h"
 #include "toolkit/gdi_win.h"
-#include "toolkit/window_win.h"
 #include "toolkit/geometry.h"
+#include "toolkit/window_win.h"
 
 namespace kv {
 
@@ -21,9 +22,13 @@ class DrawnControl : public Window {
   virtual void PaintFace(Bitmap& face) = 0;
   // A face that shows what lies behind it must be painted at every paint.
   virtual bool FaceFollowsBackdrop() const { return false; }
+  // SoftControl: the window leaves out its four corner pixels (on for the program's skinned
+  // controls; the plain panel and labels keep theirs).
+  virtual bool SoftCorners() const { return true; }
 
-  // Marks the cached face stale and asks for a paint; `now` paints at once.
-  void MarkStale(bool now = false);
+  // Marks the cached face stale and asks for a paint of `part` (all of it by default); `now`
+  // paints at once.
+  void MarkStale(bool now = false, const RECT* part = nullptr);
 
   // Paint, erase and size; everything else goes to the default handling.
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
@@ -33,7 +38,7 @@ class DrawnControl : public Window {
   const SystemColors& Colors() const { return systemColors_; }
 
  private:
-  void Paint(HDC dc);
+  void Paint(HDC dc, const RECT& part);
 
   WindowsSystemColors systemColors_;
   DibSection cache_;

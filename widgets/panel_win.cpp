@@ -30,20 +30,16 @@ MouseButton ButtonOf(UINT msg) {
 }  // namespace
 
 TsPanel::TsPanel() {
-  background_.setOnChange([this] { MarkStale(); });
+  background_.setOnChange([this] {
+    backgroundStale_ = true;
+    MarkStale();
+  });
 }
 
 void TsPanel::Create(HWND parent, RECT bounds) {
   RegisterWindowClass(kClassName, CS_DBLCLKS);
   CreateOwnWindow(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                   bounds, parent);
-}
-
-void TsPanel::MarkStale() {
-  stale_ = true;
-  frameStale_ = true;
-  if (hwnd())
-    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void TsPanel::Repaint() {
@@ -53,42 +49,26 @@ void TsPanel::Repaint() {
 
 void TsPanel::InvalidateGraphic(const GraphicControl& control, bool now) {
   const Rect b = control.Bounds();
-  RECT r{b.left, b.top, b.right, b.bottom};
-  frameStale_ = true;
-  InvalidateRect(hwnd(), &r, FALSE);
-  if (now)
-    UpdateWindow(hwnd());
+  const RECT r{b.left, b.top, b.right, b.bottom};
+  MarkStale(now, &r);
 }
 
-// The frame (background and windowless controls) is composed only when something in it
-// changed; a paint that merely uncovers part of the panel (a slide step) copies that part.
-void TsPanel::Paint(HDC dc, const RECT& part) {
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  const int w = client.right;
-  const int h = client.bottom;
-  if (w <= 0 || h <= 0)
-    return;
-  if (stale_ || cache_.width() != w || cache_.height() != h) {
-    cache_.Resize(w, h);
-    PaintBackground(cache_.bitmap(), background_, systemColors_);
-    stale_ = false;
-    frameStale_ = true;
+void TsPanel::PaintFace(Bitmap& face) {
+  if (backgroundStale_ || background_image_.width() != face.width() ||
+      background_image_.height() != face.height()) {
+    background_image_ = Bitmap(face.width(), face.height());
+    PaintBackground(background_image_, background_, Colors());
+    backgroundStale_ = false;
   }
-  if (graphics_.empty()) {
-    cache_.BlitPart(dc, part);
-    return;
-  }
-  if (frameStale_ || frame_.width() != w || frame_.height() != h) {
-    // The windowless controls are drawn over a copy, so the cached background stays clean.
-    frame_.Resize(w, h);
-    std::memcpy(frame_.bitmap().bits(), cache_.bitmap().bits(),
-                static_cast<size_t>(cache_.bitmap().stride()) * h);
-    for (GraphicControl* control : graphics_)
-      control->Paint(frame_.bitmap(), text_);
-    frameStale_ = false;
-  }
-  frame_.BlitPart(dc, part);
+  // The windowless controls are drawn over a copy, so the background stays clean.
+  std::memcpy(face.bits(), background_image_.bits(),
+              static_cast<size_t>(face.stride()) * face.height());
+  for (GraphicControl* control : graphics_)
+    control->Paint(face, Text());
+}
+
+Backdrop TsPanel::BackdropAt(Point origin) {
+  return {&background_image_, origin, background_.color()};
 }
 
 GraphicControl* TsPanel::HitTest(Point at) const {
@@ -164,16 +144,8 @@ void TsPanel::RouteMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 LRESULT TsPanel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      ScopedPaint paint(hwnd());
-      Paint(paint, paint.PaintRect());
-      return 0;
-    }
     case WM_SIZE:
-      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
-      MarkStale();
+      backgroundStale_ = true;
       break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -203,7 +175,7 @@ LRESULT TsPanel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
   }
-  return DefaultHandle(msg, wparam, lparam);
+  return DrawnControl::Handle(msg, wparam, lparam);
 }
 
 }  // namespace kv

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/gdi_text_win.h"
+#include "toolkit/backdrop.h"
 #include "toolkit/gdi_win.h"
-#include "toolkit/window_win.h"
 #include "widgets/background.h"
+#include "widgets/drawn_control_win.h"
 #include "widgets/flat_button.h"
 
 namespace kv {
@@ -32,7 +32,7 @@ class GraphicControl {
   virtual bool CapturesMouse() const { return false; }
 };
 
-class TsPanel : public Window {
+class TsPanel : public DrawnControl, public BackdropSource {
  public:
   TsPanel();
 
@@ -48,27 +48,26 @@ class TsPanel : public Window {
   // Repaint = invalidate and paint now.
   void Repaint();
 
-  // The cached background (valid after a paint).
-  const Bitmap& CachedBackground() { return cache_.bitmap(); }
-  TextRenderer& Text() { return text_; }
+  // The cached background, without the windowless controls (valid after a paint).
+  const Bitmap& CachedBackground() { return background_image_; }
+  TextRenderer& Text() { return DrawnControl::Text(); }
+
+  // BackdropSource: the background under a child, the windowless controls left out.
+  Backdrop BackdropAt(Point origin) override;
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void Paint(HDC dc, const RECT& part);
-  void MarkStale();
+  // The background, then the windowless controls over it.
+  void PaintFace(Bitmap& face) override;
   GraphicControl* HitTest(Point at) const;
   void RouteMouse(UINT msg, WPARAM wparam, LPARAM lparam);
   void SetHovered(GraphicControl* control);
 
   BackgroundSettings background_{clBtnFace};
-  WindowsSystemColors systemColors_;
-  DibSection cache_;
-  DibSection frame_;
-  GdiTextRenderer text_{&frame_};
-  bool stale_ = true;
-  bool frameStale_ = true;  // a windowless control changed since the frame was composed
+  Bitmap background_image_;
+  bool backgroundStale_ = true;
   std::vector<GraphicControl*> graphics_;
   GraphicControl* hovered_ = nullptr;
   GraphicControl* captured_ = nullptr;
