@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/history.h"
+#include "tests/support/cp1251_codec.h"
 #include "bench/bench_support.h"
 #include "tests/support/posix_file_system.h"
 #include "toolkit/line_list.h"

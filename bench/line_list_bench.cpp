@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/history.h"
+#include "tests/support/cp1251_codec.h"
 #include "bench/bench_support.h"
 #include "interpreter/command_store.h"
 #include "tests/support/posix_file_system.h"

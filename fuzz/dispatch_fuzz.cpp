@@ -13,6 +13,7 @@
 #include "fuzz/fuzz_check.h"
 #include "interpreter/dispatch.h"
 #include "interpreter/shortcuts.h"
+#include "tests/support/recording_host.h"
 #include "toolkit/errors.h"
 #include "toolkit/line_list.h"
 #include "toolkit/text_codec.h"
@@ -31,53 +32,6 @@ int ShellResult(const std::string& file, const std::string& parameters) {
   }
   return static_cast<int>(hash % 65);
 }
-
-std::string Open(const std::string& file, const std::string& parameters,
-                 const std::string& directory) {
-  return "open [" + file + "] [" + parameters + "] [" + directory + "]";
-}
-
-class RecordingHost : public DispatchHost {
- public:
-  RecordingHost(std::vector<std::string> commands, bool editorOk, bool failClear)
-      : commands_(std::move(commands)), editorOk_(editorOk), failClear_(failClear) {}
-  std::vector<std::string> log;
-
-  void ShowHelp() override { log.push_back("help"); }
-  void EditSettings() override { log.push_back("options"); }
-  void ShowAbout() override { log.push_back("about"); }
-  void HidePanel() override { log.push_back("hide"); }
-  void Terminate() override { log.push_back("terminate"); }
-  int ShowCommandEditor() override {
-    log.push_back("commed");
-    return editorOk_ ? kModalResultOk : kModalResultCancel;
-  }
-  void ReloadCommands() override { log.push_back("reload"); }
-  void ClearHistory() override {
-    if (failClear_)
-      throw FileError("Cannot create file \"history.cmh\". Access denied");
-    log.push_back("clear");
-  }
-  void SetFieldText(const std::string& text, bool selectAll) override {
-    log.push_back("field " + text + (selectAll ? " (selected)" : ""));
-  }
-  void RepaintBar() override { log.push_back("repaint"); }
-  const std::vector<std::string>& Commands() override { return commands_; }
-  void RestartWindows(TRestartWindows type) override {
-    log.push_back("session " + std::to_string(static_cast<int>(type)));
-  }
-  int ShellOpen(const std::string& file, const std::string& parameters,
-                const std::string& directory) override {
-    log.push_back(Open(file, parameters, directory));
-    return ShellResult(file, parameters);
-  }
-  void ShowMessage(const std::string& text) override { log.push_back("message " + text); }
-
- private:
-  std::vector<std::string> commands_;
-  bool editorOk_;
-  bool failClear_;
-};
 
 struct Outcome {
   std::vector<std::string> log;
@@ -137,14 +91,14 @@ Outcome Expected(const std::string& typed, const std::vector<std::string>& comma
   } else if (typed == "logoff") {
     session(TRestartWindows::rwLogOff);
   } else if (const ShortcutRow* row = FindShortcut(typed)) {
-    o.log.push_back(Open(std::string(row->file), std::string(row->parameters), ""));
+    o.log.push_back(test::OpenLine(std::string(row->file), std::string(row->parameters), ""));
     if (row->hidesBar)
       o.log.push_back("hide");
   } else if (typed.starts_with("ping") || typed.starts_with("telnet")) {
     const SplitText split = SplitOnce(typed, ' ');
     if (FitsAPath(split.head)) {
       o.log.push_back("message " + split.head + "/" + split.tail);
-      o.log.push_back(Open(split.head, split.tail, ""));
+      o.log.push_back(test::OpenLine(split.head, split.tail, ""));
     } else {
       o.log.push_back(notFound);
       o.keep = false;
@@ -158,7 +112,7 @@ Outcome Expected(const std::string& typed, const std::vector<std::string>& comma
         continue;
       const CommandEntry entry = SplitEntryLine(line, kEntrySeparator);
       if (FitsAPath(entry.path))
-        o.log.push_back(Open(entry.path, entry.parameters, entry.workingFolder));
+        o.log.push_back(test::OpenLine(entry.path, entry.parameters, entry.workingFolder));
       else
         refused = true;
       matched = true;
@@ -171,7 +125,7 @@ Outcome Expected(const std::string& typed, const std::vector<std::string>& comma
       const SplitText split = SplitOnce(typed, kEntrySeparator);
       int result = 2;
       if (FitsAPath(split.head)) {
-        o.log.push_back(Open(split.head, split.tail, ""));
+        o.log.push_back(test::OpenLine(split.head, split.tail, ""));
         result = ShellResult(split.head, split.tail);
       }
       if (result <= 32) {
@@ -199,7 +153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
                                                 ? std::vector<std::string>{}
                                                 : parseLineList(rest.substr(lineEnd + 1));
 
-  RecordingHost host(commands, editorOk, failClear);
+  test::RecordingHost host;
+  host.commands = commands;
+  host.editorResult = editorOk ? kModalResultOk : kModalResultCancel;
+  host.failClearHistory = failClear;
+  host.shellResult = ShellResult;
   CommandState state;
   state.CurrentCommand = typed;
   state.KeepInHistory = false;

@@ -7,24 +7,13 @@
 #include <vector>
 
 #include "interpreter/command_store.h"
+#include "tests/support/cp1251_codec.h"
 #include "fuzz/fuzz_check.h"
 #include "toolkit/errors.h"
 #include "toolkit/line_list.h"
 
 namespace kv {
 namespace {
-
-// Windows-1251 without its byte table, so that the reader takes the way of code pages with
-// characters of more than one byte: conversion in pieces.
-class PiecewiseCp1251 : public AnsiCodec {
- public:
-  std::string toUtf8(std::string_view ansi) const override { return cp1251_.toUtf8(ansi); }
-  std::string fromUtf8(std::string_view utf8) const override { return cp1251_.fromUtf8(utf8); }
-  bool holds(char32_t c) const override { return cp1251_.holds(c); }
-
- private:
-  Cp1251Codec cp1251_;
-};
 
 // A file system holding one file, so that readLineList itself is run.
 class OneFile : public FileSystem {

@@ -36,16 +36,6 @@ class AnsiCodec {
   virtual const SingleByteTable* singleByteTable() const { return nullptr; }
 };
 
-// Windows-1251, the code page of the Russian interface. The executable uses the system's ANSI
-// code page instead; this one serves the native build, where no system code page exists.
-class Cp1251Codec final : public AnsiCodec {
- public:
-  std::string toUtf8(std::string_view ansi) const override;
-  std::string fromUtf8(std::string_view utf8) const override;
-  bool holds(char32_t codePoint) const override;
-  const SingleByteTable* singleByteTable() const override;
-};
-
 // The size of the UTF-8 form of `ansi` under `table`.
 size_t utf8Size(const SingleByteTable& table, std::string_view ansi);
 // Writes the UTF-8 form of `ansi` to `out`, which has room for exactly utf8Size(table, ansi)

@@ -1,4 +1,5 @@
 #include "app/bar.h"
+#include "tests/support/cp1251_codec.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

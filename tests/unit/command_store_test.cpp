@@ -1,4 +1,5 @@
 #include "interpreter/command_store.h"
+#include "tests/support/cp1251_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/recording_host.h"
 #include "toolkit/errors.h"
 
 namespace kv {
@@ -14,49 +15,9 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// Records every call as one line, so a test reads the whole conversation in order.
-class RecordingHost : public DispatchHost {
- public:
-  std::vector<std::string> log;
-  std::vector<std::string> commands;
-  int editorResult = kModalResultCancel;
-  int shellResult = 42;
-  bool failClearHistory = false;
-
-  void ShowHelp() override { log.push_back("help"); }
-  void EditSettings() override { log.push_back("options"); }
-  void ShowAbout() override { log.push_back("about"); }
-  void HidePanel() override { log.push_back("hide"); }
-  void Terminate() override { log.push_back("terminate"); }
-  int ShowCommandEditor() override {
-    log.push_back("commed");
-    return editorResult;
-  }
-  void ReloadCommands() override { log.push_back("reload"); }
-  void ClearHistory() override {
-    if (failClearHistory)
-      throw FileError("Cannot create file \"history.cmh\". denied");
-    log.push_back("clear");
-  }
-  void SetFieldText(const std::string& text, bool selectAll) override {
-    log.push_back("field " + text + (selectAll ? " (selected)" : ""));
-  }
-  void RepaintBar() override { log.push_back("repaint"); }
-  const std::vector<std::string>& Commands() override { return commands; }
-  void RestartWindows(TRestartWindows type) override {
-    log.push_back("session " + std::to_string(static_cast<int>(type)));
-  }
-  int ShellOpen(const std::string& file, const std::string& parameters,
-                const std::string& directory) override {
-    log.push_back("open [" + file + "] [" + parameters + "] [" + directory + "]");
-    return shellResult;
-  }
-  void ShowMessage(const std::string& text) override { log.push_back("message " + text); }
-};
-
 struct Dispatched {
   CommandState state;
-  RecordingHost host;
+  test::RecordingHost host;
   explicit Dispatched(std::string text, std::vector<std::string> commands = {}) {
     host.commands = std::move(commands);
     state.CurrentCommand = std::move(text);
@@ -176,14 +137,14 @@ TEST(Dispatch, FailedPlainLaunchReportsInTheFieldAndIsNotKept) {
   for (const Case& c : {Case{2, "Команда не найдена (2)"}, Case{31, "Неизвестная ошибка (31)"},
                         Case{0, "Неизвестная ошибка (0)"}, Case{32, "Неизвестная ошибка (32)"}}) {
     Dispatched run("missing.exe");
-    run.host.shellResult = c.result;
+    run.host.shellResult = [&](auto&, auto&) { return c.result; };
     EXPECT_THAT(run.go(), ElementsAre("repaint", "open [missing.exe] [] []",
                                       "field " + c.text + " (selected)"));
     EXPECT_FALSE(run.state.KeepInHistory) << c.result;
     EXPECT_EQ(run.state.CurrentCommand, "missing.exe");
   }
   Dispatched success("ok.exe");
-  success.host.shellResult = 33;
+  success.host.shellResult = [](auto&, auto&) { return 33; };
   success.go();
   EXPECT_TRUE(success.state.KeepInHistory);
 }

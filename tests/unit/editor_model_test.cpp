@@ -1,4 +1,5 @@
 #include "dialogs/editor_model.h"
+#include "tests/support/cp1251_codec.h"
 
 #include <gtest/gtest.h>
 

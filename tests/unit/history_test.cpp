@@ -1,4 +1,5 @@
 #include "app/history.h"
+#include "tests/support/cp1251_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/posix_file_system.h"
+#include "tests/support/cp1251_codec.h"
 #include "toolkit/line_list.h"
 
 namespace kv {
@@ -73,18 +74,6 @@ class Generator {
 
  private:
   std::uint32_t state_;
-};
-
-// Windows-1251 without its byte table: the reader then converts the text in pieces, as it does
-// for a code page with characters of more than one byte.
-class PiecewiseCp1251 : public AnsiCodec {
- public:
-  std::string toUtf8(std::string_view ansi) const override { return cp1251_.toUtf8(ansi); }
-  std::string fromUtf8(std::string_view utf8) const override { return cp1251_.fromUtf8(utf8); }
-  bool holds(char32_t c) const override { return cp1251_.holds(c); }
-
- private:
-  Cp1251Codec cp1251_;
 };
 
 // Run with the codec that converts line by line (true) and with the one converted in pieces.

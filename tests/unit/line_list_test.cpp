@@ -1,4 +1,5 @@
 #include "toolkit/line_list.h"
+#include "tests/support/cp1251_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "toolkit/text_codec.h"
+#include "tests/support/cp1251_codec.h"
 
 #include "tests/support/system_codepage.h"
 

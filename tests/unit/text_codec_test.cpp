@@ -1,4 +1,5 @@
 #include "toolkit/text_codec.h"
+#include "tests/support/cp1251_codec.h"
 
 #include "tests/support/system_codepage.h"
 

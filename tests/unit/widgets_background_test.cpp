@@ -6,7 +6,7 @@
 
 #include "toolkit/errors.h"
 #include "widgets/drawing.h"
-#include "widgets_fakes.h"
+#include "tests/support/widgets_fakes.h"
 
 namespace kv {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "widgets_fakes.h"
+#include "tests/support/widgets_fakes.h"
 
 namespace kv {
 namespace {

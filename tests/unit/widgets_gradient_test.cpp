@@ -5,7 +5,7 @@
 #include <string>
 
 #include "toolkit/errors.h"
-#include "widgets_fakes.h"
+#include "tests/support/widgets_fakes.h"
 
 namespace kv {
 namespace {

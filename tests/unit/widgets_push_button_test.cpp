@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "widgets_fakes.h"
+#include "tests/support/widgets_fakes.h"
 
 namespace kv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "widgets_fakes.h"
+#include "tests/support/widgets_fakes.h"
 
 namespace kv {
 namespace {
