@@ -88,10 +88,12 @@ Window::~Window() {
 
 void Window::RegisterWindowClass(const wchar_t* name, UINT style, HCURSOR cursor,
                                  HBRUSH background) {
-  WNDCLASSEXW existing{sizeof existing};
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
   if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &existing))
     return;
-  WNDCLASSEXW wc{sizeof wc};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
   wc.style = style;
   wc.lpfnWndProc = WindowProcedure;
   wc.hInstance = GetModuleHandleW(nullptr);

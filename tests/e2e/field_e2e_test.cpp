@@ -12,7 +12,8 @@ bool Dropped(Karvoss& karvoss) {
 }
 
 HWND CaptureOf(HWND window) {
-  GUITHREADINFO info{sizeof info};
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
   return info.hwndCapture;
 }

@@ -90,8 +90,9 @@ TEST(ByteScan, WordScansAgreeWithAByteLoop) {
     ASSERT_EQ(w::blockIsAscii(p), e.ascii) << shown;
     ASSERT_EQ(w::asciiPrefixLength(p), e.asciiPrefix) << shown;
     ASSERT_EQ(w::countHighBytes(p), e.highCount) << shown;
-    if (!e.ascii)
+    if (!e.ascii) {
       ASSERT_EQ(w::lastIndex(w::highMask(p)), e.lastHigh) << shown;
+    }
     ASSERT_EQ(w::hasByteFrom80ToBF(p), e.from80ToBF) << shown;
     ASSERT_EQ(firstOrSize(w::highMask(p), w::kBlock, w::firstIndex), e.asciiPrefix) << shown;
     ASSERT_EQ(firstOrSize(w::lineEndMask(p), w::kBlock, w::firstIndex), e.firstLineEnd) << shown;
@@ -105,8 +106,9 @@ TEST(ByteScan, BlockScansOfThisMachineAgreeWithAByteLoop) {
     ASSERT_EQ(scan::blockIsAscii(p), e.ascii) << shown;
     ASSERT_EQ(scan::asciiPrefixLength(p), e.asciiPrefix) << shown;
     ASSERT_EQ(scan::countHighBytes(p), e.highCount) << shown;
-    if (!e.ascii)
+    if (!e.ascii) {
       ASSERT_EQ(scan::lastIndex(scan::highMask(p)), e.lastHigh) << shown;
+    }
     ASSERT_EQ(scan::hasByteFrom80ToBF(p), e.from80ToBF) << shown;
     ASSERT_EQ(firstOrSize(scan::highMask(p), scan::kBlock, scan::firstIndex), e.asciiPrefix)
         << shown;

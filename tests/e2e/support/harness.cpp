@@ -203,7 +203,8 @@ void Karvoss::Start() {
   SetEnvironmentVariableW(L"KARVOSS_PROBE_LOG", probeLog_.c_str());
   const std::wstring exe = folder_ + L"\\karvoss.exe";
   std::wstring commandLine = L"\"" + exe + L"\"";
-  STARTUPINFOW si{sizeof si};
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder_.c_str(), &si, &process_)) {
     throw std::runtime_error("cannot start karvoss.exe");
@@ -477,7 +478,8 @@ Bitmap CaptureScreen(int x, int y, int width, int height) {
 }
 
 HWND FocusOf(HWND window) {
-  GUITHREADINFO info{sizeof info};
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
   return info.hwndFocus;
 }
