@@ -30,4 +30,11 @@ void ChooserRowPainter::Draw(const DRAWITEMSTRUCT& item, int glyphLeft,
     DrawFocusRect(item.hDC, &item.rcItem);
 }
 
+LRESULT ChooserRowPainter::WhiteBackground(WPARAM dc) {
+  if (!white_)
+    white_.reset(CreateSolidBrush(ToColorRef(clWhite)));
+  SetBkColor(reinterpret_cast<HDC>(dc), ToColorRef(clWhite));
+  return reinterpret_cast<LRESULT>(white_.get());
+}
+
 }  // namespace kv

@@ -22,9 +22,12 @@ class ChooserRowPainter {
   // `paintGlyph` paints into a glyph-sized image already filled with the row's background.
   void Draw(const DRAWITEMSTRUCT& item, int glyphLeft,
             const std::function<void(Bitmap& glyph)>& paintGlyph, const std::wstring& text);
+  // The answer to the list's WM_CTLCOLOR* message: white behind the rows.
+  LRESULT WhiteBackground(WPARAM dc);
 
  private:
   DibSection glyph_;
+  GdiObject<HBRUSH> white_;
 };
 
 }  // namespace kv

@@ -12,7 +12,6 @@ constexpr int kDropDownRows = 8;
 }  // namespace
 
 void DriveComboBox::Create(HWND parent, Rect b, HFONT font) {
-  brush_.reset(CreateSolidBrush(ToColorRef(clWhite)));
   constexpr int kClosedHeight = 19;
   CreateControl(
       0, WC_COMBOBOXW, L"",
@@ -125,8 +124,7 @@ bool DriveComboBox::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& r
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-      SetBkColor(reinterpret_cast<HDC>(wparam), ToColorRef(clWhite));
-      result = reinterpret_cast<LRESULT>(brush_.get());
+      result = rows_.WhiteBackground(wparam);
       return true;
   }
   return false;

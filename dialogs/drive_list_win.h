@@ -44,7 +44,6 @@ class DriveComboBox final : public Window {
   ChooserRowPainter rows_;
   std::vector<Drive> drives_;
   std::optional<char> shown_;  // the drive the chooser currently shows
-  GdiObject<HBRUSH> brush_;
 };
 
 }  // namespace kv

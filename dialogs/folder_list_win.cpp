@@ -36,7 +36,6 @@ std::vector<std::string> ListSubfoldersOnDisk(const std::string& folder) {
 }
 
 void DirectoryListBox::Create(HWND parent, Rect b, HFONT font) {
-  brush_.reset(CreateSolidBrush(ToColorRef(clWhite)));
   CreateControl(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                     LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
@@ -115,8 +114,7 @@ bool DirectoryListBox::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT
         OpenHighlighted();
       return false;
     case WM_CTLCOLORLISTBOX:
-      SetBkColor(reinterpret_cast<HDC>(wparam), ToColorRef(clWhite));
-      result = reinterpret_cast<LRESULT>(brush_.get());
+      result = painter_.WhiteBackground(wparam);
       return true;
   }
   return false;

@@ -36,7 +36,6 @@ class DirectoryListBox final : public Window {
 
   FolderRows rows_;
   ChooserRowPainter painter_;
-  GdiObject<HBRUSH> brush_;
 };
 
 // The subfolders of a folder on disk, hidden and system folders left out.

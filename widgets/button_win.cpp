@@ -259,20 +259,6 @@ LRESULT TsButton::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       Repaint();
       return 0;
-    case WM_MOUSEMOVE: {
-      if (!trackingLeave_) {
-        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-        trackingLeave_ = TrackMouseEvent(&tme) != 0;
-      }
-      RECT client{};
-      GetClientRect(hwnd(), &client);
-      SetMouseOver(Rect{0, 0, client.right, client.bottom}.contains(PointOf(lparam)));
-      return 0;
-    }
-    case WM_MOUSELEAVE:
-      trackingLeave_ = false;
-      SetMouseOver(false);
-      return 0;
     case WM_LBUTTONDOWN:
       MouseDown(MouseButton::left, lparam);
       return 0;

@@ -75,6 +75,7 @@ class TsButton final : public DrawnControl, public DialogKeyTarget {
   bool CanFocus() const;
   void SetPressed(bool pressed);
   void SetMouseOver(bool over);
+  void PointerOver(bool inside) override { SetMouseOver(inside); }
   void MouseDown(MouseButton button, LPARAM lparam);
   void MouseUp(MouseButton button, LPARAM lparam);
   void KeyUp();
@@ -85,7 +86,6 @@ class TsButton final : public DrawnControl, public DialogKeyTarget {
   bool default_ = false;
   PushButtonFace face_;
   ControlStyle style_;
-  bool trackingLeave_ = false;
   // Who holds the button down: the left mouse button (with the capture) or Space/the accelerator.
   bool heldByMouse_ = false;
   bool heldByKey_ = false;

@@ -56,13 +56,6 @@ void TsColorSelect::SetPressed(bool pressed) {
   MarkStale(true);
 }
 
-bool TsColorSelect::Inside(LPARAM lparam) const {
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-  return PtInRect(&client, at) != 0;
-}
-
 void TsColorSelect::PaintFace(Bitmap& face) {
   PaintColorSelect(face, face_, style_, Text(), Colors());
 }
@@ -87,17 +80,6 @@ void TsColorSelect::ChooseColorValue() {
 
 LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
-    case WM_MOUSEMOVE:
-      if (!trackingLeave_) {
-        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-        trackingLeave_ = TrackMouseEvent(&tme) != 0;
-      }
-      SetMouseOver(Inside(lparam));
-      return 0;
-    case WM_MOUSELEAVE:
-      trackingLeave_ = false;
-      SetMouseOver(false);
-      return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (choosing_)

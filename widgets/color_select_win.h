@@ -40,14 +40,13 @@ class TsColorSelect final : public DrawnControl {
  private:
   void PaintFace(Bitmap& face) override;
   void SetMouseOver(bool over);
+  void PointerOver(bool inside) override { SetMouseOver(inside); }
   void SetPressed(bool pressed);
-  bool Inside(LPARAM lparam) const;
   // The colour dialog, owned by the picker's form, starting from ColorValue.
   void ChooseColorValue();
 
   ColorSelectFace face_;
   ControlStyle style_;
-  bool trackingLeave_ = false;
   bool choosing_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "widgets/drawn_control_win.h"
 
+#include <windowsx.h>
+
 #include "widgets/drawing.h"
 
 namespace kv {
@@ -38,8 +40,26 @@ void DrawnControl::Paint(HDC dc, const RECT& part) {
   cache_.BlitPart(dc, part);
 }
 
+bool DrawnControl::Inside(LPARAM lparam) const {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  return PtInRect(&client, at) != 0;
+}
+
 LRESULT DrawnControl::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
+    case WM_MOUSEMOVE:
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        trackingLeave_ = TrackMouseEvent(&tme) != 0;
+      }
+      PointerOver(Inside(lparam));
+      return 0;
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      PointerOver(false);
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {

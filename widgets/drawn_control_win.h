@@ -26,6 +26,12 @@ class DrawnControl : public Window {
   // controls; the plain panel and labels keep theirs).
   virtual bool SoftCorners() const { return true; }
 
+  // The pointer moved over the control (`inside` its client area) or left it; the frame tracks
+  // the leaving. Controls that light up under the pointer take it.
+  virtual void PointerOver(bool inside) {}
+  // Whether the mouse message's point lies in the client area.
+  bool Inside(LPARAM lparam) const;
+
   // Marks the cached face stale and asks for a paint of `part` (all of it by default); `now`
   // paints at once.
   void MarkStale(bool now = false, const RECT* part = nullptr);
@@ -44,6 +50,7 @@ class DrawnControl : public Window {
   DibSection cache_;
   GdiTextRenderer text_{&cache_};
   bool stale_ = true;
+  bool trackingLeave_ = false;
 };
 
 }  // namespace kv

@@ -312,6 +312,14 @@ void TypeInto(HWND form, POINT at, HWND edit, const std::wstring& text) {
   TypeInto(form, at, edit, text, text);
 }
 
+// Types a name and a path into the edits, adds them, and waits until the list has `rows` rows.
+void AddEntry(const Editor& e, const std::wstring& name, const std::wstring& path, size_t rows) {
+  TypeInto(e.form, kComm, e.comm, name);
+  TypeInto(e.form, kPath, e.path, path);
+  ClickAt(e.form, kAddEdit.x, kAddEdit.y);
+  ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == rows; }));
+}
+
 TEST(CommandEditor, EntriesAddedThroughTheEditsAreSavedSortedAndRunFromTheBar) {
   Karvoss karvoss;
   karvoss.AddProbe(L"probe.exe");
@@ -354,10 +362,7 @@ TEST(CommandEditor, EscCancelsAndWritesNothing) {
   Karvoss karvoss;
   Editor e = OpenEditor(karvoss);
   ASSERT_NE(e.form, nullptr);
-  TypeInto(e.form, kComm, e.comm, L"name");
-  TypeInto(e.form, kPath, e.path, L"C:\\x.exe");
-  ClickAt(e.form, kAddEdit.x, kAddEdit.y);
-  ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == 1; }));
+  AddEntry(e, L"name", L"C:\\x.exe", 1);
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitGone(e.form));
   Settle(200);
@@ -368,10 +373,7 @@ TEST(CommandEditor, WithoutAStoreFileAbandonedChangesShowAgainAndAFileIsReloaded
   Karvoss karvoss;
   Editor e = OpenEditor(karvoss);
   ASSERT_NE(e.form, nullptr);
-  TypeInto(e.form, kComm, e.comm, L"kept");
-  TypeInto(e.form, kPath, e.path, L"x");
-  ClickAt(e.form, kAddEdit.x, kAddEdit.y);
-  ASSERT_TRUE(Poll([&] { return ListItems(e.names).size() == 1; }));
+  AddEntry(e, L"kept", L"x", 1);
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitGone(e.form));
   ASSERT_EQ(OpenEditor(karvoss).form, e.form);

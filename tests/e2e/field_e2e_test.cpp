@@ -11,13 +11,6 @@ bool Dropped(Karvoss& karvoss) {
   return SendMessageW(karvoss.Field(), CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
-HWND CaptureOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndCapture;
-}
-
 // The bar down with the given history, the field focused.
 void ShowWithHistory(Karvoss& karvoss, const std::string& history) {
   karvoss.Bar();

@@ -86,17 +86,6 @@ std::wstring BinFolder() {
   return p.substr(0, p.find_last_of(L"\\/"));
 }
 
-std::string Utf8(const std::wstring& w) {
-  if (w.empty())
-    return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
-
 std::wstring Wide(const std::string& s) {
   if (s.empty())
     return {};
@@ -475,13 +464,6 @@ Bitmap CaptureScreen(int x, int y, int width, int height) {
   Bitmap copy(width, height);
   std::memcpy(copy.bits(), dib.bitmap().bits(), static_cast<size_t>(copy.stride()) * height);
   return copy;
-}
-
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
 }
 
 }  // namespace kv::e2e

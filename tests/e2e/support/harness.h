@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/support/thread_input.h"
 #include "toolkit/bitmap.h"
 
 namespace kv::e2e {
@@ -25,7 +26,6 @@ std::wstring TextOf(HWND hwnd);                    // WM_GETTEXT, so it works ac
 std::vector<std::wstring> ComboItems(HWND combo);  // the rows of a combo box's list
 
 std::wstring BinFolder();  // where karvoss.exe, probe.exe and this program were built
-std::string Utf8(const std::wstring& w);
 std::wstring Wide(const std::string& s);
 
 std::string ReadFileBytes(const std::wstring& path);  // "" when missing
@@ -141,6 +141,5 @@ COLORREF ScreenPixel(int x, int y);
 Bitmap CaptureScreen(int x, int y, int width, int height);
 // The window of the given class that belongs to the process, if any.
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, bool visibleOnly = false);
-HWND FocusOf(HWND window);  // keyboard focus of the window's thread
 
 }  // namespace kv::e2e

@@ -1,7 +1,8 @@
 // Drives the running Karvoss from outside:
 //   karvoss_ctl hotkey        sends Win+Z, as the hotkey would, and waits until the bar is down;
 //   karvoss_ctl run <text>    calls the bar up if needed, puts the text into the field, Enter;
-//   karvoss_ctl drop          calls the bar up if needed and opens the field's history list.
+//   karvoss_ctl drop          calls the bar up if needed and opens the field's history list;
+//   karvoss_ctl click <x> <y> clicks the screen there (for screenshots of nested dialogs).
 // Exit code 0 when it was done within 10 s.
 #include <windows.h>
 
@@ -28,6 +29,24 @@ bool Shown(HWND& bar) {
 }
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && std::wcscmp(argv[1], L"click") == 0) {
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input[3]{};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dx = (_wtoi(argv[2]) * 65536 + w / 2) / w;
+    input[0].mi.dy = (_wtoi(argv[3]) * 65536 + h / 2) / h;
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].type = INPUT_MOUSE;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& i : input) {
+      SendInput(1, &i, sizeof(INPUT));
+      Sleep(50);
+    }
+    return 0;
+  }
   const bool hotkey = argc == 2 && std::wcscmp(argv[1], L"hotkey") == 0;
   const bool run = argc == 3 && std::wcscmp(argv[1], L"run") == 0;
   const bool drop = argc == 2 && std::wcscmp(argv[1], L"drop") == 0;

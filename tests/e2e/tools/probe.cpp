@@ -4,20 +4,13 @@
 // so it can take the activation from the bar.
 #include <windows.h>
 
+#include "tests/e2e/support/thread_input.h"
+
 #include <string>
 
 namespace {
 
-std::string Utf8(const std::wstring& w) {
-  if (w.empty())
-    return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
+using kv::e2e::Utf8;
 
 // The command line less the program name, as the program received it.
 std::wstring Arguments() {

@@ -13,6 +13,8 @@
 // - Enter in the bar to the started probe's record in its log, beside the same probe started by
 //   this program with ShellExecuteW.
 #include <windows.h>
+
+#include "tests/e2e/support/thread_input.h"
 #include <psapi.h>
 #include <shellapi.h>
 
@@ -24,6 +26,8 @@
 #include <vector>
 
 namespace {
+
+using kv::e2e::FocusOf;
 
 using Clock = std::chrono::steady_clock;
 
@@ -120,13 +124,6 @@ class Process {
 bool Fail(const char* what) {
   std::fprintf(stderr, "startup_bench: %s\n", what);
   return false;
-}
-
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
 }
 
 long long FileSize(const std::wstring& path) {

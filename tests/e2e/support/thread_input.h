@@ -1,0 +1,38 @@
+// Small helpers the end-to-end programs share (the suite, the probe, the start-up bench), header
+// only so the small tools need no library: UTF-8 from the wide API, and another thread's focus
+// and capture.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace kv::e2e {
+
+inline std::string Utf8(const std::wstring& w) {
+  if (w.empty())
+    return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+inline GUITHREADINFO ThreadInputOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info;
+}
+
+// The keyboard focus and the mouse capture of the window's thread.
+inline HWND FocusOf(HWND window) {
+  return ThreadInputOf(window).hwndFocus;
+}
+inline HWND CaptureOf(HWND window) {
+  return ThreadInputOf(window).hwndCapture;
+}
+
+}  // namespace kv::e2e
