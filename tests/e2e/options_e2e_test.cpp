@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "tests/support/settings_record.h"
 #include "tests/e2e/support/harness.h"
 #include "toolkit/gdi_win.h"
 #include "widgets/gradient.h"
@@ -25,18 +26,6 @@ constexpr POINT kOkButton{8 + 40, 280 + 12};
 constexpr POINT kCancelButton{104 + 41, 280 + 12};
 constexpr POINT kTopColor{8 + 112, 136 + 32};
 constexpr POINT kBottomColor{8 + 112, 136 + 64};
-
-std::string Record(std::uint8_t delay, Color edge, Color middle, Color text,
-                   const std::string& filler = std::string(3, '\0')) {
-  Settings s;
-  s.Delay = delay;
-  for (int i = 0; i < 3; ++i)
-    s.Filler[i] = static_cast<std::uint8_t>(filler[i]);
-  s.EdgeColor = edge;
-  s.MiddleColor = middle;
-  s.TextColor = text;
-  return EncodeSettingsRecord(s);
-}
 
 Color ScreenColor(int x, int y) {
   const COLORREF c = ScreenPixel(x, y);
@@ -151,7 +140,7 @@ void SetColorDialogRgb(HWND dialog, int red, int green, int blue) {
 }
 
 TEST(Settings, StoredRecordColoursTheBar) {
-  ConfiguredKarvoss karvoss(Record(20, 0x0000FF, 0x00FF00, 0xFF0000));
+  ConfiguredKarvoss karvoss(test::SettingsRecord(20, 0x0000FF, 0x00FF00, 0xFF0000));
   karvoss.Start();
   ExpectPanelColours(karvoss, 0x0000FF, 0x00FF00);
   const POINT fill = FieldFillPoint(karvoss);
@@ -195,7 +184,7 @@ void ExpectOpenErrorThenDelay15(ConfiguredKarvoss& karvoss) {
 }
 
 TEST(Settings, ReadOnlyFileIsReportedAndTheDelayIs15) {
-  ConfiguredKarvoss karvoss(Record(3, 1, 2, 3));
+  ConfiguredKarvoss karvoss(test::SettingsRecord(3, 1, 2, 3));
   ASSERT_TRUE(SetFileAttributesW(karvoss.Config().c_str(), FILE_ATTRIBUTE_READONLY));
   // Writable again at the end, so the test folder can be removed.
   struct Writable {
@@ -207,7 +196,7 @@ TEST(Settings, ReadOnlyFileIsReportedAndTheDelayIs15) {
 }
 
 TEST(Settings, FileHeldOpenIsReportedAndDeleted) {
-  ConfiguredKarvoss karvoss(Record(3, 1, 2, 3));
+  ConfiguredKarvoss karvoss(test::SettingsRecord(3, 1, 2, 3));
   // Held without read or write sharing, but open to deletion.
   HANDLE held = CreateFileW(karvoss.Config().c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
@@ -223,7 +212,7 @@ TEST(Settings, FileHeldOpenIsReportedAndDeleted) {
 // A scanner or backup tool holding the file for a moment at start-up (sharing reading and
 // deletion, not writing) costs the user nothing: no message, the file and its colours kept.
 TEST(Settings, FileHeldBrieflyAtStartUpIsReadOnceReleased) {
-  const std::string record = Record(7, 0x0000FF, 0x00FF00, 0xFF0000);
+  const std::string record = test::SettingsRecord(7, 0x0000FF, 0x00FF00, 0xFF0000);
   ConfiguredKarvoss karvoss(record);
   HANDLE held =
       CreateFileW(karvoss.Config().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
@@ -243,7 +232,7 @@ TEST(Settings, FileHeldBrieflyAtStartUpIsReadOnceReleased) {
 TEST(Settings, DarkFieldShowsNoFrameAndItsArrowOnTheFill) {
   constexpr Color kFill = 0x302010;
   constexpr Color kText = 0x00FFFF;  // yellow
-  ConfiguredKarvoss karvoss(Record(0, 0x101010, kFill, kText));
+  ConfiguredKarvoss karvoss(test::SettingsRecord(0, 0x101010, kFill, kText));
   karvoss.Start();
   BringBarDown(karvoss);
   RECT field{};
@@ -347,7 +336,7 @@ TEST(OptionsWindowTest, DraggingTheThumbToTheRightEndShows50) {
 // Changes in the window, then "Отмена" or Esc: file, memory and look stay as they were, and the
 // command still goes to the history.
 void ExpectCancelChangesNothing(bool escape) {
-  const std::string record = Record(20, 0x0000FF, 0x00FF00, 0xFF0000, "abc");
+  const std::string record = test::SettingsRecord(20, 0x0000FF, 0x00FF00, 0xFF0000, "abc");
   ConfiguredKarvoss karvoss(record);
   karvoss.Start();
   OptionsDialog options(karvoss);
@@ -384,7 +373,7 @@ TEST(OptionsWindowTest, EscChangesNothing) {
 }
 
 TEST(OptionsWindowTest, OkWithoutChangesRewritesTheSameRecord) {
-  const std::string record = Record(20, 0x0000FF, 0x00FF00, 0xFF0000, "xyz");
+  const std::string record = test::SettingsRecord(20, 0x0000FF, 0x00FF00, 0xFF0000, "xyz");
   // Bytes after the record are ignored when read and gone after the save.
   ConfiguredKarvoss karvoss(record + "tail");
   karvoss.Start();
@@ -417,7 +406,8 @@ TEST(OptionsWindowTest, ColourChosenInTheDialogReachesTheBarAfterOk) {
   options.ClickAt(kOkButton);
   ASSERT_TRUE(options.WaitClosed());
   EXPECT_TRUE(Poll([&] {
-    return ReadFileBytes(karvoss.DataFile(L"config.cfg")) == Record(0, clWhite, 0x0000FF, clBlack);
+    return ReadFileBytes(karvoss.DataFile(L"config.cfg")) ==
+           test::SettingsRecord(0, clWhite, 0x0000FF, clBlack);
   }));
   ExpectPanelColours(karvoss, clWhite, 0x0000FF);
   const POINT fill = FieldFillPoint(karvoss);
@@ -442,7 +432,8 @@ TEST(OptionsWindowTest, RightClickOpensTheDialogAndItsCancelKeepsTheColour) {
   options.ClickAt(kOkButton);
   ASSERT_TRUE(options.WaitClosed());
   EXPECT_TRUE(Poll([&] {
-    return ReadFileBytes(karvoss.DataFile(L"config.cfg")) == Record(0, clWhite, clSilver, clBlack);
+    return ReadFileBytes(karvoss.DataFile(L"config.cfg")) ==
+           test::SettingsRecord(0, clWhite, clSilver, clBlack);
   }));
 }
 

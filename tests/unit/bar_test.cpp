@@ -1,4 +1,6 @@
 #include "app/bar.h"
+
+#include "tests/support/settings_record.h"
 #include "tests/support/cp1251_codec.h"
 
 #include <gmock/gmock.h>
@@ -540,21 +542,9 @@ TEST_F(BarTest, UnreadableHistoryAtAShowIsReportedAndTheBarStillComesDown) {
 
 // Settings.
 
-std::string Record(std::uint8_t delay, std::int32_t edge, std::int32_t middle, std::int32_t text,
-                   std::string filler = std::string(3, '\0')) {
-  Settings s;
-  s.Delay = delay;
-  for (int i = 0; i < 3; ++i)
-    s.Filler[i] = static_cast<std::uint8_t>(filler[i]);
-  s.EdgeColor = edge;
-  s.MiddleColor = middle;
-  s.TextColor = text;
-  return EncodeSettingsRecord(s);
-}
-
 TEST_F(BarTest, StoredSettingsColourTheBar) {
   fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), Record(20, 0x0000FF, 0x00FF00, 0xFF0000));
+  writeBytes(DataFile("config.cfg"), test::SettingsRecord(20, 0x0000FF, 0x00FF00, 0xFF0000));
   form_->FormCreate();
   EXPECT_EQ(form_->CurrentSettings().Delay, 20);
   EXPECT_THAT(view_.applied,
@@ -582,7 +572,7 @@ TEST_F(BarTest, UnopenableSettingsFileIsDeletedAndTheDelayIs15) {
   LockedConfig locked;
   Make(locked);
   fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), Record(3, 1, 2, 3));
+  writeBytes(DataFile("config.cfg"), test::SettingsRecord(3, 1, 2, 3));
   form_->FormCreate();
   EXPECT_THAT(system_.boxes, ElementsAre("message: Ошибка открытия файла конфигурации"));
   EXPECT_FALSE(fs_.fileExists(DataFile("config.cfg")));
@@ -593,12 +583,12 @@ TEST_F(BarTest, UnopenableSettingsFileIsDeletedAndTheDelayIs15) {
 
 TEST_F(BarTest, LongerSettingsFileLoadsItsFirstRecordAndTheNextSaveShortensIt) {
   fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), Record(7, 1, 2, 3, "xyz") + "trailing bytes");
+  writeBytes(DataFile("config.cfg"), test::SettingsRecord(7, 1, 2, 3, "xyz") + "trailing bytes");
   form_->FormCreate();
   EXPECT_EQ(form_->CurrentSettings().Delay, 7);
   dialogs_.options.result = kModalResultOk;
   form_->EditSettings();
-  EXPECT_EQ(readBytes(DataFile("config.cfg")), Record(7, 1, 2, 3, "xyz"));
+  EXPECT_EQ(readBytes(DataFile("config.cfg")), test::SettingsRecord(7, 1, 2, 3, "xyz"));
 }
 
 TEST_F(BarTest, CancelledOptionsChangeNothing) {
@@ -628,7 +618,7 @@ TEST_F(BarTest, ConfirmedOptionsAreStoredSavedAndApplied) {
   form_->EditSettings();
   // The system colour is kept in the record but written as its RGB value into the gradient.
   EXPECT_EQ(readBytes(DataFile("config.cfg")),
-            Record(50, systemColor(kColorBtnFace), 0x00FF00, 0xFF0000));
+            test::SettingsRecord(50, systemColor(kColorBtnFace), 0x00FF00, 0xFF0000));
   EXPECT_THAT(view_.applied,
               ElementsAre("gradient 15790320;65280;22;0;0;65280;65280;54;0;0;65280;15790320;23;"
                           "0;0;15790320;15790320;0;0;0",
@@ -638,7 +628,7 @@ TEST_F(BarTest, ConfirmedOptionsAreStoredSavedAndApplied) {
 
 TEST_F(BarTest, StoredDelayAbove50IsUsedAndTheWindowShowsTheClampedValue) {
   fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), Record(200, 0, 0, 0));
+  writeBytes(DataFile("config.cfg"), test::SettingsRecord(200, 0, 0, 0));
   form_->FormCreate();
   form_->ShowPanel();
   EXPECT_EQ(system_.sleeps, std::vector<int>(19, 200));

@@ -20,15 +20,6 @@ void PumpMessages() {
   }
 }
 
-void RemoveTree(const std::wstring& path) {
-  std::wstring from = path + L'\0';
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  SHFileOperationW(&op);
-}
-
 }  // namespace
 
 std::wstring ClassOf(HWND hwnd) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/support/thread_input.h"
+#include "tests/e2e/support/common.h"
 #include "toolkit/bitmap.h"
 
 namespace kv::e2e {

@@ -4,7 +4,7 @@
 // so it can take the activation from the bar.
 #include <windows.h>
 
-#include "tests/e2e/support/thread_input.h"
+#include "tests/e2e/support/common.h"
 
 #include <string>
 

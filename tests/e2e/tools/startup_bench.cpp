@@ -14,7 +14,7 @@
 //   this program with ShellExecuteW.
 #include <windows.h>
 
-#include "tests/e2e/support/thread_input.h"
+#include "tests/e2e/support/common.h"
 #include <psapi.h>
 #include <shellapi.h>
 
@@ -28,6 +28,7 @@
 namespace {
 
 using kv::e2e::FocusOf;
+using kv::e2e::RemoveTree;
 
 using Clock = std::chrono::steady_clock;
 
@@ -86,15 +87,6 @@ Memory IdleMemoryOf(HANDLE process) {
   WaitForInputIdle(process, 5000);
   Sleep(500);
   return MemoryOf(process);
-}
-
-void RemoveTree(const std::wstring& path) {
-  std::wstring from = path + L'\0';
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  SHFileOperationW(&op);
 }
 
 class Process {

@@ -1,9 +1,10 @@
 // Small helpers the end-to-end programs share (the suite, the probe, the start-up bench), header
-// only so the small tools need no library: UTF-8 from the wide API, and another thread's focus
-// and capture.
+// only so the small tools need no library: UTF-8 from the wide API, another thread's focus and
+// capture, and removing a folder with everything in it.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -33,6 +34,15 @@ inline HWND FocusOf(HWND window) {
 }
 inline HWND CaptureOf(HWND window) {
   return ThreadInputOf(window).hwndCapture;
+}
+
+inline void RemoveTree(const std::wstring& path) {
+  std::wstring from = path + L'\0';
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  SHFileOperationW(&op);
 }
 
 }  // namespace kv::e2e
