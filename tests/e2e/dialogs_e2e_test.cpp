@@ -481,15 +481,18 @@ TEST(CommandEditor, ACharacterTheCodePageLacksIsRefusedWithAMessage) {
   EXPECT_EQ(TextOf(e.path), L"z");
 }
 
-TEST(CommandEditor, AFailedSaveIsReportedAndTheEditorStaysOpen) {
-  Karvoss karvoss;
+// The editor over a store file that cannot be created: a folder stands where it should be.
+Editor OpenEditorOverAnUncreatableStore(Karvoss& karvoss) {
   karvoss.Bar();
-  ASSERT_TRUE(Poll([&] { return FolderExists(karvoss.Folder() + L"\\Data"); }));
-  // A folder where the store file should be: it cannot be created.
-  ASSERT_TRUE(CreateDirectoryW(karvoss.DataFile(L"command.cms").c_str(), nullptr));
-  Editor e = OpenEditor(karvoss);
-  ASSERT_NE(e.form, nullptr);
-  ClickAt(e.form, kOk.x, kOk.y);
+  if (!Poll([&] { return FolderExists(karvoss.Folder() + L"\\Data"); }) ||
+      !CreateDirectoryW(karvoss.DataFile(L"command.cms").c_str(), nullptr)) {
+    return {};
+  }
+  return OpenEditor(karvoss);
+}
+
+// The default error box of a store that cannot be created, confirmed.
+void ConfirmCannotCreateBox(Karvoss& karvoss) {
   HWND box = karvoss.WaitMessageBox();
   ASSERT_NE(box, nullptr);
   const WindowText texts = Karvoss::TextsOf(box);
@@ -499,6 +502,14 @@ TEST(CommandEditor, AFailedSaveIsReportedAndTheEditorStaysOpen) {
       << Utf8(texts.statics.back());
   Karvoss::Confirm(box);
   ASSERT_TRUE(Poll([&] { return karvoss.MessageBoxes().empty(); }));
+}
+
+TEST(CommandEditor, AFailedSaveIsReportedAndTheEditorStaysOpen) {
+  Karvoss karvoss;
+  Editor e = OpenEditorOverAnUncreatableStore(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  ClickAt(e.form, kOk.x, kOk.y);
+  ConfirmCannotCreateBox(karvoss);
   Settle(100);
   EXPECT_TRUE(IsWindowVisible(e.form));
   PressKey(VK_ESCAPE);
@@ -509,10 +520,7 @@ TEST(CommandEditor, AFailedSaveIsReportedAndTheEditorStaysOpen) {
 // shows the handler's file error in the default error box, and the program goes on.
 TEST(CommandEditor, AFailedSaveReachedByEnterIsReportedAndTheProgramGoesOn) {
   Karvoss karvoss;
-  karvoss.Bar();
-  ASSERT_TRUE(Poll([&] { return FolderExists(karvoss.Folder() + L"\\Data"); }));
-  ASSERT_TRUE(CreateDirectoryW(karvoss.DataFile(L"command.cms").c_str(), nullptr));
-  Editor e = OpenEditor(karvoss);
+  Editor e = OpenEditorOverAnUncreatableStore(karvoss);
   ASSERT_NE(e.form, nullptr);
   // Pressed and released off the button: it takes the focus without a click.
   const POINT ok = ScreenOf(e.form, kOk.x, kOk.y);
@@ -527,13 +535,7 @@ TEST(CommandEditor, AFailedSaveReachedByEnterIsReportedAndTheProgramGoesOn) {
   ASSERT_TRUE(Poll([&] { return FocusOf(e.form) == okButton; }));
   ASSERT_TRUE(karvoss.MessageBoxes().empty());
   PressKey(VK_RETURN);
-  HWND box = karvoss.WaitMessageBox();
-  ASSERT_NE(box, nullptr);
-  const WindowText texts = Karvoss::TextsOf(box);
-  ASSERT_FALSE(texts.statics.empty());
-  EXPECT_EQ(texts.statics.back().rfind(L"Cannot create file \"", 0), 0u);
-  Karvoss::Confirm(box);
-  ASSERT_TRUE(Poll([&] { return karvoss.MessageBoxes().empty(); }));
+  ConfirmCannotCreateBox(karvoss);
   EXPECT_TRUE(karvoss.Running());
   EXPECT_TRUE(IsWindowVisible(e.form));
   PressKey(VK_ESCAPE);
