@@ -228,11 +228,8 @@ void CommandField::Paint() {
   const int half = hot_ && !dropped ? 6 : 5;
   const int cx = (b.left + b.right) / 2;
   const int top = (b.top + b.bottom) / 2 - half / 2 + (dropped ? 1 : 0);
-  GdiObject<HBRUSH> arrow(CreateSolidBrush(ToColorRef(resolveColor(fontColor_, systemColors()))));
-  for (int row = 0; row < half; ++row) {
-    const RECT line{cx - half + row + 1, top + row, cx + half - row, top + row + 1};
-    FillRect(dc, &line, arrow);
-  }
+  for (int row = 0; row < half; ++row)
+    FillSolidRect(dc, {cx - half + row + 1, top + row, cx + half - row, top + row + 1}, fontColor_);
 }
 
 LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -466,12 +463,12 @@ void BarWindow::RepaintBar() {
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
 }
 
-// A slide step moves the bar whole: what was on screen moves with it, so a step paints only
-// what the system marked invalid (the strip that came into view), from the composed images.
 void BarWindow::PaintChanges() {
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
+// A slide step moves the bar whole: what was on screen moves with it, so a step paints only
+// what the system marked invalid (the strip that came into view), from the composed images.
 void BarWindow::RepaintPan() {
   RedrawWindow(Pan.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }

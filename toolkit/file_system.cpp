@@ -16,14 +16,13 @@ void writeFileAtomically(FileSystem& fs, const std::string& path, std::string_vi
   // is tried before the save is reported as failed.
   const std::string first = temporaryPathFor(path);
   const std::string names[] = {first, first + "2"};
-  for (size_t i = 0;; ++i) {
-    const std::string& temporary = names[i];
+  for (const std::string& temporary : names) {
     try {
       fs.writeNewFile(temporary, bytes, path);
     } catch (const FileError&) {
-      if (i + 1 < std::size(names))
+      fs.removeFile(temporary);  // a part written; a stale file that stays is left to the next
+      if (&temporary != &names[std::size(names) - 1])
         continue;
-      fs.removeFile(temporary);
       throw;
     }
     try {

@@ -14,13 +14,13 @@ namespace {
 
 // Scanners, indexers and backup tools hold a file for milliseconds; an open or a rename they
 // refuse is tried again for about half a second. `attempt` returns success and leaves the
-// system's error behind; `error` receives the last one.
+// system's error behind, which stays the thread's last error when this gives up.
 template <typename Attempt>
-bool RetryWhileHeld(Attempt attempt, bool accessDeniedToo, DWORD& error) {
+bool RetryWhileHeld(Attempt attempt, bool accessDeniedToo) {
   for (DWORD wait = 1;; wait *= 2) {
     if (attempt())
       return true;
-    error = GetLastError();
+    const DWORD error = GetLastError();
     const bool transient = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
                            (accessDeniedToo && error == ERROR_ACCESS_DENIED);
     if (!transient || wait > 256)
@@ -72,7 +72,7 @@ bool WindowsFileSystem::createDirectories(const std::string& path) {
   const size_t slash = path.find_last_of("\\/");
   if (slash != std::string::npos && slash > 0) {
     const std::string parent = path.substr(0, slash);
-    // A drive ("C:") or a share's server ("\\server") is never created.
+    // A drive ("C:") or a root ("\\") is never asked for.
     if (parent.back() != ':' && parent.find_first_not_of("\\/") != std::string::npos)
       createDirectories(parent);
   }
@@ -99,7 +99,6 @@ std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::strin
     return std::nullopt;
   const std::wstring name = Widen(path);
   HANDLE opened = INVALID_HANDLE_VALUE;
-  DWORD error = 0;
   RetryWhileHeld(
       [&] {
         opened = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -107,7 +106,7 @@ std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::strin
                              FILE_ATTRIBUTE_NORMAL, nullptr);
         return opened != INVALID_HANDLE_VALUE;
       },
-      false, error);
+      false);
   KernelHandle file(opened);
   if (!file.valid())
     return std::nullopt;
@@ -159,14 +158,13 @@ void WindowsFileSystem::replaceFile(const std::string& source, const std::string
   // fully (such a reader is refused as access denied).
   const std::wstring from = Widen(source);
   const std::wstring to = Widen(target);
-  DWORD error = 0;
   if (!RetryWhileHeld(
           [&] {
             return MoveFileExW(from.c_str(), to.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
           },
-          true, error)) {
-    throw FileError(cannotCreateFileMessage(target, SystemErrorText(error)));
+          true)) {
+    throw FileError(cannotCreateFileMessage(target, SystemErrorText(GetLastError())));
   }
 }
 

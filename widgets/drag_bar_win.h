@@ -42,8 +42,6 @@ class TsDragBar final : public DrawnControl, public BackdropSource {
   // The face settings as painted (font, colours, bevels); call Refresh after changing them.
   DragBarFace& Face() { return face_; }
   void Refresh() { MarkStale(); }
-  // The cached background as last painted (for pixel checks and tests).
-  const Bitmap& CachedBackground() { return CachedFace(); }
   Backdrop BackdropAt(Point origin) override {
     return {&CachedFace(), origin, background_.color()};
   }

@@ -42,11 +42,6 @@ void TsPanel::Create(HWND parent, RECT bounds) {
                   bounds, parent);
 }
 
-void TsPanel::Repaint() {
-  InvalidateRect(hwnd(), nullptr, FALSE);
-  UpdateWindow(hwnd());
-}
-
 void TsPanel::InvalidateGraphic(const GraphicControl& control, bool now) {
   const Rect b = control.Bounds();
   const RECT r{b.left, b.top, b.right, b.bottom};

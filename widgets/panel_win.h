@@ -45,12 +45,6 @@ class TsPanel : public DrawnControl, public BackdropSource {
 
   void AddGraphicControl(GraphicControl* control) { graphics_.push_back(control); }
   void InvalidateGraphic(const GraphicControl& control, bool now);
-  // Repaint = invalidate and paint now.
-  void Repaint();
-
-  // The cached background, without the windowless controls (valid after a paint).
-  const Bitmap& CachedBackground() { return background_image_; }
-  TextRenderer& Text() { return DrawnControl::Text(); }
 
   // BackdropSource: the background under a child, the windowless controls left out.
   Backdrop BackdropAt(Point origin) override;
