@@ -276,6 +276,11 @@ LRESULT CALLBACK CommandField::EditProcedure(HWND edit, UINT msg, WPARAM wparam,
   auto* field = reinterpret_cast<CommandField*>(data);
   if (NeedsList(msg, wparam))
     field->FillList();
+  if (msg == WM_CHAR && wparam == 27 && field->escapeClosesSuggestions_) {
+    // The suggestion list has closed on this Esc; the bar stays.
+    field->escapeClosesSuggestions_ = false;
+    return 0;
+  }
   if (msg == WM_CHAR && (wparam == 13 || wparam == 27) && field->keyPress_) {
     // An open list goes first, with its mouse capture: the command that runs, or the slide
     // that follows, must not leave it hanging. The entry picked in it is already the text.
@@ -294,6 +299,19 @@ LRESULT CALLBACK CommandField::EditProcedure(HWND edit, UINT msg, WPARAM wparam,
   if (msg == WM_NCDESTROY)
     RemoveWindowSubclass(edit, EditProcedure, 1);
   return DefSubclassProc(edit, msg, wparam, lparam);
+}
+
+void CommandField::AttachSuggestions(FieldSuggestions::Source source) {
+  if (suggestionsTried_ || !edit_)
+    return;
+  suggestionsTried_ = true;
+  suggestions_ = FieldSuggestions::Attach(edit_, std::move(source));
+}
+
+void CommandField::NoteKeyDown(WPARAM key) {
+  // The autocomplete object closes its list on the key itself, before the character follows,
+  // so whether it was open is asked now.
+  escapeClosesSuggestions_ = key == VK_ESCAPE && suggestions_ && suggestions_->IsOpen();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -391,6 +409,12 @@ void BarWindow::ShowBarWindow() {
   TakeForeground(hwnd());
   if (OnShow)
     OnShow();
+}
+
+bool BarWindow::PreTranslate(MSG& msg) {
+  if (msg.message == WM_KEYDOWN && ECommand.Edit() && msg.hwnd == ECommand.Edit())
+    ECommand.NoteKeyDown(msg.wParam);
+  return Form::PreTranslate(msg);
 }
 
 bool BarWindow::BringOpenDialogToFront() {

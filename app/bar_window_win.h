@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/bar.h"
+#include "app/suggestions_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/timer_win.h"
 #include "widgets/painting.h"
@@ -32,6 +33,11 @@ class CommandField final : public Window {
   // Makes the drop-down list a copy of `items`; the field's text and selection stay. A long
   // list is copied when it is first needed (dropped down, walked with the keys or the wheel).
   void SetItems(const std::vector<std::string>& items);
+
+  // Puts the platform's suggestion list under the field (once; COM must be entered).
+  void AttachSuggestions(FieldSuggestions::Source source);
+  // Called before a key reaches the field: Esc that closes the suggestion list only closes it.
+  void NoteKeyDown(WPARAM key);
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
@@ -58,6 +64,9 @@ class CommandField final : public Window {
   bool listPending_ = false;
   bool hot_ = false;  // the pointer is over the field (outside its edit)
   HFONT font_ = nullptr;
+  std::unique_ptr<FieldSuggestions> suggestions_;
+  bool suggestionsTried_ = false;
+  bool escapeClosesSuggestions_ = false;
 };
 
 class BarWindow final : public Form, public BarView {
@@ -109,9 +118,14 @@ class BarWindow final : public Form, public BarView {
 
   // Called at every show, as the bar is shown.
   std::function<void()> OnShow;
+  // The suggestion list under the field, fed by `source` (see CommandField).
+  void AttachSuggestions(FieldSuggestions::Source source) {
+    Field().AttachSuggestions(std::move(source));
+  }
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+  bool PreTranslate(MSG& msg) override;
 
  private:
   void LayOut(int clientWidth);

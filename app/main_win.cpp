@@ -39,10 +39,14 @@ int Run() {
   dialogs.SetOwner(Form1.hwnd());
   app.WhenIdle([&] { return Form1.CreateField() || dialogs.CreateNext(); });
   // The shell libraries load while the bar is down and the user types, so the launch does not
-  // wait for them (and a program that is never used to launch never carries them).
+  // wait for them (and a program that is never used to launch never carries them); the
+  // suggestion list, which needs them, comes with them.
   Form1.OnShow = [&] {
     app.WhenIdle([&] {
       system.LoadShell();
+      Form1.AttachSuggestions([&logic](const std::string& typed) {
+        return SuggestionsFor(typed, logic.CommandLines());
+      });
       return false;
     });
   };

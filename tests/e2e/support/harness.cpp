@@ -1,5 +1,6 @@
 #include "tests/e2e/support/harness.h"
 
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <chrono>
@@ -227,6 +228,21 @@ bool Karvoss::Running() const {
 
 bool Karvoss::WaitIdle() const {
   return process_.hProcess && WaitForInputIdle(process_.hProcess, kDeadlineMs) == 0;
+}
+
+bool Karvoss::HasLoaded(const wchar_t* library) const {
+  HMODULE modules[512];
+  DWORD bytes = 0;
+  if (!EnumProcessModules(process_.hProcess, modules, sizeof modules, &bytes))
+    return false;
+  for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+    wchar_t name[MAX_PATH] = {};
+    if (GetModuleBaseNameW(process_.hProcess, modules[i], name, MAX_PATH) &&
+        lstrcmpiW(name, library) == 0) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool Karvoss::WaitExit(int timeoutMs) const {

@@ -81,6 +81,8 @@ class Karvoss {
   DWORD Pid() const { return pid_; }
   // Waits until start-up is over and the program waits for input.
   bool WaitIdle() const;
+  // The program has loaded this library (by file name, case ignored).
+  bool HasLoaded(const wchar_t* library) const;
   bool Running() const;
   bool WaitExit(int timeoutMs = kDeadlineMs) const;
 

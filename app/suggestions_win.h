@@ -1,0 +1,46 @@
+// The platform's suggestion list under the command field: the shell's autocomplete object fed by
+// a list of our own. Suggestions only: nothing is appended to what the user types, and Enter
+// still runs the field's text as it stands.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct IAutoComplete2;
+struct IAutoCompleteDropDown;
+
+namespace kv {
+
+class FieldSuggestions {
+ public:
+  // Everything to offer for the field's text (the platform keeps what begins with it).
+  using Source = std::function<std::vector<std::string>(const std::string& typed)>;
+
+  // Attaches the list to `edit`. COM must be entered on this thread; null when the system has no
+  // autocomplete object (the field then works without suggestions).
+  static std::unique_ptr<FieldSuggestions> Attach(HWND edit, Source source);
+  ~FieldSuggestions();
+  FieldSuggestions(const FieldSuggestions&) = delete;
+  FieldSuggestions& operator=(const FieldSuggestions&) = delete;
+
+  // The suggestion list is in view.
+  bool IsOpen() const;
+
+ private:
+  FieldSuggestions() = default;
+  IAutoComplete2* complete_ = nullptr;
+  IAutoCompleteDropDown* dropDown_ = nullptr;
+};
+
+// The folder's entries as the field offers them (see FolderSuggestions).
+std::vector<std::string> ListFolderForSuggestions(const std::string& folder);
+// What the field offers for `typed`: the command and shortcut names, and the entries of the
+// folder the text is in.
+std::vector<std::string> SuggestionsFor(const std::string& typed,
+                                        const std::vector<std::string>& commandLines);
+
+}  // namespace kv

@@ -1,0 +1,108 @@
+// Suggestions under the command field while the user types: the entries of the typed folder and
+// the names of the user's own commands, picked from a list that never changes what runs.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "tests/e2e/support/harness.h"
+
+namespace kv::e2e {
+namespace {
+
+// The suggestion list's rows in view, or -1 when it is not shown. Its window is the platform's
+// own: a visible pop-up of the program, other than the bar, holding a list box.
+LRESULT SuggestionRows(Karvoss& karvoss) {
+  struct Search {
+    DWORD pid;
+    HWND bar;
+    LRESULT rows;
+  } search{karvoss.Pid(), karvoss.Bar(), -1};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != s->pid || hwnd == s->bar || !IsWindowVisible(hwnd))
+          return TRUE;
+        HWND list = FindWindowExW(hwnd, nullptr, L"ListBox", nullptr);
+        if (!list)
+          return TRUE;
+        s->rows = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.rows;
+}
+
+// Walks the shown list with Down; each row puts its text into the field.
+std::set<std::wstring> WalkSuggestions(Karvoss& karvoss, LRESULT rows) {
+  std::set<std::wstring> seen;
+  for (LRESULT i = 0; i < rows; ++i) {
+    const std::wstring before = karvoss.FieldText();
+    PressKey(VK_DOWN);
+    Poll([&] { return karvoss.FieldText() != before; });
+    seen.insert(karvoss.FieldText());
+  }
+  return seen;
+}
+
+void Retype(Karvoss& karvoss, const std::wstring& text) {
+  SendMessageW(karvoss.Edit(), EM_SETSEL, 0, -1);
+  TypeText(text);
+}
+
+TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
+  Karvoss karvoss;
+  karvoss.AddProbe(L"probe.exe");
+  karvoss.Bar();
+  ASSERT_TRUE(Poll([&] { return FolderExists(karvoss.Folder() + L"\\Data"); }));
+  const std::wstring projects = karvoss.Folder() + L"\\Проекты\\";
+  CreateDirectoryW(projects.c_str(), nullptr);
+  for (const wchar_t* name : {L"Альфа", L"Альбом", L"Бета"})
+    CreateDirectoryW((projects + name).c_str(), nullptr);
+  WriteFileBytes(projects + L"Альманах.txt", "");
+  // Windows-1251: "почта" and "поиск".
+  WriteFileBytes(
+      karvoss.DataFile(L"command.cms"),
+      "\xEF\xEE\xF7\xF2\xE0|probe.exe|mail|\r\n\xEF\xEE\xE8\xF1\xEA|probe.exe|find|\r\n");
+  karvoss.Hotkey();
+  ASSERT_TRUE(karvoss.WaitShown());
+  ASSERT_TRUE(Poll([&] { return FocusOf(karvoss.Bar()) == karvoss.Edit(); }));
+  // The list comes with the shell libraries, in the first idle moment after the first show;
+  // keys typed after that are handled after it.
+  ASSERT_TRUE(Poll([&] { return karvoss.HasLoaded(L"shell32.dll"); }));
+  TypeText(projects + L"Аль");
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 3; })) << SuggestionRows(karvoss);
+  EXPECT_EQ(WalkSuggestions(karvoss, 3),
+            (std::set<std::wstring>{projects + L"Альбом", projects + L"Альманах.txt",
+                                    projects + L"Альфа"}));
+  // Esc closes the list only; the bar stays for the next line.
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == -1; }));
+  EXPECT_FALSE(Poll([&] { return karvoss.BarRect().top < 0; }, 1000)) << "the bar slid away";
+  // The next Esc sends the bar up as ever.
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(karvoss.WaitHidden());
+  karvoss.Hotkey();
+  ASSERT_TRUE(karvoss.WaitShown());
+  ASSERT_TRUE(Poll([&] { return FocusOf(karvoss.Bar()) == karvoss.Edit(); }));
+
+  Retype(karvoss, L"по");
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 2; })) << SuggestionRows(karvoss);
+  EXPECT_EQ(WalkSuggestions(karvoss, 2), (std::set<std::wstring>{L"почта", L"поиск"}));
+  // Back to the typed text, then Enter: "по" runs as typed, so both commands that begin with
+  // it start, not the one last shown in the list.
+  Retype(karvoss, L"по");
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 2; }));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(karvoss.WaitProbeRecords(2));
+  std::set<std::string> arguments;
+  for (const auto& record : karvoss.ProbeRecords())
+    arguments.insert(record.arguments);
+  EXPECT_EQ(arguments, (std::set<std::string>{"mail", "find"}));
+  EXPECT_TRUE(
+      Poll([&] { return ReadFileBytes(karvoss.DataFile(L"history.cmh")) == "\xEF\xEE\r\n"; }));
+}
+
+}  // namespace
+}  // namespace kv::e2e
