@@ -95,6 +95,16 @@ std::wstring ImageOf(DWORD pid) {
   return ok ? std::wstring(path, size) : std::wstring();
 }
 
+// Until the process's start-up is over and it waits for input (Win+Z is registered by then).
+bool WaitIdle(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+  if (!process)
+    return false;
+  const bool idle = WaitForInputIdle(process, kDeadlineMs) == 0;
+  CloseHandle(process);
+  return idle;
+}
+
 struct Running {
   HWND bar;
   DWORD pid;
@@ -253,6 +263,7 @@ class Package : public testing::Test {
     ASSERT_TRUE(Poll([&] { return (running = RunningFrom(at_.exe)).size() == 1; }))
         << running.size() << " instances of the installed Karvoss";
     const HWND bar = running[0].bar;
+    ASSERT_TRUE(WaitIdle(running[0].pid));
     PressWinZ();
     EXPECT_TRUE(Poll([&] { return BarDownAtTop(bar); })) << "Win+Z did not bring the bar down";
     PressWinZ();
@@ -283,6 +294,7 @@ class Package : public testing::Test {
     EXPECT_EQ(ReadFileBytes(at_.history), kHistory);
     // The new program answers Win+Z and offers the history the old one left.
     const HWND bar = after[0].bar;
+    ASSERT_TRUE(WaitIdle(after[0].pid));
     PressWinZ();
     ASSERT_TRUE(Poll([&] { return BarDownAtTop(bar); })) << "Win+Z did not bring the bar down";
     EXPECT_TRUE(Poll([&] {
