@@ -35,6 +35,7 @@ InstallDir "$LOCALAPPDATA\Programs\Karvoss"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "Karvoss ${KARVOSS_VERSION}"
 ShowInstDetails nevershow
+SpaceTexts none
 ShowUninstDetails nevershow
 
 !define MUI_ICON "${ICON}"
@@ -42,8 +43,10 @@ ShowUninstDetails nevershow
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
+!define MUI_WELCOMEPAGE_TEXT "Karvoss будет установлен в вашу папку программ: права администратора не нужны.$\r$\n$\r$\nЕсли Karvoss уже установлен и работает, он будет завершён, обновлён и запущен снова. История, команды и настройки (папка Data) сохранятся.$\r$\n$\r$\nНажмите кнопку «Далее» для продолжения."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Karvoss работает в фоне и ждёт клавиш Win+Z. Чтобы он был готов после каждого входа в Windows, оставьте отметку «Запуск при входе в Windows»."
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN
@@ -52,6 +55,7 @@ ShowUninstDetails nevershow
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Программа, её ярлыки и запись в списке программ будут удалены. История, команды и настройки (папка Data) останутся для следующей установки, если не отметить их."
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -149,7 +153,7 @@ Section "Karvoss" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section "Запускать Karvoss при входе в Windows" SecStartup
+Section "Запуск при входе в Windows" SecStartup
   SetOutPath "$INSTDIR"
   CreateShortcut "$SMSTARTUP\Karvoss.lnk" "$INSTDIR\karvoss.exe"
 SectionEnd
@@ -178,7 +182,7 @@ Function .onInstSuccess
   ${EndIf}
 FunctionEnd
 
-Section "un.Karvoss" SecUnProgram
+Section "un.Karvoss и его ярлыки" SecUnProgram
   SectionIn RO
   Call un.EndRunningKarvoss
   Delete "$INSTDIR\karvoss.exe"
@@ -188,7 +192,7 @@ Section "un.Karvoss" SecUnProgram
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
-Section /o "un.Удалить также историю, команды и настройки (папка Data)" SecUnData
+Section /o "un.История, команды и настройки (Data)" SecUnData
   RMDir /r "$INSTDIR\Data"
 SectionEnd
 
