@@ -2,7 +2,8 @@
 //   karvoss_ctl hotkey        sends Win+Z, as the hotkey would, and waits until the bar is down;
 //   karvoss_ctl run <text>    calls the bar up if needed, puts the text into the field, Enter;
 //   karvoss_ctl drop          calls the bar up if needed and opens the field's history list;
-//   karvoss_ctl click <x> <y> clicks the screen there (for screenshots of nested dialogs).
+//   karvoss_ctl type <text>   calls the bar up if needed and types the text, as keys, into the
+//   field; karvoss_ctl click <x> <y> clicks the screen there (for screenshots of nested dialogs).
 // Exit code 0 when it was done within 10 s.
 #include <windows.h>
 
@@ -50,7 +51,8 @@ int wmain(int argc, wchar_t** argv) {
   const bool hotkey = argc == 2 && std::wcscmp(argv[1], L"hotkey") == 0;
   const bool run = argc == 3 && std::wcscmp(argv[1], L"run") == 0;
   const bool drop = argc == 2 && std::wcscmp(argv[1], L"drop") == 0;
-  if (!hotkey && !run && !drop)
+  const bool type = argc == 3 && std::wcscmp(argv[1], L"type") == 0;
+  if (!hotkey && !run && !drop && !type)
     return 2;
   HWND bar = nullptr;
   if (!WaitFor([](HWND& b) { return (b = FindWindowW(L"TForm1", nullptr)) != nullptr; }, bar,
@@ -71,5 +73,17 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (drop)
     PostMessageW(field, CB_SHOWDROPDOWN, TRUE, 0);
+  if (type) {
+    for (const wchar_t* c = argv[2]; *c; ++c) {
+      INPUT keys[2]{};
+      keys[0].type = INPUT_KEYBOARD;
+      keys[0].ki.wScan = *c;
+      keys[0].ki.dwFlags = KEYEVENTF_UNICODE;
+      keys[1] = keys[0];
+      keys[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+      SendInput(2, keys, sizeof(INPUT));
+      Sleep(30);  // a typist's pace, so the field's suggestions follow each key
+    }
+  }
   return 0;
 }
