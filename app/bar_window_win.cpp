@@ -29,6 +29,8 @@ constexpr int kListItemHeight = 24;
 constexpr int kDropDownCount = 16;
 // A control id of its own: the drawn rows' notifications name their control by it.
 constexpr int kFieldId = 1;
+// Posted to the field after its text changed, when the suggestion list has followed it.
+constexpr UINT kSuggestionsShownMessage = WM_APP + 1;
 constexpr Rect kOkBDesigned{360, 12, 392, 44};
 constexpr Rect kCloseBDesigned{400, 12, 432, 44};
 // Longest history copied into the drop-down list at once (a few milliseconds); a longer one is
@@ -165,6 +167,9 @@ bool CommandField::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& re
   // The arrow shows whether the list is open.
   if (msg == WM_COMMAND && (HIWORD(wparam) == CBN_DROPDOWN || HIWORD(wparam) == CBN_CLOSEUP))
     InvalidateButton();
+  // The suggestion list follows the text, shown or updated once the key has been handled.
+  if (msg == WM_COMMAND && HIWORD(wparam) == CBN_EDITCHANGE && suggestions_)
+    PostMessageW(hwnd(), kSuggestionsShownMessage, 0, 0);
   if (msg == WM_DRAWITEM) {
     DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
     result = TRUE;
@@ -238,6 +243,10 @@ LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_PAINT:
       Paint();
+      return 0;
+    case kSuggestionsShownMessage:
+      if (suggestions_)
+        suggestions_->BringListToFront();
       return 0;
     case WM_MOUSEMOVE:
       if (!hot_) {

@@ -144,6 +144,30 @@ bool FieldSuggestions::IsOpen() const {
          (flags & ACDD_VISIBLE);
 }
 
+void FieldSuggestions::BringListToFront() const {
+  // The list's window is the platform's: a pop-up of this thread that takes no activation (the
+  // history list of the combo box is not one).
+  HWND list = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM data) -> BOOL {
+        wchar_t className[16] = {};
+        GetClassNameW(w, className, 16);
+        if (IsWindowVisible(w) && (GetWindowLongPtrW(w, GWL_STYLE) & WS_POPUP) &&
+            (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_NOACTIVATE) &&
+            lstrcmpW(className, L"ComboLBox") != 0) {
+          *reinterpret_cast<HWND*>(data) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&list));
+  if (list) {
+    SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+}
+
 std::vector<std::string> ListFolderForSuggestions(const std::string& folder) {
   std::vector<FolderEntry> entries;
   // A drive with no medium in it must not put up the system's "insert a disk" box.

@@ -29,6 +29,9 @@ class FieldSuggestions {
 
   // The suggestion list is in view.
   bool IsOpen() const;
+  // Puts the list, when in view, in front of the always-on-top bar it hangs below: it overlaps
+  // the bar's lower edge, and a row there must take the click, not the bar.
+  void BringListToFront() const;
 
  private:
   FieldSuggestions() = default;

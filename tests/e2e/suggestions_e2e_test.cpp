@@ -9,14 +9,14 @@
 namespace kv::e2e {
 namespace {
 
-// The suggestion list's rows in view, or -1 when it is not shown. Its window is the platform's
-// own: a visible pop-up of the program, other than the bar, holding a list box.
-LRESULT SuggestionRows(Karvoss& karvoss) {
+// The suggestion list, or null when it is not shown. Its window is the platform's own: a visible
+// pop-up of the program, other than the bar, holding a list box.
+HWND SuggestionList(Karvoss& karvoss) {
   struct Search {
     DWORD pid;
     HWND bar;
-    LRESULT rows;
-  } search{karvoss.Pid(), karvoss.Bar(), -1};
+    HWND list;
+  } search{karvoss.Pid(), karvoss.Bar(), nullptr};
   EnumWindows(
       [](HWND hwnd, LPARAM data) -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
@@ -27,11 +27,17 @@ LRESULT SuggestionRows(Karvoss& karvoss) {
         HWND list = FindWindowExW(hwnd, nullptr, L"ListBox", nullptr);
         if (!list)
           return TRUE;
-        s->rows = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        s->list = list;
         return FALSE;
       },
       reinterpret_cast<LPARAM>(&search));
-  return search.rows;
+  return search.list;
+}
+
+// Its rows, or -1 when it is not shown.
+LRESULT SuggestionRows(Karvoss& karvoss) {
+  HWND list = SuggestionList(karvoss);
+  return list ? SendMessageW(list, LB_GETCOUNT, 0, 0) : -1;
 }
 
 // Walks the shown list with Down; each row puts its text into the field.
@@ -46,9 +52,11 @@ std::set<std::wstring> WalkSuggestions(Karvoss& karvoss, LRESULT rows) {
   return seen;
 }
 
-void Retype(Karvoss& karvoss, const std::wstring& text) {
+// Types `text` over the field's text and waits until the field has all of it.
+bool Retype(Karvoss& karvoss, const std::wstring& text) {
   SendMessageW(karvoss.Edit(), EM_SETSEL, 0, -1);
   TypeText(text);
+  return Poll([&] { return karvoss.FieldText() == text; });
 }
 
 TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
@@ -71,11 +79,28 @@ TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
   // The list comes with the shell libraries, in the first idle moment after the first show;
   // keys typed after that are handled after it.
   ASSERT_TRUE(Poll([&] { return karvoss.HasLoaded(L"shell32.dll"); }));
-  TypeText(projects + L"Аль");
+  ASSERT_TRUE(Retype(karvoss, projects + L"Аль"));
   ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 3; })) << SuggestionRows(karvoss);
   EXPECT_EQ(WalkSuggestions(karvoss, 3),
             (std::set<std::wstring>{projects + L"Альбом", projects + L"Альманах.txt",
                                     projects + L"Альфа"}));
+  // A click on a row puts it in the field; the bar stays down and keeps the focus.
+  ASSERT_TRUE(Retype(karvoss, projects + L"Альб"));
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 1; }));
+  HWND list = SuggestionList(karvoss);
+  RECT frame{};
+  GetWindowRect(list, &frame);
+  const auto rowHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  // Its first row overlaps the bar's lower edge, where the click must still reach the list.
+  ASSERT_LT(frame.top + rowHeight / 2, karvoss.BarRect().bottom);
+  Click(frame.left + 20, frame.top + rowHeight / 2);
+  EXPECT_TRUE(Poll([&] { return karvoss.FieldText() == projects + L"Альбом"; }));
+  // Out of the way: a list shown under the pointer takes the row there as picked.
+  MoveMouse(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  EXPECT_FALSE(Poll([&] { return karvoss.BarRect().top < 0; }, 1000)) << "the bar slid away";
+  EXPECT_EQ(FocusOf(karvoss.Bar()), karvoss.Edit());
+  ASSERT_TRUE(Retype(karvoss, projects + L"Аль"));
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 3; }));
   // Esc closes the list only; the bar stays for the next line.
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == -1; }));
@@ -87,12 +112,12 @@ TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
   ASSERT_TRUE(karvoss.WaitShown());
   ASSERT_TRUE(Poll([&] { return FocusOf(karvoss.Bar()) == karvoss.Edit(); }));
 
-  Retype(karvoss, L"по");
+  ASSERT_TRUE(Retype(karvoss, L"по"));
   ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 2; })) << SuggestionRows(karvoss);
   EXPECT_EQ(WalkSuggestions(karvoss, 2), (std::set<std::wstring>{L"почта", L"поиск"}));
   // Back to the typed text, then Enter: "по" runs as typed, so both commands that begin with
   // it start, not the one last shown in the list.
-  Retype(karvoss, L"по");
+  ASSERT_TRUE(Retype(karvoss, L"по"));
   ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 2; }));
   PressKey(VK_RETURN);
   ASSERT_TRUE(karvoss.WaitProbeRecords(2));
