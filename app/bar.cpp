@@ -97,6 +97,7 @@ void TForm1::FormShow() {
   view_.SetFieldText(state_.CurrentCommand);
   view_.SelectAllField();
   try {
+    ++commandsVersion_;
     LoadCommandStore(fs_, codec_, paths_.File("command.cms"), commands_);
     LoadHistory();
   } catch (const FileError& e) {
@@ -251,6 +252,7 @@ int TForm1::ShowCommandEditor() {
 }
 
 void TForm1::ReloadCommands() {
+  ++commandsVersion_;
   LoadCommandStore(fs_, codec_, paths_.File("command.cms"), commands_);
 }
 

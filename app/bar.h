@@ -142,6 +142,8 @@ class TForm1 : private DispatchHost {
   CommandState& State() { return state_; }
   const std::vector<std::string>& HistoryList() const { return historyList_; }
   const std::vector<std::string>& CommandLines() const { return commands_; }
+  // Changes whenever the command lines are read again.
+  unsigned CommandLinesVersion() const { return commandsVersion_; }
   const Settings& CurrentSettings() const { return settings_; }
   const std::string& GradientData() const { return gradientData_; }
   const std::string& ConfigPath() const { return configPath_; }
@@ -174,7 +176,8 @@ class TForm1 : private DispatchHost {
 
   CommandState state_;
   std::string configPath_;
-  std::vector<std::string> commands_;     // Commands
+  std::vector<std::string> commands_;  // Commands
+  unsigned commandsVersion_ = 0;
   std::vector<std::string> historyList_;  // HistoryList
   Settings settings_;                     // zero until LoadSettings
   std::string gradientData_;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/suggestions.h"
 #include "app/texts.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
@@ -167,9 +168,15 @@ bool CommandField::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& re
   // The arrow shows whether the list is open.
   if (msg == WM_COMMAND && (HIWORD(wparam) == CBN_DROPDOWN || HIWORD(wparam) == CBN_CLOSEUP))
     InvalidateButton();
-  // The suggestion list follows the text, shown or updated once the key has been handled.
-  if (msg == WM_COMMAND && HIWORD(wparam) == CBN_EDITCHANGE && suggestions_)
+  // The suggestion list follows the text: its names are brought up to date before the list is
+  // made, and the list is brought to the front once the key has been handled.
+  if (msg == WM_COMMAND && HIWORD(wparam) == CBN_EDITCHANGE && suggestions_) {
+    if (const unsigned version = suggestionNamesVersion_(); version != namesVersion_) {
+      namesVersion_ = version;
+      suggestions_->SetNames(suggestionNames_());
+    }
     PostMessageW(hwnd(), kSuggestionsShownMessage, 0, 0);
+  }
   if (msg == WM_DRAWITEM) {
     DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
     result = TRUE;
@@ -310,11 +317,18 @@ LRESULT CALLBACK CommandField::EditProcedure(HWND edit, UINT msg, WPARAM wparam,
   return DefSubclassProc(edit, msg, wparam, lparam);
 }
 
-void CommandField::AttachSuggestions(FieldSuggestions::Source source) {
+void CommandField::AttachSuggestions(std::function<std::vector<std::string>()> names,
+                                     std::function<unsigned()> version) {
   if (suggestionsTried_ || !edit_)
     return;
   suggestionsTried_ = true;
-  suggestions_ = FieldSuggestions::Attach(edit_, std::move(source));
+  suggestions_ = FieldSuggestions::Attach(edit_);
+  if (!suggestions_)
+    return;
+  suggestionNames_ = std::move(names);
+  suggestionNamesVersion_ = std::move(version);
+  namesVersion_ = suggestionNamesVersion_();
+  suggestions_->SetNames(suggestionNames_());
 }
 
 void CommandField::NoteKeyDown(WPARAM key) {
@@ -384,6 +398,11 @@ bool BarWindow::CreateField() {
   SetTabOrder({ECommand.hwnd()});
   LayOut(client.right);
   return true;
+}
+
+void BarWindow::AttachSuggestions() {
+  Field().AttachSuggestions([this] { return NameSuggestions(logic_->CommandLines()); },
+                            [this] { return logic_->CommandLinesVersion(); });
 }
 
 CommandField& BarWindow::Field() {

@@ -34,8 +34,10 @@ class CommandField final : public Window {
   // list is copied when it is first needed (dropped down, walked with the keys or the wheel).
   void SetItems(const std::vector<std::string>& items);
 
-  // Puts the platform's suggestion list under the field (once; COM must be entered).
-  void AttachSuggestions(FieldSuggestions::Source source);
+  // Puts the platform's suggestion list under the field (once; COM must be entered). `names`
+  // gives the names to offer; they are asked for again when `version` has changed.
+  void AttachSuggestions(std::function<std::vector<std::string>()> names,
+                         std::function<unsigned()> version);
   // Called before a key reaches the field: Esc that closes the suggestion list only closes it.
   void NoteKeyDown(WPARAM key);
 
@@ -65,6 +67,9 @@ class CommandField final : public Window {
   bool hot_ = false;  // the pointer is over the field (outside its edit)
   HFONT font_ = nullptr;
   std::unique_ptr<FieldSuggestions> suggestions_;
+  std::function<std::vector<std::string>()> suggestionNames_;
+  std::function<unsigned()> suggestionNamesVersion_;
+  unsigned namesVersion_ = 0;
   bool suggestionsTried_ = false;
   bool escapeClosesSuggestions_ = false;
 };
@@ -118,10 +123,9 @@ class BarWindow final : public Form, public BarView {
 
   // Called at every show, as the bar is shown.
   std::function<void()> OnShow;
-  // The suggestion list under the field, fed by `source` (see CommandField).
-  void AttachSuggestions(FieldSuggestions::Source source) {
-    Field().AttachSuggestions(std::move(source));
-  }
+  // The suggestion list under the field, with the names of the user's commands and the
+  // shortcuts.
+  void AttachSuggestions();
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;

@@ -44,9 +44,7 @@ int Run() {
   Form1.OnShow = [&] {
     app.WhenIdle([&] {
       system.LoadShell();
-      Form1.AttachSuggestions([&logic](const std::string& typed) {
-        return SuggestionsFor(typed, logic.CommandLines());
-      });
+      Form1.AttachSuggestions();
       return false;
     });
   };

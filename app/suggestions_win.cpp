@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
+#include <mutex>
 
 #include "app/suggestions.h"
 #include "toolkit/handles_win.h"
@@ -14,16 +14,25 @@
 #include "toolkit/text_win.h"
 
 namespace kv {
-namespace {
 
 using TaskAllocFunction = LPVOID(WINAPI*)(SIZE_T);
 
-// The strings the autocomplete object enumerates. It asks again (Reset) when the text enters
-// another folder (Expand), so the list is made from the field's text at that moment.
+// The strings the autocomplete object enumerates. It may do so on a thread of its own (Windows
+// keeps typing responsive that way), so everything it reads comes under a lock: the names the
+// field sets on its own thread, and the folder the object asks to expand when the text enters
+// one (the text up to its last backslash).
 class SuggestionEnumerator final : public IEnumString, public IACList {
  public:
-  SuggestionEnumerator(HWND edit, FieldSuggestions::Source source, TaskAllocFunction alloc)
-      : edit_(edit), source_(std::move(source)), alloc_(alloc) {}
+  explicit SuggestionEnumerator(TaskAllocFunction alloc) : alloc_(alloc) {}
+
+  void SetNames(const std::vector<std::string>& names) {
+    std::vector<std::wstring> wide;
+    wide.reserve(names.size());
+    for (const std::string& name : names)
+      wide.push_back(Widen(name));
+    const std::lock_guard<std::mutex> lock(mutex_);
+    names_ = std::move(wide);
+  }
 
   // IUnknown.
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
@@ -54,6 +63,7 @@ class SuggestionEnumerator final : public IEnumString, public IACList {
   STDMETHODIMP Next(ULONG count, LPOLESTR* strings, ULONG* fetched) override {
     if (!strings || (count > 1 && !fetched))
       return E_POINTER;
+    Refresh();
     ULONG given = 0;
     while (given < count && next_ < items_.size()) {
       const std::wstring& item = items_[next_];
@@ -70,19 +80,13 @@ class SuggestionEnumerator final : public IEnumString, public IACList {
     return given == count ? S_OK : S_FALSE;
   }
   STDMETHODIMP Skip(ULONG count) override {
+    Refresh();
     next_ = std::min(items_.size(), next_ + count);
     return next_ < items_.size() ? S_OK : S_FALSE;
   }
   STDMETHODIMP Reset() override {
-    items_.clear();
-    next_ = 0;
-    try {
-      for (const std::string& item : source_(WindowText(edit_)))
-        items_.push_back(Widen(item));
-    } catch (const std::exception&) {
-      // No suggestions this time (out of memory, say); the field itself goes on.
-      items_.clear();
-    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stale_ = true;
     return S_OK;
   }
   STDMETHODIMP Clone(IEnumString** clone) override {
@@ -91,23 +95,58 @@ class SuggestionEnumerator final : public IEnumString, public IACList {
     return E_NOTIMPL;
   }
 
-  // IACList: the folder is read from the field's text at the Reset that follows.
-  STDMETHODIMP Expand(LPCWSTR) override { return S_OK; }
+  // IACList.
+  STDMETHODIMP Expand(LPCWSTR root) override {
+    try {
+      std::wstring folder = root ? Widen(SuggestionFolder(Narrow(root))) : std::wstring();
+      const std::lock_guard<std::mutex> lock(mutex_);
+      folder_ = std::move(folder);
+      stale_ = true;
+    } catch (const std::exception&) {
+      return E_OUTOFMEMORY;
+    }
+    return S_OK;
+  }
 
  private:
   ~SuggestionEnumerator() = default;
 
+  // Makes the list again after a Reset or an Expand. The work waits for the first string asked
+  // for: the object may call the two in either order.
+  void Refresh() {
+    try {
+      std::wstring folder;
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!stale_)
+          return;
+        stale_ = false;
+        next_ = 0;
+        items_ = names_;
+        folder = folder_;
+      }
+      if (!folder.empty()) {
+        for (const std::string& entry : ListFolderForSuggestions(Narrow(folder)))
+          items_.push_back(Widen(entry));
+      }
+    } catch (const std::exception&) {
+      // No suggestions this time (out of memory, say); the field itself goes on.
+      items_.clear();
+    }
+  }
+
   LONG refs_ = 1;
-  HWND edit_;
-  FieldSuggestions::Source source_;
   TaskAllocFunction alloc_;
+  std::mutex mutex_;
+  std::vector<std::wstring> names_;  // under mutex_
+  std::wstring folder_;              // under mutex_; empty when no folder is to be listed
+  bool stale_ = true;                // under mutex_
+  // Used by the enumerating thread only.
   std::vector<std::wstring> items_;
   size_t next_ = 0;
 };
 
-}  // namespace
-
-std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit, Source source) {
+std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit) {
   using CreateFunction = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
   const auto create = SystemEntry<CreateFunction>(L"ole32.dll", "CoCreateInstance");
   const auto alloc = SystemEntry<TaskAllocFunction>(L"ole32.dll", "CoTaskMemAlloc");
@@ -118,12 +157,11 @@ std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit, Source sou
                     reinterpret_cast<void**>(&suggestions->complete_)))) {
     return nullptr;
   }
-  auto* enumerator = new SuggestionEnumerator(edit, std::move(source), alloc);
-  const HRESULT attached =
-      suggestions->complete_->Init(edit, static_cast<IEnumString*>(enumerator), nullptr, nullptr);
-  enumerator->Release();  // the autocomplete object holds it now
-  if (FAILED(attached))
+  suggestions->enumerator_ = new SuggestionEnumerator(alloc);
+  if (FAILED(suggestions->complete_->Init(edit, static_cast<IEnumString*>(suggestions->enumerator_),
+                                          nullptr, nullptr))) {
     return nullptr;
+  }
   // ACO_AUTOSUGGEST alone: a list to pick from, never text the user did not type.
   suggestions->complete_->SetOptions(ACO_AUTOSUGGEST);
   suggestions->complete_->QueryInterface(IID_IAutoCompleteDropDown,
@@ -132,10 +170,16 @@ std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit, Source sou
 }
 
 FieldSuggestions::~FieldSuggestions() {
+  if (enumerator_)
+    enumerator_->Release();
   if (dropDown_)
     dropDown_->Release();
   if (complete_)
     complete_->Release();
+}
+
+void FieldSuggestions::SetNames(const std::vector<std::string>& names) {
+  enumerator_->SetNames(names);
 }
 
 bool FieldSuggestions::IsOpen() const {
@@ -171,11 +215,12 @@ void FieldSuggestions::BringListToFront() const {
 std::vector<std::string> ListFolderForSuggestions(const std::string& folder) {
   std::vector<FolderEntry> entries;
   // A drive with no medium in it must not put up the system's "insert a disk" box.
-  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  DWORD oldMode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);
   WIN32_FIND_DATAW data{};
   FindHandle find(FindFirstFileExW(Widen(folder + "*").c_str(), FindExInfoBasic, &data,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  SetErrorMode(oldMode);
+  SetThreadErrorMode(oldMode, nullptr);
   if (!find.valid())
     return {};
   do {
@@ -187,17 +232,6 @@ std::vector<std::string> ListFolderForSuggestions(const std::string& folder) {
          (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0});
   } while (FindNextFileW(find.get(), &data));
   return FolderSuggestions(folder, entries);
-}
-
-std::vector<std::string> SuggestionsFor(const std::string& typed,
-                                        const std::vector<std::string>& commandLines) {
-  std::vector<std::string> items = NameSuggestions(commandLines);
-  if (const std::string folder = SuggestionFolder(typed); !folder.empty()) {
-    std::vector<std::string> entries = ListFolderForSuggestions(folder);
-    items.insert(items.end(), std::make_move_iterator(entries.begin()),
-                 std::make_move_iterator(entries.end()));
-  }
-  return items;
 }
 
 }  // namespace kv

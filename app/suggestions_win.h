@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,18 +14,19 @@ struct IAutoCompleteDropDown;
 
 namespace kv {
 
+class SuggestionEnumerator;
+
 class FieldSuggestions {
  public:
-  // Everything to offer for the field's text (the platform keeps what begins with it).
-  using Source = std::function<std::vector<std::string>(const std::string& typed)>;
-
   // Attaches the list to `edit`. COM must be entered on this thread; null when the system has no
   // autocomplete object (the field then works without suggestions).
-  static std::unique_ptr<FieldSuggestions> Attach(HWND edit, Source source);
+  static std::unique_ptr<FieldSuggestions> Attach(HWND edit);
   ~FieldSuggestions();
   FieldSuggestions(const FieldSuggestions&) = delete;
   FieldSuggestions& operator=(const FieldSuggestions&) = delete;
 
+  // The names offered besides the typed folder's entries (see NameSuggestions).
+  void SetNames(const std::vector<std::string>& names);
   // The suggestion list is in view.
   bool IsOpen() const;
   // Puts the list, when in view, in front of the always-on-top bar it hangs below: it overlaps
@@ -37,13 +37,10 @@ class FieldSuggestions {
   FieldSuggestions() = default;
   IAutoComplete2* complete_ = nullptr;
   IAutoCompleteDropDown* dropDown_ = nullptr;
+  SuggestionEnumerator* enumerator_ = nullptr;
 };
 
 // The folder's entries as the field offers them (see FolderSuggestions).
 std::vector<std::string> ListFolderForSuggestions(const std::string& folder);
-// What the field offers for `typed`: the command and shortcut names, and the entries of the
-// folder the text is in.
-std::vector<std::string> SuggestionsFor(const std::string& typed,
-                                        const std::vector<std::string>& commandLines);
 
 }  // namespace kv
