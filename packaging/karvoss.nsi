@@ -42,6 +42,11 @@ ShowUninstDetails nevershow
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
+; The welcome and finish pages' picture (scripts/package makes it from the emblem).
+!ifdef SIDE_BITMAP
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_BITMAP}"
+  !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${SIDE_BITMAP}"
+!endif
 
 !define MUI_WELCOMEPAGE_TEXT "Karvoss будет установлен в вашу папку программ: права администратора не нужны.$\r$\n$\r$\nЕсли Karvoss уже установлен и работает, он будет завершён, обновлён и запущен снова. История, команды и настройки (папка Data) сохранятся.$\r$\n$\r$\nНажмите кнопку «Далее» для продолжения."
 !insertmacro MUI_PAGE_WELCOME
