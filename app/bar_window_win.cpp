@@ -337,6 +337,15 @@ void CommandField::NoteKeyDown(WPARAM key) {
   escapeClosesSuggestions_ = key == VK_ESCAPE && suggestions_ && suggestions_->IsOpen();
 }
 
+bool CommandField::TakeEnter() {
+  if (!suggestions_ || !keyPress_ || !suggestions_->IsOpen())
+    return false;
+  suggestions_->CloseList();
+  char key = 13;
+  keyPress_(key);
+  return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // BarWindow
 
@@ -440,8 +449,11 @@ void BarWindow::ShowBarWindow() {
 }
 
 bool BarWindow::PreTranslate(MSG& msg) {
-  if (msg.message == WM_KEYDOWN && ECommand.Edit() && msg.hwnd == ECommand.Edit())
+  if (msg.message == WM_KEYDOWN && ECommand.Edit() && msg.hwnd == ECommand.Edit()) {
     ECommand.NoteKeyDown(msg.wParam);
+    if (msg.wParam == VK_RETURN && ECommand.TakeEnter())
+      return true;
+  }
   return Form::PreTranslate(msg);
 }
 

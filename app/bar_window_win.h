@@ -40,6 +40,10 @@ class CommandField final : public Window {
                          std::function<unsigned()> version);
   // Called before a key reaches the field: Esc that closes the suggestion list only closes it.
   void NoteKeyDown(WPARAM key);
+  // Enter while the suggestion list is open: the list closes and the field's text runs as it
+  // stands (the list would otherwise put a row under the pointer in its place). False when the
+  // list is not open.
+  bool TakeEnter();
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;

@@ -188,9 +188,11 @@ bool FieldSuggestions::IsOpen() const {
          (flags & ACDD_VISIBLE);
 }
 
-void FieldSuggestions::BringListToFront() const {
-  // The list's window is the platform's: a pop-up of this thread that takes no activation (the
-  // history list of the combo box is not one).
+namespace {
+
+// The list's window when in view: the platform's pop-up on this thread that takes no activation
+// (the combo box's history list is not one).
+HWND ShownListWindow() {
   HWND list = nullptr;
   EnumThreadWindows(
       GetCurrentThreadId(),
@@ -206,10 +208,21 @@ void FieldSuggestions::BringListToFront() const {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&list));
-  if (list) {
+  return list;
+}
+
+}  // namespace
+
+void FieldSuggestions::BringListToFront() const {
+  if (HWND list = ShownListWindow()) {
     SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
+}
+
+void FieldSuggestions::CloseList() const {
+  if (HWND list = ShownListWindow())
+    ShowWindow(list, SW_HIDE);
 }
 
 std::vector<std::string> ListFolderForSuggestions(const std::string& folder) {

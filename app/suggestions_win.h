@@ -32,6 +32,8 @@ class FieldSuggestions {
   // Puts the list, when in view, in front of the always-on-top bar it hangs below: it overlaps
   // the bar's lower edge, and a row there must take the click, not the bar.
   void BringListToFront() const;
+  // Takes the list out of view.
+  void CloseList() const;
 
  private:
   FieldSuggestions() = default;

@@ -52,6 +52,18 @@ std::set<std::wstring> WalkSuggestions(Karvoss& karvoss, LRESULT rows) {
   return seen;
 }
 
+// Puts the pointer on the list's first row, which it then shows as picked; gives the point.
+POINT PointAtFirstRow(Karvoss& karvoss) {
+  HWND list = SuggestionList(karvoss);
+  RECT frame{};
+  GetWindowRect(list, &frame);
+  const auto rowHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  const POINT row{frame.left + 20, frame.top + rowHeight / 2};
+  MoveMouse(row.x, row.y);
+  Poll([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 0; });
+  return row;
+}
+
 // Types `text` over the field's text and waits until the field has all of it.
 bool Retype(Karvoss& karvoss, const std::wstring& text) {
   SendMessageW(karvoss.Edit(), EM_SETSEL, 0, -1);
@@ -86,13 +98,11 @@ TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
   // A click on a row puts it in the field; the bar stays down and keeps the focus.
   ASSERT_TRUE(Retype(karvoss, projects + L"Альб"));
   ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 1; }));
-  HWND list = SuggestionList(karvoss);
-  RECT frame{};
-  GetWindowRect(list, &frame);
-  const auto rowHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
   // Its first row overlaps the bar's lower edge, where the click must still reach the list.
-  ASSERT_LT(frame.top + rowHeight / 2, karvoss.BarRect().bottom);
-  Click(frame.left + 20, frame.top + rowHeight / 2);
+  const POINT row = PointAtFirstRow(karvoss);
+  ASSERT_LT(row.y, karvoss.BarRect().bottom);
+  MouseButton(true);
+  MouseButton(false);
   EXPECT_TRUE(Poll([&] { return karvoss.FieldText() == projects + L"Альбом"; }));
   // Out of the way: a list shown under the pointer takes the row there as picked.
   MoveMouse(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
@@ -117,10 +127,11 @@ TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
   ASSERT_TRUE(Retype(karvoss, L"по"));
   ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 2; })) << SuggestionRows(karvoss);
   EXPECT_EQ(WalkSuggestions(karvoss, 2), (std::set<std::wstring>{L"почта", L"поиск"}));
-  // Back to the typed text, then Enter: "по" runs as typed, so both commands that begin with
-  // it start, not the one last shown in the list.
+  // Back to the typed text, the pointer on a row, then Enter: "по" runs as typed, so both
+  // commands that begin with it start, not the row under the pointer.
   ASSERT_TRUE(Retype(karvoss, L"по"));
   ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 2; }));
+  PointAtFirstRow(karvoss);
   PressKey(VK_RETURN);
   ASSERT_TRUE(karvoss.WaitProbeRecords(2));
   std::set<std::string> arguments;
