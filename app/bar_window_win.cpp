@@ -292,11 +292,6 @@ LRESULT CALLBACK CommandField::EditProcedure(HWND edit, UINT msg, WPARAM wparam,
   auto* field = reinterpret_cast<CommandField*>(data);
   if (NeedsList(msg, wparam))
     field->FillList();
-  if (msg == WM_CHAR && wparam == 27 && field->escapeClosesSuggestions_) {
-    // The suggestion list has closed on this Esc; the bar stays.
-    field->escapeClosesSuggestions_ = false;
-    return 0;
-  }
   if (msg == WM_CHAR && (wparam == 13 || wparam == 27) && field->keyPress_) {
     // An open list goes first, with its mouse capture: the command that runs, or the slide
     // that follows, must not leave it hanging. The entry picked in it is already the text.
@@ -331,18 +326,14 @@ void CommandField::AttachSuggestions(std::function<std::vector<std::string>()> n
   suggestions_->SetNames(suggestionNames_());
 }
 
-void CommandField::NoteKeyDown(WPARAM key) {
-  // The autocomplete object closes its list on the key itself, before the character follows,
-  // so whether it was open is asked now.
-  escapeClosesSuggestions_ = key == VK_ESCAPE && suggestions_ && suggestions_->IsOpen();
-}
-
-bool CommandField::TakeEnter() {
-  if (!suggestions_ || !keyPress_ || !suggestions_->IsOpen())
+bool CommandField::TakeSuggestionKey(WPARAM key) {
+  if ((key != VK_RETURN && key != VK_ESCAPE) || !suggestions_ || !suggestions_->IsOpen())
     return false;
   suggestions_->CloseList();
-  char key = 13;
-  keyPress_(key);
+  if (key == VK_RETURN && keyPress_) {
+    char enter = 13;
+    keyPress_(enter);
+  }
   return true;
 }
 
@@ -449,10 +440,11 @@ void BarWindow::ShowBarWindow() {
 }
 
 bool BarWindow::PreTranslate(MSG& msg) {
-  if (msg.message == WM_KEYDOWN && ECommand.Edit() && msg.hwnd == ECommand.Edit()) {
-    ECommand.NoteKeyDown(msg.wParam);
-    if (msg.wParam == VK_RETURN && ECommand.TakeEnter())
-      return true;
+  // Before the autocomplete object sees the key: it would put the row under the pointer in the
+  // field on Enter, and may or may not keep the Esc from the field.
+  if (msg.message == WM_KEYDOWN && ECommand.Edit() && msg.hwnd == ECommand.Edit() &&
+      ECommand.TakeSuggestionKey(msg.wParam)) {
+    return true;
   }
   return Form::PreTranslate(msg);
 }

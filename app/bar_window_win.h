@@ -38,12 +38,10 @@ class CommandField final : public Window {
   // gives the names to offer; they are asked for again when `version` has changed.
   void AttachSuggestions(std::function<std::vector<std::string>()> names,
                          std::function<unsigned()> version);
-  // Called before a key reaches the field: Esc that closes the suggestion list only closes it.
-  void NoteKeyDown(WPARAM key);
-  // Enter while the suggestion list is open: the list closes and the field's text runs as it
-  // stands (the list would otherwise put a row under the pointer in its place). False when the
+  // A key about to reach the field while the suggestion list is open: Esc closes only the list;
+  // Enter closes it and runs the field's text as it stands. False for other keys, or when the
   // list is not open.
-  bool TakeEnter();
+  bool TakeSuggestionKey(WPARAM key);
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
@@ -75,7 +73,6 @@ class CommandField final : public Window {
   std::function<unsigned()> suggestionNamesVersion_;
   unsigned namesVersion_ = 0;
   bool suggestionsTried_ = false;
-  bool escapeClosesSuggestions_ = false;
 };
 
 class BarWindow final : public Form, public BarView {
