@@ -17,6 +17,54 @@ namespace kv {
 
 using TaskAllocFunction = LPVOID(WINAPI*)(SIZE_T);
 
+namespace {
+
+// The folder's entries as the field offers them (see FolderSuggestions).
+std::vector<std::string> ListFolderForSuggestions(const std::string& folder) {
+  std::vector<FolderEntry> entries;
+  // A drive with no medium in it must not put up the system's "insert a disk" box.
+  DWORD oldMode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);
+  WIN32_FIND_DATAW data{};
+  FindHandle find(FindFirstFileExW(Widen(folder + "*").c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  SetThreadErrorMode(oldMode, nullptr);
+  if (!find.valid())
+    return {};
+  do {
+    // A folder of thousands is cut short in FolderSuggestions; reading on would only cost time.
+    if (entries.size() > kMaxFolderSuggestions + 2)
+      break;
+    entries.push_back(
+        {Narrow(data.cFileName),
+         (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0});
+  } while (FindNextFileW(find.get(), &data));
+  return FolderSuggestions(folder, entries);
+}
+
+// The list's window when in view: the platform's pop-up on this thread that takes no activation
+// (the combo box's history list is not one).
+HWND ShownListWindow() {
+  HWND list = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM data) -> BOOL {
+        wchar_t className[16] = {};
+        GetClassNameW(w, className, 16);
+        if (IsWindowVisible(w) && (GetWindowLongPtrW(w, GWL_STYLE) & WS_POPUP) &&
+            (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_NOACTIVATE) &&
+            lstrcmpW(className, L"ComboLBox") != 0) {
+          *reinterpret_cast<HWND*>(data) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+}  // namespace
+
 // The strings the autocomplete object enumerates. It may do so on a thread of its own (Windows
 // keeps typing responsive that way), so everything it reads comes under a lock: the names the
 // field sets on its own thread, and the folder the object asks to expand when the text enters
@@ -188,31 +236,6 @@ bool FieldSuggestions::IsOpen() const {
          (flags & ACDD_VISIBLE);
 }
 
-namespace {
-
-// The list's window when in view: the platform's pop-up on this thread that takes no activation
-// (the combo box's history list is not one).
-HWND ShownListWindow() {
-  HWND list = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM data) -> BOOL {
-        wchar_t className[16] = {};
-        GetClassNameW(w, className, 16);
-        if (IsWindowVisible(w) && (GetWindowLongPtrW(w, GWL_STYLE) & WS_POPUP) &&
-            (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_NOACTIVATE) &&
-            lstrcmpW(className, L"ComboLBox") != 0) {
-          *reinterpret_cast<HWND*>(data) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&list));
-  return list;
-}
-
-}  // namespace
-
 void FieldSuggestions::BringListToFront() const {
   if (HWND list = ShownListWindow()) {
     SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0,
@@ -223,28 +246,6 @@ void FieldSuggestions::BringListToFront() const {
 void FieldSuggestions::CloseList() const {
   if (HWND list = ShownListWindow())
     ShowWindow(list, SW_HIDE);
-}
-
-std::vector<std::string> ListFolderForSuggestions(const std::string& folder) {
-  std::vector<FolderEntry> entries;
-  // A drive with no medium in it must not put up the system's "insert a disk" box.
-  DWORD oldMode = 0;
-  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);
-  WIN32_FIND_DATAW data{};
-  FindHandle find(FindFirstFileExW(Widen(folder + "*").c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  SetThreadErrorMode(oldMode, nullptr);
-  if (!find.valid())
-    return {};
-  do {
-    // A folder of thousands is cut short in FolderSuggestions; reading on would only cost time.
-    if (entries.size() > kMaxFolderSuggestions + 2)
-      break;
-    entries.push_back(
-        {Narrow(data.cFileName),
-         (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0});
-  } while (FindNextFileW(find.get(), &data));
-  return FolderSuggestions(folder, entries);
 }
 
 }  // namespace kv

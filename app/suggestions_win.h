@@ -42,7 +42,4 @@ class FieldSuggestions {
   SuggestionEnumerator* enumerator_ = nullptr;
 };
 
-// The folder's entries as the field offers them (see FolderSuggestions).
-std::vector<std::string> ListFolderForSuggestions(const std::string& folder);
-
 }  // namespace kv

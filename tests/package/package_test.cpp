@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/e2e/support/harness.h"
+#include "toolkit/handles_win.h"
 
 namespace kv::e2e {
 namespace {
@@ -55,16 +56,10 @@ struct Installation {
 class Process {
  public:
   explicit Process(DWORD pid) : handle_(OpenProcess(SYNCHRONIZE, FALSE, pid)) {}
-  ~Process() {
-    if (handle_)
-      CloseHandle(handle_);
-  }
-  Process(const Process&) = delete;
-  Process& operator=(const Process&) = delete;
-  bool Ended() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0; }
+  bool Ended() const { return handle_.valid() && WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0; }
 
  private:
-  HANDLE handle_;
+  KernelHandle handle_;
 };
 
 // Runs a command line to its end and gives its exit code; -1 when it did not end in time.
@@ -76,33 +71,27 @@ DWORD RunToEnd(std::wstring commandLine) {
                       &startup, &process)) {
     return static_cast<DWORD>(-1);
   }
+  const KernelHandle thread(process.hThread);
+  const KernelHandle program(process.hProcess);
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, kInstallerDeadlineMs) == WAIT_OBJECT_0)
-    GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  if (WaitForSingleObject(program, kInstallerDeadlineMs) == WAIT_OBJECT_0)
+    GetExitCodeProcess(program, &code);
   return code;
 }
 
 std::wstring ImageOf(DWORD pid) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  if (!process)
-    return {};
+  const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
   wchar_t path[MAX_PATH * 2];
   DWORD size = MAX_PATH * 2;
-  const bool ok = QueryFullProcessImageNameW(process, 0, path, &size) != 0;
-  CloseHandle(process);
-  return ok ? std::wstring(path, size) : std::wstring();
+  return process.valid() && QueryFullProcessImageNameW(process, 0, path, &size)
+             ? std::wstring(path, size)
+             : std::wstring();
 }
 
 // Until the process's start-up is over and it waits for input (Win+Z is registered by then).
 bool WaitIdle(DWORD pid) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
-  if (!process)
-    return false;
-  const bool idle = WaitForInputIdle(process, kDeadlineMs) == 0;
-  CloseHandle(process);
-  return idle;
+  const KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid));
+  return process.valid() && WaitForInputIdle(process, kDeadlineMs) == 0;
 }
 
 struct Running {
