@@ -18,25 +18,25 @@ TForm1::TForm1(BarView& view, BarSystem& system, SessionControl& session, BarDia
       CoolD(session) {}
 
 void TForm1::FormCreate() {
+  // A copy that is about to end touches nothing: not the Data folder, not the settings file.
+  if (system_.CreateInstanceMutex()) {
+    system_.ShowWarningBox(std::string(texts::kAlreadyRunning),
+                           std::string(texts::kAlreadyRunningCaption));
+    system_.Terminate();
+    return;
+  }
   const std::string dataFolder = paths_.DataFolder();
   if (!fs_.directoryExists(dataFolder))
     fs_.createDirectories(dataFolder);
   configPath_ = paths_.File("config.cfg");
   state_.CurrentCommand = std::string(texts::kPrompt);
 
-  const bool anotherInstance = system_.CreateInstanceMutex();
-  if (anotherInstance) {
-    system_.ShowWarningBox(std::string(texts::kAlreadyRunning),
-                           std::string(texts::kAlreadyRunningCaption));
-    system_.Terminate();
-  }
-
   view_.SetBarBounds(0, kHiddenTop, view_.ScreenWidth());
 
   const HotkeyRegistration hotkey = system_.RegisterHotkey();
   // Windows 11 keeps Win+Z for its snap layouts: then the keyboard is watched for it instead.
   // Without either the program could never be called up or ended: say so and end.
-  if (hotkey != HotkeyRegistration::registered && !anotherInstance &&
+  if (hotkey != HotkeyRegistration::registered &&
       (hotkey != HotkeyRegistration::taken || !system_.WatchKeyboardForHotkey())) {
     system_.ShowMessage(std::string(texts::kHotkeyTaken));
     system_.Terminate();
@@ -76,6 +76,7 @@ void TForm1::ShowPanel() {
     view_.RepaintField();
   }
   view_.SetBarTop(0);
+  ShowPendingErrors();
   view_.SetTimer1(true);
 }
 
@@ -96,16 +97,35 @@ void TForm1::FormShow() {
   view_.SetBarAlpha(255);
   view_.SetFieldText(state_.CurrentCommand);
   view_.SelectAllField();
-  try {
-    ++commandsVersion_;
-    LoadCommandStore(fs_, codec_, paths_.File("command.cms"), commands_);
-    LoadHistory();
-  } catch (const FileError& e) {
-    // The rest of this show's preparation is skipped; the bar still comes down.
-    system_.ShowErrorBox(e.what());
-    return;
-  }
+  // Each list on its own: a store that cannot be read must not keep the history from loading.
+  // What failed is reported once the bar is down, so that no box holds the slide.
+  ReadAtShow([this] { ReloadCommands(); });
+  ReadAtShow([this] { LoadHistory(); });
   view_.FocusField();
+}
+
+void TForm1::ReadAtShow(const std::function<void()>& read) {
+  try {
+    read();
+  } catch (const FileError& e) {
+    if (ShouldReport(e))
+      pendingErrors_.emplace_back(e.what());
+  }
+}
+
+bool TForm1::ShouldReport(const FileError& e) {
+  // A file too large to read stays so until someone deals with it: said once, not at every
+  // Win+Z. A file held by another program is reported each time.
+  if (dynamic_cast<const FileTooLargeError*>(&e) == nullptr)
+    return true;
+  return reportedTooLarge_.insert(e.what()).second;
+}
+
+void TForm1::ShowPendingErrors() {
+  std::vector<std::string> errors;
+  errors.swap(pendingErrors_);
+  for (const std::string& error : errors)
+    system_.ShowErrorBox(error);
 }
 
 void TForm1::Timer1Timer() {
@@ -170,19 +190,38 @@ void TForm1::N1Click() {
 }
 
 void TForm1::LoadHistory() {
-  if (kv::LoadHistory(fs_, codec_, paths_.File("history.cmh"), historyList_)) {
+  // Until a read succeeds the list is not the file's, and must never be written over it.
+  historyRead_ = false;
+  if (kv::LoadHistory(fs_, codec_, HistoryPath(), historyList_))
     view_.SetDropDownItems(historyList_);
-  }
+  historyRead_ = true;
 }
 
 void TForm1::AddToHistory(const std::string& text) {
-  kv::AddToHistory(fs_, codec_, paths_.File("history.cmh"), historyList_, text);
+  if (!historyRead_) {
+    // Read again first: the command has run, but a file that still cannot be read is left as
+    // it is rather than rewritten from a part of it.
+    try {
+      LoadHistory();
+    } catch (const FileError& e) {
+      if (ShouldReport(e))
+        throw;
+      return;
+    }
+  }
+  kv::AddToHistory(fs_, codec_, HistoryPath(), historyList_, text);
   view_.SetDropDownItems(historyList_);
 }
 
 void TForm1::ClearHistory() {
-  kv::ClearHistory(fs_, codec_, paths_.File("history.cmh"), historyList_);
+  // The user asked for an empty history: whatever the file held, it may go.
+  kv::ClearHistory(fs_, codec_, HistoryPath(), historyList_);
+  historyRead_ = true;
   view_.SetDropDownItems(historyList_);
+}
+
+std::string TForm1::HistoryPath() const {
+  return paths_.File("history.cmh");
 }
 
 void TForm1::LoadSettings() {

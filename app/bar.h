@@ -3,6 +3,8 @@
 // messages to these handlers and implements the interfaces below.
 #pragma once
 
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "interpreter/dispatch.h"
 #include "interpreter/session.h"
 #include "toolkit/data_paths.h"
+#include "toolkit/errors.h"
 #include "toolkit/file_system.h"
 #include "toolkit/text_codec.h"
 #include "toolkit/color.h"
@@ -165,6 +168,11 @@ class TForm1 : private DispatchHost {
   void ShowMessage(const std::string& text) override;
 
   void BuildGradientData();
+  std::string HistoryPath() const;
+  // Runs one of the show's reads; a FileError is kept for ShowPendingErrors.
+  void ReadAtShow(const std::function<void()>& read);
+  bool ShouldReport(const FileError& e);
+  void ShowPendingErrors();
 
   BarView& view_;
   BarSystem& system_;
@@ -179,7 +187,12 @@ class TForm1 : private DispatchHost {
   std::vector<std::string> commands_;  // Commands
   unsigned commandsVersion_ = 0;
   std::vector<std::string> historyList_;  // HistoryList
-  Settings settings_;                     // zero until LoadSettings
+  // Whether historyList_ is what the file held at the last read (or there was no file): only
+  // then may a save replace the file.
+  bool historyRead_ = true;
+  std::vector<std::string> pendingErrors_;  // read errors of a show, reported once it is down
+  std::set<std::string> reportedTooLarge_;  // refusals already said in this run
+  Settings settings_;                       // zero until LoadSettings
   std::string gradientData_;
   int longPressTicks_ = 0;
 };

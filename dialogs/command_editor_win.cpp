@@ -149,7 +149,7 @@ void TForm2::FillNames() {
 }
 
 void TForm2::UpdateAddButton() {
-  const bool enabled = AddButtonEnabled(WindowText(Comm), WindowText(Path));
+  const bool enabled = !model_.ReadOnly() && AddButtonEnabled(WindowText(Comm), WindowText(Path));
   if (enabled == bAddEdit.Enabled())
     return;
   // A disabled window loses the focus to nowhere, and Esc would then reach no one: the name
@@ -161,13 +161,15 @@ void TForm2::UpdateAddButton() {
 
 void TForm2::FormShow() {
   // A store that exists but cannot be read is reported; the window opens all the same with the
-  // lists it had.
+  // lists it had, for looking only: "Ок" must not replace a file it never read.
   try {
     if (model_.LoadStore(fs_, codec_, storePath_))
       FillNames();
   } catch (const FileError& e) {
-    Application::Instance().ShowException(e);
+    ShowErrorBox(errorBoxText(e.what()) + "\n\n" + std::string(kStoreUnreadNotice));
   }
+  OkB.SetEnabled(!model_.ReadOnly());
+  DelButton.SetEnabled(!model_.ReadOnly());
   SetEditTexts({});
 }
 
@@ -255,6 +257,12 @@ void TForm2::ExtractDirFromPathClick() {
 }
 
 void TForm2::OkBClick() {
+  if (model_.ReadOnly())
+    return;
+  // Another program (or a second editor over a synced folder) may have changed the file since
+  // it was read: its change is not overwritten without asking.
+  if (model_.StoreChangedOnDisk(fs_, storePath_) && !AskYesNo(kStoreChangedQuestion))
+    return;
   // A failed write is shown and the window stays open, so the user can retry or cancel.
   model_.SaveStore(fs_, codec_, storePath_);
   SetModalResult(kModalResultOk);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialogs/reserved_names.h"
+#include "toolkit/line_list.h"
 #include "toolkit/text_codec.h"
 
 namespace kv {
@@ -21,18 +22,43 @@ void CommandEditorModel::LoadLines(std::vector<std::string> lines) {
   commsNames_ = std::move(names);
 }
 
+namespace {
+
+std::optional<size_t> DigestOfFile(FileSystem& fs, const std::string& path) {
+  if (!fs.fileExists(path))
+    return std::nullopt;
+  return std::hash<std::string>{}(fs.readFile(path, kMaxLineListBytes));
+}
+
+}  // namespace
+
 bool CommandEditorModel::LoadStore(FileSystem& fs, const AnsiCodec& codec,
                                    const std::string& path) {
-  std::vector<std::string> lines;
-  if (!LoadCommandStore(fs, codec, path, lines))
+  baseline_.reset();
+  if (!fs.fileExists(path)) {
+    baseline_ = Baseline{};
     return false;
+  }
+  const std::string bytes = fs.readFile(path, kMaxLineListBytes);
+  std::vector<std::string> lines;
+  detail::parseAnsiLineList(bytes, codec, detail::kPieceSize, lines);
   LoadLines(std::move(lines));
+  baseline_ = Baseline{std::hash<std::string>{}(bytes)};
   return true;
 }
 
+bool CommandEditorModel::StoreChangedOnDisk(FileSystem& fs, const std::string& path) const {
+  if (!baseline_)
+    return true;
+  const std::optional<size_t> now = DigestOfFile(fs, path);
+  return now && now != baseline_->digest;
+}
+
 void CommandEditorModel::SaveStore(FileSystem& fs, const AnsiCodec& codec,
-                                   const std::string& path) const {
-  SaveCommandStore(fs, codec, path, comms_);
+                                   const std::string& path) {
+  const std::string bytes = formatAnsiLineList(codec, comms_);
+  writeFileAtomically(fs, path, bytes);
+  baseline_ = Baseline{std::hash<std::string>{}(bytes)};
 }
 
 size_t CommandEditorModel::InsertLine(std::string line) {

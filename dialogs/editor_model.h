@@ -43,11 +43,19 @@ class CommandEditorModel {
 
   // FormShow: if the store file exists, loads it as LoadLines does and returns true; otherwise
   // both lists keep what they held and it returns false. Throws FileError when the file exists
-  // but cannot be read; both lists are then unchanged.
+  // but cannot be read; both lists are then unchanged and the model is read-only until the
+  // next load succeeds, so that an unread file is never replaced by lists that lack it.
   bool LoadStore(FileSystem& fs, const AnsiCodec& codec, const std::string& path);
+  bool ReadOnly() const { return !baseline_.has_value(); }
+
+  // Whether the file now differs from what the last LoadStore or SaveStore saw (another
+  // program, or a second editor, changed, created or replaced it). A file deleted meanwhile
+  // counts as unchanged: saving it again loses nothing. Throws FileError when it cannot be read.
+  bool StoreChangedOnDisk(FileSystem& fs, const std::string& path) const;
 
   // OkBClick: writes Comms to the store file. Throws FileError; the lists stay as they are.
-  void SaveStore(FileSystem& fs, const AnsiCodec& codec, const std::string& path) const;
+  // Never called while ReadOnly.
+  void SaveStore(FileSystem& fs, const AnsiCodec& codec, const std::string& path);
 
   // Puts `line` at its sorted place (after lines that sort equal) and its name at the same row;
   // returns the row.
@@ -70,10 +78,25 @@ class CommandEditorModel {
   CommandEntry EditValuesForRow(size_t row) const;
 
  private:
+  // What the store file held when last read or written: a digest of its bytes, none for "no
+  // file"; empty while the file could not be read.
+  struct Baseline {
+    std::optional<size_t> digest;
+  };
+
   SortsBefore order_;
+  std::optional<Baseline> baseline_ = Baseline{};
   std::vector<std::string> comms_;
   std::vector<std::string> commsNames_;
 };
+
+// Said with the read error when the editor opens without its store.
+inline constexpr std::string_view kStoreUnreadNotice =
+    "Редактор открыт только для просмотра: файл команд не прочитан, и «Ок» не изменит его.";
+// Asked at "Ок" when the store changed on disk since the editor read it.
+inline constexpr std::string_view kStoreChangedQuestion =
+    "Файл команд изменён другой программой, пока был открыт редактор. Заменить его списком "
+    "редактора?";
 
 // The add button is enabled exactly when the name and the path each hold a character (blanks
 // count; parameters and working folder may be empty).

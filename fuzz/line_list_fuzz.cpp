@@ -22,7 +22,7 @@ class OneFile : public FileSystem {
   bool fileExists(const std::string&) override { return true; }
   bool directoryExists(const std::string&) override { return true; }
   bool createDirectories(const std::string&) override { return true; }
-  std::string readFile(const std::string&) override { return std::string(bytes_); }
+  std::string readFile(const std::string&, size_t) override { return std::string(bytes_); }
   std::optional<std::string> readFileForUpdate(const std::string&, size_t) override {
     return std::string(bytes_);
   }

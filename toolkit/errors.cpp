@@ -10,6 +10,11 @@ std::string cannotCreateFileMessage(std::string_view path, std::string_view reas
   return "Cannot create file \"" + std::string(path) + "\". " + std::string(reason);
 }
 
+std::string fileTooLargeMessage(std::string_view path, size_t maxBytes) {
+  return "Файл \"" + std::string(path) + "\" больше " + std::to_string(maxBytes >> 20) +
+         " МБ: Karvoss не читает и не изменяет его";
+}
+
 std::string invalidIntegerMessage(std::string_view word) {
   return "'" + std::string(word) + "' is not a valid integer value";
 }

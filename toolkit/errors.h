@@ -15,6 +15,13 @@ class FileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A file larger than any the program writes: refused before a byte of it is read, so that a
+// damaged or foreign file can neither exhaust memory nor be rewritten from a part of it.
+class FileTooLargeError : public FileError {
+ public:
+  using FileError::FileError;
+};
+
 // A word of a number list is not a valid integer.
 class ConvertError : public std::runtime_error {
  public:
@@ -27,6 +34,8 @@ inline constexpr std::string_view kReadBeyondEndOfFile = "Read beyond end of fil
 std::string cannotOpenFileMessage(std::string_view path, std::string_view reason);
 // "Cannot create file "%s". %s" with the path and the system's reason.
 std::string cannotCreateFileMessage(std::string_view path, std::string_view reason);
+// The refusal of a file above `maxBytes`, in the program's Russian.
+std::string fileTooLargeMessage(std::string_view path, size_t maxBytes);
 // "'%s' is not a valid integer value" with the offending word.
 std::string invalidIntegerMessage(std::string_view word);
 // "I/O error %d" with the system error number.

@@ -11,6 +11,12 @@ std::string temporaryPathFor(const std::string& path) {
 }
 
 void writeFileAtomically(FileSystem& fs, const std::string& path, std::string_view bytes) {
+  const size_t slash = path.find_last_of("\\/");
+  if (slash != std::string::npos && slash > 0) {
+    const std::string folder = path.substr(0, slash);
+    if (!fs.directoryExists(folder))
+      fs.createDirectories(folder);  // a failure shows as the write's own error below
+  }
   // A temporary file that an earlier crash left and that cannot be overwritten (a folder of
   // that name, a file held open by another program) must not block every save: a second name
   // is tried before the save is reported as failed.

@@ -13,38 +13,52 @@ namespace kv {
 namespace {
 
 // Scanners, indexers and backup tools hold a file for milliseconds; an open or a rename they
-// refuse is tried again for about half a second. `attempt` returns success and leaves the
+// refuse is tried again for about half a second. A file being deleted reports access denied
+// (or a pending delete) until its last handle closes. `attempt` returns success and leaves the
 // system's error behind, which stays the thread's last error when this gives up.
 template <typename Attempt>
-bool RetryWhileHeld(Attempt attempt, bool accessDeniedToo) {
+bool RetryWhileHeld(Attempt attempt) {
   for (DWORD wait = 1;; wait *= 2) {
     if (attempt())
       return true;
     const DWORD error = GetLastError();
     const bool transient = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-                           (accessDeniedToo && error == ERROR_ACCESS_DENIED);
+                           error == ERROR_ACCESS_DENIED || error == ERROR_DELETE_PENDING;
     if (!transient || wait > 256)
       return false;
     Sleep(wait);
   }
 }
 
-std::optional<std::string> ReadAll(HANDLE file, size_t maxBytes = SIZE_MAX) {
+HANDLE OpenHeldFile(const std::wstring& name, DWORD access, DWORD share, DWORD flags) {
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  RetryWhileHeld([&] {
+    opened = CreateFileW(name.c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr);
+    return opened != INVALID_HANDLE_VALUE;
+  });
+  return opened;
+}
+
+// Reads in pieces into a buffer that grows with what arrived, so a file that claims a size it
+// does not hold (sparse, or shrinking) costs no more memory than its bytes; at most `maxBytes`.
+std::optional<std::string> ReadAll(HANDLE file, size_t maxBytes) {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file, &size))
     return std::nullopt;
-  std::string bytes(std::min(static_cast<size_t>(size.QuadPart), maxBytes), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+  constexpr size_t kPiece = size_t{1} << 20;
+  std::string bytes;
+  bytes.reserve(std::min({static_cast<size_t>(size.QuadPart), maxBytes, kPiece}));
+  while (bytes.size() < maxBytes) {
+    const size_t done = bytes.size();
+    const size_t chunk = std::min(maxBytes - done, kPiece);
+    bytes.resize(done + chunk);
     DWORD read = 0;
-    if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr))
+    if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(chunk), &read, nullptr))
       return std::nullopt;
+    bytes.resize(done + read);
     if (read == 0)
-      break;  // the file shrank meanwhile
-    done += read;
+      break;
   }
-  bytes.resize(done);
   return bytes;
 }
 
@@ -79,15 +93,21 @@ bool WindowsFileSystem::createDirectories(const std::string& path) {
   return CreateDirectoryW(Widen(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-std::string WindowsFileSystem::readFile(const std::string& path) {
-  KernelHandle file(CreateFileW(
-      Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+std::string WindowsFileSystem::readFile(const std::string& path, size_t maxBytes) {
+  KernelHandle file(OpenHeldFile(Widen(path), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
   if (!file.valid())
     throw FileError(cannotOpenFileMessage(path, SystemErrorText(GetLastError())));
-  std::optional<std::string> bytes = ReadAll(file.get());
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+    throw FileTooLargeError(fileTooLargeMessage(path, maxBytes));
+  // One byte past the bound tells a file that grew past it since its size was asked.
+  std::optional<std::string> bytes = ReadAll(file.get(), maxBytes + 1);
   if (!bytes)
     throw FileError(cannotOpenFileMessage(path, SystemErrorText(GetLastError())));
+  if (bytes->size() > maxBytes)
+    throw FileTooLargeError(fileTooLargeMessage(path, maxBytes));
   return std::move(*bytes);
 }
 
@@ -97,17 +117,8 @@ std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::strin
   const DWORD attributes = Attributes(path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     return std::nullopt;
-  const std::wstring name = Widen(path);
-  HANDLE opened = INVALID_HANDLE_VALUE;
-  RetryWhileHeld(
-      [&] {
-        opened = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        return opened != INVALID_HANDLE_VALUE;
-      },
-      false);
-  KernelHandle file(opened);
+  KernelHandle file(OpenHeldFile(Widen(path), GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_NORMAL));
   if (!file.valid())
     return std::nullopt;
   // Opened but unreadable is an input/output error, not a file that cannot be opened: the file
@@ -158,12 +169,10 @@ void WindowsFileSystem::replaceFile(const std::string& source, const std::string
   // fully (such a reader is refused as access denied).
   const std::wstring from = Widen(source);
   const std::wstring to = Widen(target);
-  if (!RetryWhileHeld(
-          [&] {
-            return MoveFileExW(from.c_str(), to.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-          },
-          true)) {
+  if (!RetryWhileHeld([&] {
+        return MoveFileExW(from.c_str(), to.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+      })) {
     throw FileError(cannotCreateFileMessage(target, SystemErrorText(GetLastError())));
   }
 }

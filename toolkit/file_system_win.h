@@ -10,7 +10,7 @@ class WindowsFileSystem final : public FileSystem {
   bool fileExists(const std::string& path) override;
   bool directoryExists(const std::string& path) override;
   bool createDirectories(const std::string& path) override;
-  std::string readFile(const std::string& path) override;
+  std::string readFile(const std::string& path, size_t maxBytes) override;
   std::optional<std::string> readFileForUpdate(const std::string& path, size_t maxBytes) override;
   void writeNewFile(const std::string& path, std::string_view bytes,
                     const std::string& reportedPath) override;

@@ -241,7 +241,7 @@ std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::st
 
 void readLineList(FileSystem& fs, const AnsiCodec& codec, const std::string& path,
                   std::vector<std::string>& lines) {
-  detail::parseAnsiLineList(fs.readFile(path), codec, detail::kPieceSize, lines);
+  detail::parseAnsiLineList(fs.readFile(path, kMaxLineListBytes), codec, detail::kPieceSize, lines);
 }
 
 std::vector<std::string> readLineList(FileSystem& fs, const AnsiCodec& codec,

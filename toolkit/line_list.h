@@ -18,7 +18,8 @@ std::vector<std::string> parseLineList(std::string_view bytes);
 // Every line followed by CR LF; an empty list is the empty string.
 std::string formatLineList(const std::vector<std::string>& lines);
 
-// The file's lines converted to UTF-8. Throws FileError when the file cannot be opened or read.
+// The file's lines converted to UTF-8. Throws FileError when the file cannot be opened or read,
+// FileTooLargeError when it holds more than kMaxLineListBytes.
 std::vector<std::string> readLineList(FileSystem& fs, const AnsiCodec& codec,
                                       const std::string& path);
 // The same into `lines`, whose content the file's lines replace; the strings `lines` already

@@ -19,6 +19,11 @@ void ShowPlainMessage(std::string_view text) {
   ShowMessageBox(MessageBoxOwner(), text, Application::Instance().Title(), MB_OK);
 }
 
+bool AskYesNo(std::string_view question) {
+  return ShowMessageBox(MessageBoxOwner(), question, Application::Instance().Title(),
+                        MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 void ShowErrorBox(std::string_view message) {
   ShowMessageBox(MessageBoxOwner(), errorBoxText(message), Application::Instance().Title(),
                  MB_OK | MB_ICONSTOP);

@@ -14,6 +14,7 @@ namespace kv::e2e {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 constexpr Color kDialogColorRef = RGB(64, 128, 128);
 
@@ -479,6 +480,76 @@ TEST(CommandEditor, ACharacterTheCodePageLacksIsRefusedWithAMessage) {
   Karvoss::Confirm(box);
   ASSERT_TRUE(Poll([&] { return karvoss.MessageBoxes().empty(); }));
   EXPECT_EQ(TextOf(e.path), L"z");
+}
+
+// The bar down with the store read, so that a hold taken now meets only the editor's read.
+void ShowBarFirst(Karvoss& karvoss) {
+  ASSERT_TRUE(karvoss.WaitHidden());
+  karvoss.Hotkey();
+  ASSERT_TRUE(karvoss.WaitShown());
+}
+
+// The question asked at "Ок", answered.
+void Answer(Karvoss& karvoss, int answer) {
+  HWND box = karvoss.WaitMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_THAT(Karvoss::TextsOf(box).statics.back(), HasSubstr(L"Файл команд изменён"));
+  PostMessageW(box, WM_COMMAND, answer, 0);
+  ASSERT_TRUE(Poll([&] { return karvoss.MessageBoxes().empty(); }));
+}
+
+// Guards the store against a scanner's hold and against a change made meanwhile: a brief hold
+// is waited for, a long one leaves the editor read-only, and "Ок" asks before it replaces a
+// file that changed on disk.
+TEST(CommandEditor, StoreHeldOrChangedOnDiskIsNeverReplacedUnasked) {
+  Karvoss karvoss;
+  karvoss.Bar();
+  ASSERT_TRUE(Poll([&] { return FolderExists(karvoss.Folder() + L"\\Data"); }));
+  const std::wstring store = karvoss.DataFile(L"command.cms");
+  const std::string stored = "kvkept|kept.exe||\r\n";
+  WriteFileBytes(store, stored);
+  ShowBarFirst(karvoss);
+  {
+    HeldFile held(store, 0);
+    ASSERT_TRUE(held.held());
+    held.ReleaseAfter(300);
+    Editor e = OpenEditor(karvoss);
+    ASSERT_NE(e.form, nullptr);
+    EXPECT_TRUE(Poll([&] { return ListItems(e.names) == std::vector<std::wstring>{L"kvkept"}; }));
+    EXPECT_TRUE(karvoss.MessageBoxes().empty());
+    ClickAt(e.form, kOk.x, kOk.y);
+    ASSERT_TRUE(WaitGone(e.form));
+  }
+  EXPECT_EQ(ReadFileBytes(store), stored);
+
+  ShowBarFirst(karvoss);
+  {
+    HeldFile held(store, 0);
+    Editor e = OpenEditor(karvoss);
+    HWND box = karvoss.WaitMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_THAT(Karvoss::TextsOf(box).statics.back(), HasSubstr(L"только для просмотра"));
+    Karvoss::Confirm(box);
+    ASSERT_NE(e.form, nullptr);
+    EXPECT_TRUE(Poll([&] { return !IsWindowEnabled(ControlAt(e.form, kOk.x, kOk.y)); }));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitGone(e.form));
+  }
+  EXPECT_EQ(ReadFileBytes(store), stored);
+
+  ShowBarFirst(karvoss);
+  Editor e = OpenEditor(karvoss);
+  ASSERT_NE(e.form, nullptr);
+  const std::string other = "kvother|other.exe||\r\n";
+  WriteFileBytes(store, other);  // another program, or an editor over a synced folder
+  ClickAt(e.form, kOk.x, kOk.y);
+  Answer(karvoss, IDNO);
+  EXPECT_EQ(ReadFileBytes(store), other);
+  EXPECT_TRUE(IsWindowVisible(e.form));
+  ClickAt(e.form, kOk.x, kOk.y);
+  Answer(karvoss, IDYES);
+  ASSERT_TRUE(WaitGone(e.form));
+  EXPECT_EQ(ReadFileBytes(store), stored);
 }
 
 // The editor over a store file that cannot be created: a folder stands where it should be.

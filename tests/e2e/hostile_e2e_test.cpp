@@ -17,6 +17,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
 // Windows-1251 bytes as the program shows them.
@@ -231,6 +232,47 @@ TEST(HostileHistory, LongHistoryReachesTheListWhenItIsOpenedOrWalked) {
   EXPECT_EQ(SendMessageW(karvoss.Field(), CB_GETCOUNT, 0, 0), 2500);
 }
 
+// Guards the bound on what is read: a file of a size no launcher writes is refused at once, not
+// loaded into memory, said once, and never rewritten; the bar comes down as quickly as ever.
+TEST(HostileHistory, TwoGigabytesAreRefusedAtOnceSaidOnceAndNeverRewritten) {
+  Karvoss karvoss;
+  karvoss.AddProbe(L"probe.exe");
+  WaitData(karvoss);
+  const std::wstring history = karvoss.DataFile(L"history.cmh");
+  constexpr long long kSize = 2LL << 30;
+  {
+    HANDLE file =
+        CreateFileW(history.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "head\r\n", 6, &written, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = kSize;
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    ASSERT_TRUE(SetEndOfFile(file));  // sparse: no disk space taken
+    CloseHandle(file);
+  }
+  karvoss.Hotkey();
+  ASSERT_TRUE(Poll([&] { return karvoss.BarVisible() && karvoss.BarRect().top == 0; }, 5000));
+  const Box box = WaitBox(karvoss);
+  EXPECT_THAT(box.text, HasSubstr(history));
+  EXPECT_THAT(box.text, HasSubstr(L"64 МБ"));
+  RunInBar(karvoss, L"probe.exe|big");
+  ASSERT_TRUE(karvoss.WaitProbeRecords(1));
+  PutAway(karvoss);
+  ShowFocused(karvoss);
+  Settle(300);
+  EXPECT_TRUE(karvoss.MessageBoxes().empty());
+  EXPECT_EQ(FileSize(history), kSize);
+  HANDLE file = CreateFileW(history.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  char head[6] = {};
+  DWORD read = 0;
+  ReadFile(file, head, sizeof head, &read, nullptr);
+  CloseHandle(file);
+  EXPECT_EQ(std::string(head, read), "head\r\n");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Binary garbage
 
@@ -327,6 +369,54 @@ TEST(HostileFiles, LockedCommandStoreAtAShowIsReportedAndTheBarGoesOn) {
   ASSERT_TRUE(karvoss.WaitProbeRecords(1));
   EXPECT_EQ(karvoss.ProbeRecords()[0].arguments, "unlocked");
   EXPECT_TRUE(WaitFileBytes(karvoss.DataFile(L"history.cmh"), "kvlocked\r\n"));
+}
+
+// Guards the history's reads against a scanner's hold: a brief hold at the first show is waited
+// for; a long one is reported, and the file, read again before the save and still held, is left
+// as it is instead of being rewritten from the one new command.
+TEST(HostileFiles, HistoryHeldAtAShowKeepsEveryOlderEntry) {
+  Karvoss karvoss;
+  karvoss.AddProbe(L"probe.exe");
+  WaitData(karvoss);
+  const std::wstring history = karvoss.DataFile(L"history.cmh");
+  const std::string old = "old one\r\nold two\r\n";
+  WriteFileBytes(history, old);
+  {
+    HeldFile held(history, 0);
+    ASSERT_TRUE(held.held());
+    held.ReleaseAfter(300);
+    ShowFocused(karvoss);
+    EXPECT_EQ(ComboItems(karvoss.Field()).size(), 2u);
+  }
+  RunInBar(karvoss, L"probe.exe|brief");
+  ASSERT_TRUE(karvoss.WaitProbeRecords(1));
+  const std::string afterBrief = "probe.exe|brief\r\n" + old;
+  ASSERT_TRUE(WaitFileBytes(history, afterBrief));
+  EXPECT_TRUE(karvoss.MessageBoxes().empty());
+
+  PutAway(karvoss);
+  {
+    HeldFile held(history, 0);
+    karvoss.Hotkey();
+    ExpectFileErrorBox(WaitBox(karvoss), L"open", history);
+    RunInBar(karvoss, L"probe.exe|long");
+    ASSERT_TRUE(karvoss.WaitProbeRecords(2));
+    ExpectFileErrorBox(WaitBox(karvoss), L"open", history);
+  }
+  EXPECT_EQ(ReadFileBytes(history), afterBrief);
+}
+
+// Guards the folder made again at a save: Data deleted while the program runs costs nothing.
+TEST(HostileFiles, DataFolderDeletedWhileRunningIsMadeAgainAtTheNextSave) {
+  Karvoss karvoss;
+  karvoss.AddProbe(L"probe.exe");
+  WaitData(karvoss);
+  RemoveTree(karvoss.Folder() + L"\\Data");
+  ASSERT_FALSE(FolderExists(karvoss.Folder() + L"\\Data"));
+  RunInBar(karvoss, L"probe.exe|again");
+  ASSERT_TRUE(karvoss.WaitProbeRecords(1));
+  EXPECT_TRUE(WaitFileBytes(karvoss.DataFile(L"history.cmh"), "probe.exe|again\r\n"));
+  EXPECT_TRUE(karvoss.MessageBoxes().empty());
 }
 
 // How a save is refused, and how the test lifts the refusal again.

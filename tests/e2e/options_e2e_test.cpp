@@ -209,6 +209,25 @@ TEST(Settings, FileHeldOpenIsReportedAndDeleted) {
   EXPECT_FALSE(FileExists(karvoss.Config()));
 }
 
+// A second copy ends without touching the settings, even when it cannot open them (before, it
+// went on to load them and deleted a file held at that moment).
+TEST(Settings, ASecondCopyLeavesAHeldFileAlone) {
+  const std::string record = test::SettingsRecord(3, 1, 2, 3);
+  ConfiguredKarvoss first(record);
+  first.Start();
+  ASSERT_TRUE(first.WaitIdle());
+  HeldFile held(first.Config(), FILE_SHARE_DELETE);
+  ASSERT_TRUE(held.held());
+  Karvoss second(Karvoss::Options{true, first.Folder()});
+  HWND box = second.WaitMessageBox();
+  ASSERT_NE(box, nullptr);
+  Karvoss::Confirm(box);
+  EXPECT_TRUE(second.WaitExit());
+  held.Release();
+  EXPECT_EQ(ReadFileBytes(first.Config()), record);
+  EXPECT_TRUE(first.MessageBoxes().empty());
+}
+
 // A scanner or backup tool holding the file for a moment at start-up (sharing reading and
 // deletion, not writing) costs the user nothing: no message, the file and its colours kept.
 TEST(Settings, FileHeldBrieflyAtStartUpIsReadOnceReleased) {

@@ -64,7 +64,11 @@ static std::optional<std::string> readWithFlags(const std::string& path, int fla
   return bytes;
 }
 
-std::string PosixFileSystem::readFile(const std::string& path) {
+std::string PosixFileSystem::readFile(const std::string& path, size_t maxBytes) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec && size > maxBytes)
+    throw FileTooLargeError(fileTooLargeMessage(path, maxBytes));
   auto bytes = readWithFlags(path, O_RDONLY);
   if (!bytes)
     throw FileError(cannotOpenFileMessage(path, std::strerror(errno)));

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -202,11 +203,12 @@ class LockedConfig : public test::PosixFileSystem {
 class LockedFile : public test::PosixFileSystem {
  public:
   explicit LockedFile(std::string name) : name_(std::move(name)) {}
-  std::string readFile(const std::string& path) override {
-    if (path.size() >= name_.size() && path.substr(path.size() - name_.size()) == name_) {
+  bool locked = true;
+  std::string readFile(const std::string& path, size_t maxBytes) override {
+    if (locked && path.size() >= name_.size() && path.substr(path.size() - name_.size()) == name_) {
       throw FileError(cannotOpenFileMessage(path, "locked"));
     }
-    return PosixFileSystem::readFile(path);
+    return PosixFileSystem::readFile(path, maxBytes);
   }
 
  private:
@@ -258,7 +260,12 @@ TEST_F(BarTest, FirstStartCreatesDataWritesNothingAndWaitsHidden) {
   EXPECT_EQ(form_->ConfigPath(), DataFile("config.cfg"));
 }
 
-TEST_F(BarTest, SecondInstanceSaysSoOnceAndEnds) {
+TEST_F(BarTest, SecondInstanceSaysSoOnceAndEndsTouchingNothing) {
+  // Settings the exiting copy cannot open: it must neither delete nor rewrite them.
+  LockedConfig locked;
+  Make(locked);
+  fs_.createDirectories(dir_.path() + "/Data");
+  writeBytes(DataFile("config.cfg"), test::SettingsRecord(20, 1, 2, 3));
   system_.mutexExisted = true;
   system_.hotkey = HotkeyRegistration::taken;  // the first instance holds Win+Z
   form_->FormCreate();
@@ -267,6 +274,7 @@ TEST_F(BarTest, SecondInstanceSaysSoOnceAndEnds) {
                           "вызова консоли. | Karvoss: повторный запуск "));
   EXPECT_TRUE(system_.terminated);
   EXPECT_FALSE(system_.watching);
+  EXPECT_EQ(readBytes(DataFile("config.cfg")), test::SettingsRecord(20, 1, 2, 3));
 }
 
 TEST_F(BarTest, HotkeyHeldByAnotherProgramIsWatchedForOnTheKeyboard) {
@@ -526,18 +534,69 @@ TEST_F(BarTest, EachShowReloadsTheStoreAndTheHistoryFromDisk) {
   EXPECT_THAT(form_->HistoryList(), ElementsAre("one", "two"));
 }
 
-TEST_F(BarTest, UnreadableHistoryAtAShowIsReportedAndTheBarStillComesDown) {
+TEST_F(BarTest, UnreadableHistoryIsReportedOnceDownAndNeverOverwrittenFromAPart) {
   LockedFile locked("history.cmh");
   Make(locked);
   form_->FormCreate();
   writeBytes(DataFile("history.cmh"), "kept\r\n");
+  view_.onProcessMessages = [this] {
+    EXPECT_THAT(system_.boxes, IsEmpty()) << "box held the slide";
+  };
   form_->ShowPanel();
   EXPECT_THAT(system_.boxes,
               ElementsAre("error: Cannot open file \"" + DataFile("history.cmh") + "\". locked"));
-  EXPECT_FALSE(view_.fieldFocused);
+  EXPECT_TRUE(view_.fieldFocused);
   EXPECT_THAT(view_.dropDown, IsEmpty());
   EXPECT_EQ(view_.top, 0);
   EXPECT_TRUE(view_.timer1);
+  // The command still runs; the file, read again and still held, is left as it was.
+  view_.field = "probe.exe";
+  EXPECT_THROW(form_->OkBClick(), FileError);
+  EXPECT_THAT(system_.launches, ElementsAre("probe.exe [] []"));
+  EXPECT_EQ(readBytes(DataFile("history.cmh")), "kept\r\n");
+}
+
+TEST_F(BarTest, HistoryUnreadAtTheShowIsReadAgainBeforeTheSave) {
+  LockedFile locked("history.cmh");
+  Make(locked);
+  form_->FormCreate();
+  writeBytes(DataFile("history.cmh"), "older\r\n");
+  form_->ShowPanel();
+  locked.locked = false;  // released meanwhile
+  view_.field = "probe.exe";
+  form_->OkBClick();
+  EXPECT_EQ(readBytes(DataFile("history.cmh")), "probe.exe\r\nolder\r\n");
+}
+
+TEST_F(BarTest, LockedStoreDoesNotKeepTheHistoryFromLoading) {
+  LockedFile locked("command.cms");
+  Make(locked);
+  form_->FormCreate();
+  writeBytes(DataFile("command.cms"), "a|b||\r\n");
+  writeBytes(DataFile("history.cmh"), "one\r\n");
+  form_->ShowPanel();
+  EXPECT_THAT(view_.dropDown, ElementsAre("one"));
+  EXPECT_EQ(system_.boxes.size(), 1u);
+}
+
+// A file of the size a launcher never writes is refused before it is read, said once in a run,
+// and never rewritten.
+TEST_F(BarTest, HistoryAboveTheBoundIsRefusedOnceAndLeftUntouched) {
+  form_->FormCreate();
+  const std::string path = DataFile("history.cmh");
+  std::string huge(kMaxLineListBytes + 1, 'x');
+  writeBytes(path, huge);
+  huge.clear();
+  for (int show = 0; show < 2; ++show) {
+    form_->ShowPanel();
+    EXPECT_EQ(view_.top, 0);
+    view_.field = "probe.exe";
+    form_->OkBClick();
+    form_->HidePanel();
+  }
+  EXPECT_THAT(system_.boxes, ElementsAre("error: " + fileTooLargeMessage(path, kMaxLineListBytes)));
+  EXPECT_EQ(std::filesystem::file_size(path), kMaxLineListBytes + 1);
+  EXPECT_EQ(system_.launches.size(), 2u);
 }
 
 // Settings.

@@ -22,7 +22,7 @@ using test::writeBytes;
 // A store file that exists but is locked or denied to us.
 class LockedFileSystem : public PosixFileSystem {
  public:
-  std::string readFile(const std::string& path) override {
+  std::string readFile(const std::string& path, size_t) override {
     throw FileError(cannotOpenFileMessage(path, "Access is denied"));
   }
   void writeNewFile(const std::string&, std::string_view, const std::string& reported) override {

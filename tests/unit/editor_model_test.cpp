@@ -223,7 +223,7 @@ TEST(CommandEditorModel, StoreFileRoundTrip) {
 TEST(CommandEditorModel, UnreadableStoreKeepsBothLists) {
   class Locked : public PosixFileSystem {
    public:
-    std::string readFile(const std::string& path) override {
+    std::string readFile(const std::string& path, size_t) override {
       throw FileError(cannotOpenFileMessage(path, "Access is denied"));
     }
   };
@@ -237,6 +237,32 @@ TEST(CommandEditorModel, UnreadableStoreKeepsBothLists) {
   EXPECT_THROW(model.LoadStore(fs, codec, path), FileError);
   EXPECT_EQ(model.Comms(), (Lines{"a|x||", "b|y||"}));
   expectAligned(model);
+  // Lists that are not the file's must never replace it.
+  EXPECT_TRUE(model.ReadOnly());
+  PosixFileSystem healthy;
+  EXPECT_TRUE(model.LoadStore(healthy, codec, path));
+  EXPECT_FALSE(model.ReadOnly());
+}
+
+TEST(CommandEditorModel, NoticesAStoreChangedOnDiskSinceItWasReadOrSaved) {
+  TemporaryFolder dir;
+  PosixFileSystem fs;
+  Cp1251Codec codec;
+  const std::string path = dir.file("command.cms");
+  CommandEditorModel model;
+  EXPECT_FALSE(model.LoadStore(fs, codec, path));
+  EXPECT_FALSE(model.StoreChangedOnDisk(fs, path));
+  writeBytes(path, "other|o.exe||\r\n");  // created meanwhile
+  EXPECT_TRUE(model.StoreChangedOnDisk(fs, path));
+
+  ASSERT_TRUE(model.LoadStore(fs, codec, path));
+  EXPECT_FALSE(model.StoreChangedOnDisk(fs, path));
+  writeBytes(path, "other|p.exe||\r\n");  // same size, other content
+  EXPECT_TRUE(model.StoreChangedOnDisk(fs, path));
+  model.SaveStore(fs, codec, path);
+  EXPECT_FALSE(model.StoreChangedOnDisk(fs, path));
+  fs.removeFile(path);  // deleted meanwhile: saving again loses nothing
+  EXPECT_FALSE(model.StoreChangedOnDisk(fs, path));
 }
 
 TEST(AddButtonEnabled, NeedsANameAndAPath) {

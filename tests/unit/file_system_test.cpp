@@ -45,17 +45,26 @@ TEST(WriteFileAtomically, FaultBeforeReplaceLeavesOldFileWholeAndIsReported) {
   }
   EXPECT_EQ(readBytes(path), "a|b||\r\n");
   // The stray temporary file is never what a reader gets, and the next save overwrites it.
-  EXPECT_EQ(fs.readFile(path), "a|b||\r\n");
+  EXPECT_EQ(fs.readFile(path, kMaxLineListBytes), "a|b||\r\n");
   PosixFileSystem healthy;
   writeFileAtomically(healthy, path, "z\r\n");
   EXPECT_EQ(readBytes(path), "z\r\n");
   EXPECT_FALSE(healthy.fileExists(temporaryPathFor(path)));
 }
 
+TEST(WriteFileAtomically, AFolderDeletedMeanwhileIsCreatedAgain) {
+  TemporaryFolder dir;
+  PosixFileSystem fs;
+  const std::string path = dir.file("Data/history.cmh");
+  writeFileAtomically(fs, path, "run\r\n");
+  EXPECT_EQ(readBytes(path), "run\r\n");
+}
+
 TEST(WriteFileAtomically, UncreatableFileNamesTheTargetAndRemovesTheTemporary) {
   TemporaryFolder dir;
   PosixFileSystem fs;
-  const std::string path = dir.file("missing/config.cfg");
+  writeBytes(dir.file("Data"), "a file where the folder belongs");
+  const std::string path = dir.file("Data/config.cfg");
   try {
     writeFileAtomically(fs, path, "0123456789abcdef");
     FAIL() << "expected FileError";

@@ -20,10 +20,10 @@ class FailingFileSystem : public PosixFileSystem {
  public:
   bool failReads = false;
   bool failWrites = false;
-  std::string readFile(const std::string& path) override {
+  std::string readFile(const std::string& path, size_t maxBytes) override {
     if (failReads)
       throw FileError(cannotOpenFileMessage(path, "The file is locked"));
-    return PosixFileSystem::readFile(path);
+    return PosixFileSystem::readFile(path, maxBytes);
   }
   void writeNewFile(const std::string& path, std::string_view bytes,
                     const std::string& reported) override {

@@ -440,6 +440,29 @@ void Click(int x, int y) {
   MouseButton(false);
 }
 
+HeldFile::HeldFile(const std::wstring& path, DWORD share)
+    : handle_(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+HeldFile::~HeldFile() {
+  if (releaser_.joinable())
+    releaser_.join();
+  Release();
+}
+
+void HeldFile::ReleaseAfter(int milliseconds) {
+  // The hold's length is the condition under test, so this one sleep is the point.
+  releaser_ = std::thread([this, milliseconds] {
+    Sleep(static_cast<DWORD>(milliseconds));
+    Release();
+  });
+}
+
+void HeldFile::Release() {
+  HANDLE handle = InterlockedExchangePointer(&handle_, INVALID_HANDLE_VALUE);
+  if (handle != INVALID_HANDLE_VALUE)
+    CloseHandle(handle);
+}
+
 OtherWindow::OtherWindow() {
   hwnd_ = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 300,
                           200, nullptr, nullptr, nullptr, nullptr);

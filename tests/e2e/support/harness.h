@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e/support/common.h"
@@ -125,6 +126,23 @@ void TypeText(const std::wstring& text);
 void MoveMouse(int x, int y);
 void MouseButton(bool down, bool right = false);
 void Click(int x, int y);
+
+// Another program holding a file open, as a scanner, an indexer or a backup tool does: opened
+// with the given sharing until released (or, after ReleaseAfter, for that long).
+class HeldFile {
+ public:
+  HeldFile(const std::wstring& path, DWORD share);
+  ~HeldFile();
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void ReleaseAfter(int milliseconds);
+  void Release();
+
+ private:
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  std::thread releaser_;
+};
 
 // A plain top-level window of the test program that can take the activation.
 class OtherWindow {
