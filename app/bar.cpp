@@ -4,6 +4,7 @@
 #include "app/texts.h"
 #include "interpreter/command_store.h"
 #include "toolkit/errors.h"
+#include "toolkit/line_list.h"
 
 namespace kv {
 
@@ -20,6 +21,7 @@ TForm1::TForm1(BarView& view, BarSystem& system, SessionControl& session, BarDia
 void TForm1::FormCreate() {
   // A copy that is about to end touches nothing: not the Data folder, not the settings file.
   if (system_.CreateInstanceMutex()) {
+    system_.AskRunningCopyToRearm();
     system_.ShowWarningBox(std::string(texts::kAlreadyRunning),
                            std::string(texts::kAlreadyRunningCaption));
     system_.Terminate();
@@ -48,6 +50,8 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormDestroy() {
+  SaveHistory();
+  ShowPendingErrors();
   system_.UnregisterHotkey();
 }
 
@@ -56,7 +60,9 @@ void TForm1::WMHotKey(unsigned modifiers, unsigned key) {
     return;
   if (view_.IsBarShowing()) {
     HidePanel();
-  } else if (!view_.BringOpenDialogToFront()) {
+  } else if (view_.BringOpenDialogToFront()) {
+    system_.KeyboardReady();
+  } else {
     // A modal dialog disables the bar: it would come down unable to take a key or a click.
     ShowPanel();
   }
@@ -67,6 +73,8 @@ void TForm1::ShowPanel() {
   // the focus; nothing is in view before the alpha value is set.
   view_.ShowBarWindow();
   FormShow();
+  if (view_.IsBarActive())
+    system_.KeyboardReady();
   view_.RepaintBar();
   while (view_.BarTop() < -kSlideStep) {
     view_.SetBarTop(view_.BarTop() + kSlideStep);
@@ -76,6 +84,11 @@ void TForm1::ShowPanel() {
     view_.RepaintField();
   }
   view_.SetBarTop(0);
+  // Win and Z are usually released by now: a bar that came down without the keyboard takes it
+  // once more, instead of being found inactive by Timer1 and sent straight back.
+  if (view_.IsBarShowing() && !view_.IsBarActive())
+    view_.ActivateBar();
+  system_.KeyboardReady();
   ShowPendingErrors();
   view_.SetTimer1(true);
 }
@@ -91,6 +104,9 @@ void TForm1::HidePanel() {
   }
   view_.SetBarTop(kHiddenTop);
   view_.HideBarWindow();
+  // The started program has had its start.
+  SaveHistory();
+  ShowPendingErrors();
 }
 
 void TForm1::FormShow() {
@@ -99,6 +115,7 @@ void TForm1::FormShow() {
   view_.SelectAllField();
   // Each list on its own: a store that cannot be read must not keep the history from loading.
   // What failed is reported once the bar is down, so that no box holds the slide.
+  SaveHistory();
   ReadAtShow([this] { ReloadCommands(); });
   ReadAtShow([this] { LoadHistory(); });
   view_.FocusField();
@@ -198,23 +215,46 @@ void TForm1::LoadHistory() {
 }
 
 void TForm1::AddToHistory(const std::string& text) {
-  if (!historyRead_) {
-    // Read again first: the command has run, but a file that still cannot be read is left as
-    // it is rather than rewritten from a part of it.
-    try {
-      LoadHistory();
-    } catch (const FileError& e) {
-      if (ShouldReport(e))
-        throw;
-      return;
-    }
-  }
-  kv::AddToHistory(fs_, codec_, HistoryPath(), historyList_, text);
+  PutOnTop(historyList_, text);
+  unsavedCommands_.push_back(text);
   view_.SetDropDownItems(historyList_);
+  view_.SetSaveTimer(true);
+}
+
+void TForm1::SaveHistory() {
+  if (unsavedCommands_.empty())
+    return;
+  view_.SetSaveTimer(false);
+  std::vector<std::string> commands;
+  commands.swap(unsavedCommands_);
+  try {
+    if (!historyRead_) {
+      // Read again first: a file that still cannot be read is left as it is rather than
+      // rewritten from a part of it.
+      std::vector<std::string> fromFile;
+      kv::LoadHistory(fs_, codec_, HistoryPath(), fromFile);
+      for (std::string& command : commands)
+        PutOnTop(fromFile, std::move(command));
+      historyList_ = std::move(fromFile);
+      historyRead_ = true;
+      view_.SetDropDownItems(historyList_);
+    }
+    writeLineList(fs_, codec_, HistoryPath(), historyList_);
+  } catch (const FileError& e) {
+    if (ShouldReport(e))
+      pendingErrors_.emplace_back(e.what());
+  }
+}
+
+void TForm1::SaveTimerTimer() {
+  SaveHistory();
+  ShowPendingErrors();
 }
 
 void TForm1::ClearHistory() {
   // The user asked for an empty history: whatever the file held, it may go.
+  unsavedCommands_.clear();
+  view_.SetSaveTimer(false);
   kv::ClearHistory(fs_, codec_, HistoryPath(), historyList_);
   historyRead_ = true;
   view_.SetDropDownItems(historyList_);

@@ -26,6 +26,9 @@ inline constexpr int kHiddenTop = -100;
 inline constexpr int kSlideStep = 5;
 inline constexpr unsigned kHotkeyModifierWin = 8;
 inline constexpr unsigned kHotkeyKeyZ = 0x5A;
+// The history is written once the started program has had its start: when the bar has gone up,
+// or after this long at the latest.
+inline constexpr int kHistorySaveDelayMs = 2000;
 
 // The bar window and its controls.
 class BarView {
@@ -33,6 +36,8 @@ class BarView {
   virtual ~BarView() = default;
 
   virtual void ShowBarWindow() = 0;  // visible, active, in the foreground
+  // Takes the foreground again and gives the field the keyboard.
+  virtual void ActivateBar() = 0;
   virtual void HideBarWindow() = 0;
   virtual bool IsBarShowing() = 0;  // visible (sliding included)
   virtual bool IsBarActive() = 0;   // the active window of the system
@@ -50,6 +55,7 @@ class BarView {
   virtual void ProcessMessages() = 0;  // let every pending message run
   virtual void SetTimer1(bool on) = 0;
   virtual void SetQTTimer(bool on) = 0;
+  virtual void SetSaveTimer(bool on) = 0;  // one tick of kHistorySaveDelayMs
 
   virtual std::string FieldText() = 0;
   virtual void SetFieldText(const std::string& text) = 0;
@@ -95,6 +101,11 @@ class BarSystem {
   virtual bool WatchKeyboardForHotkey() = 0;
   // Ends the registration or the watch.
   virtual void UnregisterHotkey() = 0;
+  // The field (or the dialog brought to front) has the keyboard: keys typed since Win+Z and
+  // held back meanwhile go to it now.
+  virtual void KeyboardReady() = 0;
+  // A second start asks the running copy to put its keyboard hook back.
+  virtual void AskRunningCopyToRearm() = 0;
   virtual void Terminate() = 0;  // the application ends when control is back in its loop
   virtual void Sleep(int milliseconds) = 0;
   virtual void ShowMessage(const std::string& text) = 0;      // plain message window
@@ -130,10 +141,13 @@ class TForm1 : private DispatchHost {
   void CloseBMouseUp();
   void QTTimerTimer();
   void N1Click();
+  void SaveTimerTimer();
 
-  // History.
+  // History. AddToHistory changes the list at once and the file later (SaveHistory): the
+  // write and its flush would compete with the program just started.
   void LoadHistory();
   void AddToHistory(const std::string& text);
+  void SaveHistory();
   void ClearHistory() override;
 
   // Settings.
@@ -190,9 +204,10 @@ class TForm1 : private DispatchHost {
   // Whether historyList_ is what the file held at the last read (or there was no file): only
   // then may a save replace the file.
   bool historyRead_ = true;
-  std::vector<std::string> pendingErrors_;  // read errors of a show, reported once it is down
-  std::set<std::string> reportedTooLarge_;  // refusals already said in this run
-  Settings settings_;                       // zero until LoadSettings
+  std::vector<std::string> unsavedCommands_;  // added since the last save, oldest first
+  std::vector<std::string> pendingErrors_;    // read errors of a show, reported once it is down
+  std::set<std::string> reportedTooLarge_;    // refusals already said in this run
+  Settings settings_;                         // zero until LoadSettings
   std::string gradientData_;
   int longPressTicks_ = 0;
 };

@@ -17,14 +17,29 @@ bool WindowsBarSystem::CreateInstanceMutex() {
 HotkeyRegistration WindowsBarSystem::RegisterHotkey() {
   hotkeyId_ = GlobalAddAtomA("hotkey");
   // MOD_NOREPEAT: holding Win+Z down must not toggle the bar on every key repeat.
-  if (RegisterHotKey(bar_, hotkeyId_, MOD_WIN | MOD_NOREPEAT, 'Z'))
+  if (RegisterHotKey(bar_, hotkeyId_, MOD_WIN | MOD_NOREPEAT, 'Z')) {
+    // Keys typed right after Win+Z would reach the field only once the bar has the foreground;
+    // the hook holds them meanwhile. Without it the bar still works, only a fast first key may
+    // go astray.
+    hook_.Start(bar_, hotkeyId_, WinZHook::Mode::holdTyping);
     return HotkeyRegistration::registered;
+  }
   return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED ? HotkeyRegistration::taken
                                                            : HotkeyRegistration::failed;
 }
 
 bool WindowsBarSystem::WatchKeyboardForHotkey() {
-  return hook_.Start(bar_, hotkeyId_);
+  return hook_.Start(bar_, hotkeyId_, WinZHook::Mode::watchWinZ);
+}
+
+void WindowsBarSystem::KeyboardReady() {
+  hook_.KeyboardReady();
+}
+
+void WindowsBarSystem::AskRunningCopyToRearm() {
+  // The running copy's hook may be the reason the user starts the program again (the system
+  // drops a hook without a word): it puts its hook back.
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(kRearmMessageName), 0, 0);
 }
 
 void WindowsBarSystem::UnregisterHotkey() {

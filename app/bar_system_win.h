@@ -20,6 +20,8 @@ class WindowsBarSystem final : public BarSystem {
   HotkeyRegistration RegisterHotkey() override;
   bool WatchKeyboardForHotkey() override;
   void UnregisterHotkey() override;
+  void KeyboardReady() override;
+  void AskRunningCopyToRearm() override;
   void Terminate() override;
   void Sleep(int milliseconds) override;
   void ShowMessage(const std::string& text) override;

@@ -14,6 +14,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"TForm1";
 constexpr UINT_PTR kTimer1Id = 1;
 constexpr UINT_PTR kQTTimerId = 2;
+constexpr UINT_PTR kSaveTimerId = 3;
 constexpr UINT kN1Id = 100;
 
 constexpr char kDesignedGradient[] =
@@ -340,7 +341,10 @@ bool CommandField::TakeSuggestionKey(WPARAM key) {
 // ---------------------------------------------------------------------------------------------
 // BarWindow
 
-BarWindow::BarWindow() : Timer1(kTimer1Id, 1), QTTimer(kQTTimerId, 1000) {}
+BarWindow::BarWindow()
+    : Timer1(kTimer1Id, 1),
+      QTTimer(kQTTimerId, 1000),
+      SaveTimer(kSaveTimerId, kHistorySaveDelayMs) {}
 
 void BarWindow::Create(TForm1& logic) {
   logic_ = &logic;
@@ -351,6 +355,7 @@ void BarWindow::Create(TForm1& logic) {
   alpha_ = 0;
   Timer1.Attach(hwnd());
   QTTimer.Attach(hwnd());
+  SaveTimer.Attach(hwnd());
 
   Pan.Create(hwnd(), {0, 0, kDesignedWidth, kBarHeight});
   Pan.Background().gradient().setPercent(100);
@@ -437,6 +442,11 @@ void BarWindow::ShowBarWindow() {
   TakeForeground(hwnd());
   if (OnShow)
     OnShow();
+}
+
+void BarWindow::ActivateBar() {
+  TakeForeground(hwnd());
+  FocusField();
 }
 
 bool BarWindow::PreTranslate(MSG& msg) {
@@ -542,6 +552,9 @@ void BarWindow::SetTimer1(bool on) {
 void BarWindow::SetQTTimer(bool on) {
   QTTimer.SetEnabled(on);
 }
+void BarWindow::SetSaveTimer(bool on) {
+  SaveTimer.SetEnabled(on);
+}
 
 std::string BarWindow::FieldText() {
   return WindowText(Field().hwnd());
@@ -610,6 +623,8 @@ LRESULT BarWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         logic_->Timer1Timer();
       } else if (wparam == kQTTimerId) {
         logic_->QTTimerTimer();
+      } else if (wparam == kSaveTimerId) {
+        logic_->SaveTimerTimer();
       }
       return 0;
     case WM_SIZE:

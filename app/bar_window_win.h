@@ -88,6 +88,7 @@ class BarWindow final : public Form, public BarView {
 
   // BarView.
   void ShowBarWindow() override;
+  void ActivateBar() override;
   void HideBarWindow() override;
   bool IsBarShowing() override;
   bool IsBarActive() override;
@@ -103,6 +104,7 @@ class BarWindow final : public Form, public BarView {
   void ProcessMessages() override;
   void SetTimer1(bool on) override;
   void SetQTTimer(bool on) override;
+  void SetSaveTimer(bool on) override;
   std::string FieldText() override;
   void SetFieldText(const std::string& text) override;
   void SelectAllField() override;
@@ -143,6 +145,7 @@ class BarWindow final : public Form, public BarView {
   PngButtonControl CloseB;
   Timer Timer1;
   Timer QTTimer;
+  Timer SaveTimer;
   MenuHandle PopupMenu1;
   int alpha_ = -1;
   GdiObject<HFONT> fieldFont_;

@@ -1,10 +1,20 @@
 #include "app/hotkey_hook_win.h"
 
+#include "toolkit/system_library_win.h"
+#include "toolkit/window_win.h"
+
 namespace kv {
 namespace {
 
-// Marks the keys the hook itself injects, so it lets them through untouched.
-constexpr ULONG_PTR kOwnInput = 0x4B564D4B;  // "KVMK"
+// Keys held back and sent again carry this mark, so the hook knows them when they come back.
+constexpr ULONG_PTR kResentTag = 0x4B565253;  // "KVRS"
+constexpr UINT kReleaseMessage = WM_APP + 1;
+constexpr UINT_PTR kHoldTimerId = 1;
+constexpr UINT_PTR kWatchdogTimerId = 2;
+constexpr UINT kWatchdogIntervalMs = 2000;
+// Keys the system delivered while the hook saw none: more than a stray event.
+constexpr unsigned kMissedKeysForDeadHook = 3;
+constexpr wchar_t kWatchClassName[] = L"KarvossKeyboardWatch";
 
 // A low-level hook procedure gets no context; there is one hook per process.
 WinZHook* activeHook = nullptr;
@@ -14,14 +24,27 @@ bool Held(int virtualKey) {
   return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
 }
 
-void PressMaskKey() {
-  INPUT input[2]{};
-  for (INPUT& i : input) {
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = kVkMaskKey;
-    i.ki.dwExtraInfo = kOwnInput;
+INPUT KeyInput(const HeldKey& key, ULONG_PTR tag) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.dwExtraInfo = tag;
+  if (key.virtualKey == VK_PACKET) {
+    input.ki.wScan = static_cast<WORD>(key.scanCode);
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+  } else {
+    input.ki.wVk = static_cast<WORD>(key.virtualKey);
+    input.ki.wScan = static_cast<WORD>(key.scanCode);
+    if (key.flags & LLKHF_EXTENDED)
+      input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   }
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  if (!key.down)
+    input.ki.dwFlags |= KEYEVENTF_KEYUP;
+  return input;
+}
+
+void PressMaskKey() {
+  INPUT input[2] = {KeyInput({kVkMaskKey, 0, 0, true}, kOwnInputTag),
+                    KeyInput({kVkMaskKey, 0, 0, false}, kOwnInputTag)};
   SendInput(2, input, sizeof(INPUT));
 }
 
@@ -31,11 +54,12 @@ WinZHook::~WinZHook() {
   Stop();
 }
 
-bool WinZHook::Start(HWND target, WPARAM id) {
+bool WinZHook::Start(HWND target, WPARAM id, Mode mode) {
   if (thread_.valid())
     return installed_;
   target_ = target;
   id_ = id;
+  mode_ = mode;
   activeHook = this;
   ready_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (ready_.valid())
@@ -63,40 +87,87 @@ void WinZHook::Stop() {
     activeHook = nullptr;
 }
 
+void WinZHook::KeyboardReady() {
+  if (installed_)
+    PostThreadMessageW(threadId_, kReleaseMessage, 0, 0);
+}
+
 DWORD WINAPI WinZHook::ThreadMain(void* data) {
-  auto* self = static_cast<WinZHook*>(data);
-  MSG msg;
-  // The thread's message queue exists before anyone may post it WM_QUIT.
-  PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, Procedure, GetModuleHandleW(nullptr), 0);
-  self->installed_ = hook != nullptr;
-  SetEvent(self->ready_);
-  if (!hook)
-    return 0;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  UnhookWindowsHookEx(hook);
+  static_cast<WinZHook*>(data)->Run();
   return 0;
 }
 
+void WinZHook::Run() {
+  // The system gives a hook little time before it skips it, and removes one that keeps it
+  // waiting; the thread must never queue behind the program's other work.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+  MSG msg;
+  // The thread's message queue exists before anyone may post it WM_QUIT.
+  PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  Install();
+  installed_ = hook_ != nullptr;
+  SetEvent(ready_);
+  if (!hook_)
+    return;
+  // After the start-up's wait: the watch is not needed to answer the first key.
+  CreateWatchWindow();
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.hwnd == nullptr && msg.message == kReleaseMessage) {
+      ReleaseHeld();
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (watchWindow_)
+    DestroyWindow(watchWindow_);
+  UnhookWindowsHookEx(hook_);
+  hook_ = nullptr;
+}
+
+void WinZHook::Install() {
+  // The new hook first, then the old one removed: no key passes unhooked in between. A key
+  // in flight is not lost either way: callbacks only run while this thread waits for messages.
+  HHOOK fresh = SetWindowsHookExW(WH_KEYBOARD_LL, Procedure, GetModuleHandleW(nullptr), 0);
+  if (!fresh)
+    return;
+  if (hook_)
+    UnhookWindowsHookEx(hook_);  // fails harmlessly when the system already removed it
+  hook_ = fresh;
+  recognizer_ = WinZRecognizer();
+}
+
 LRESULT CALLBACK WinZHook::Procedure(int code, WPARAM wparam, LPARAM lparam) {
+  // Called again from within itself when the hook sends keys from its callback (Wine does so).
   if (code == HC_ACTION && activeHook) {
     const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
     const bool down = wparam == WM_KEYDOWN || wparam == WM_SYSKEYDOWN;
-    if (key.dwExtraInfo != kOwnInput && activeHook->OnKey(key, down))
+    if (activeHook->OnKey(key, down))
       return 1;
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 bool WinZHook::OnKey(const KBDLLHOOKSTRUCT& key, bool down) {
-  if (key.vkCode != kVkZ)
+  ++keysHooked_;
+  if (key.dwExtraInfo == kResentTag) {
+    Resend(hold_.OnResent(GetTickCount()));
     return false;
+  }
+  if (key.dwExtraInfo == kOwnInputTag)
+    return false;
+  const HeldKey event{key.vkCode, key.scanCode, key.flags, down};
   const HeldModifiers held{Held(VK_LWIN) || Held(VK_RWIN), Held(VK_SHIFT), Held(VK_CONTROL),
                            Held(VK_MENU)};
-  const KeyVerdict verdict = recognizer_.OnKey(key.vkCode, down, held);
+  const KeyVerdict verdict = recognizer_.OnKey(key.vkCode, down, held, key.time);
+  if (!verdict.swallow && !verdict.toggle)
+    return hold_.OnKey(event);
+  hold_.Track(event);
+  if (verdict.toggle && !IsWindowVisible(target_))
+    StartHold(key.time);
+  // With the hotkey registered, Win+Z is the system's to deliver.
+  if (mode_ == Mode::holdTyping)
+    return false;
   // Pressed while the Windows key is still down, a key that means nothing keeps its release
   // from opening the Start menu.
   if (verdict.maskWindowsKey)
@@ -104,6 +175,115 @@ bool WinZHook::OnKey(const KBDLLHOOKSTRUCT& key, bool down) {
   if (verdict.toggle)
     PostMessageW(target_, WM_HOTKEY, id_, MAKELPARAM(MOD_WIN, kVkZ));
   return verdict.swallow;
+}
+
+void WinZHook::StartHold(DWORD time) {
+  hold_.Start(time);
+  WatchHold();
+}
+
+// Whatever happens to the bar or to the keys sent, the hold ends within its time.
+void WinZHook::WatchHold() {
+  if (watchWindow_)
+    SetTimer(watchWindow_, kHoldTimerId, TypingHold::kLongestHoldMs, nullptr);
+}
+
+void WinZHook::ReleaseHeld() {
+  if (hold_.Holding() && !hold_.Released())
+    Resend(hold_.Release(GetTickCount()));
+}
+
+void WinZHook::OnHoldTimer() {
+  if (!hold_.Holding()) {
+    KillTimer(watchWindow_, kHoldTimerId);
+  } else if (hold_.Overdue(GetTickCount())) {
+    Resend(hold_.Released() ? hold_.GiveUp() : hold_.Release(GetTickCount()));
+  }
+}
+
+void WinZHook::Resend(const std::vector<HeldKey>& keys) {
+  if (keys.empty())
+    return;
+  WatchHold();
+  std::vector<INPUT> inputs;
+  inputs.reserve(keys.size());
+  for (const HeldKey& key : keys)
+    inputs.push_back(KeyInput(key, kResentTag));
+  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // What the system would not take (a secure desktop) never comes back: stop waiting for it.
+  for (UINT missing = sent; missing < inputs.size(); ++missing)
+    Resend(hold_.OnResent(GetTickCount()));
+}
+
+// A hidden top-level window of the hook thread: it hears the keyboard through raw input, the
+// end of sleep, the session's unlock and a second start's request, all reasons to check or
+// renew the hook. (A message-only window would hear no broadcast.)
+void WinZHook::CreateWatchWindow() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = WatchProcedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kWatchClassName;
+  RegisterClassW(&wc);
+  watchWindow_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWatchClassName, L"", WS_POPUP, 0, 0, 0, 0,
+                                 nullptr, nullptr, wc.hInstance, this);
+  if (!watchWindow_)
+    return;
+  rearmMessage_ = RegisterWindowMessageW(kRearmMessageName);
+  // Raw input from the keyboard even while another program has it.
+  RAWINPUTDEVICE keyboard{0x01, 0x06, RIDEV_INPUTSINK, watchWindow_};
+  RegisterRawInputDevices(&keyboard, 1, sizeof keyboard);
+  using Register = BOOL(WINAPI*)(HWND, DWORD);
+  if (const auto reg = SystemEntry<Register>(L"wtsapi32.dll", "WTSRegisterSessionNotification"))
+    reg(watchWindow_, 0 /* NOTIFY_FOR_THIS_SESSION */);
+  SetTimer(watchWindow_, kWatchdogTimerId, kWatchdogIntervalMs, nullptr);
+}
+
+LRESULT CALLBACK WinZHook::WatchProcedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_NCCREATE) {
+    SetWindowLongPtrW(
+        hwnd, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<WinZHook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return self ? self->OnWatchMessage(hwnd, msg, wparam, lparam)
+              : DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+
+LRESULT WinZHook::OnWatchMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_INPUT:
+      ++keysRaw_;
+      break;  // DefWindowProc frees the input
+    case WM_TIMER:
+      if (wparam == kHoldTimerId)
+        OnHoldTimer();
+      else if (wparam == kWatchdogTimerId)
+        CheckAlive();
+      return 0;
+    case WM_POWERBROADCAST:
+      if (wparam == PBT_APMRESUMEAUTOMATIC || wparam == PBT_APMRESUMESUSPEND)
+        Install();
+      return TRUE;
+    case WM_WTSSESSION_CHANGE:
+      if (wparam == WTS_SESSION_UNLOCK)
+        Install();
+      return 0;
+    default:
+      if (msg == rearmMessage_ && rearmMessage_ != 0) {
+        Install();
+        return 0;
+      }
+  }
+  return DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+
+// The system removes a hook that timed out without a word: keys it delivers that the hook no
+// longer sees mean the hook is gone.
+void WinZHook::CheckAlive() {
+  if (keysRaw_ >= kMissedKeysForDeadHook && keysHooked_ == 0)
+    Install();
+  keysRaw_ = 0;
+  keysHooked_ = 0;
 }
 
 }  // namespace kv

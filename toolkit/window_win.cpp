@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "toolkit/application_win.h"
+#include "toolkit/foreground.h"
 #include "toolkit/text_win.h"
 
 namespace kv {
@@ -35,18 +36,70 @@ HWND ReflectionTarget(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-void TakeForeground(HWND window) {
-  // Join the foreground thread's input queue for a moment, so the system lets this thread take
-  // the foreground and the keyboard focus.
-  HWND foreground = GetForegroundWindow();
-  const DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-  const DWORD thisThread = GetCurrentThreadId();
-  const bool attached = foregroundThread && foregroundThread != thisThread &&
-                        AttachThreadInput(thisThread, foregroundThread, TRUE);
-  SetForegroundWindow(window);
-  SetActiveWindow(window);
-  if (attached)
-    AttachThreadInput(thisThread, foregroundThread, FALSE);
+namespace {
+
+void SendOwnInput(INPUT input) {
+  if (input.type == INPUT_KEYBOARD)
+    input.ki.dwExtraInfo = kOwnInputTag;
+  else
+    input.mi.dwExtraInfo = kOwnInputTag;
+  SendInput(1, &input, sizeof input);
+}
+
+// Tries one step; the caller asks the system afterwards whether it worked.
+void TryForegroundStep(ForegroundStep step, HWND window, HWND foreground) {
+  INPUT input{};
+  switch (step) {
+    case ForegroundStep::plainRequest:
+      // A process that sent the last input may take the foreground (SetForegroundWindow's
+      // remarks); an empty mouse input moves nothing.
+      input.type = INPUT_MOUSE;
+      SendOwnInput(input);
+      SetForegroundWindow(window);
+      break;
+    case ForegroundStep::joinInput: {
+      const DWORD thisThread = GetCurrentThreadId();
+      const DWORD foregroundThread = GetWindowThreadProcessId(foreground, nullptr);
+      if (AttachThreadInput(thisThread, foregroundThread, TRUE)) {
+        SetForegroundWindow(window);
+        AttachThreadInput(thisThread, foregroundThread, FALSE);
+      }
+      break;
+    }
+    case ForegroundStep::altRelease:
+      // The system lets SetForegroundWindow through after the Alt key (LockSetForegroundWindow's
+      // remarks).
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = VK_MENU;
+      input.ki.dwFlags = KEYEVENTF_KEYUP;
+      SendOwnInput(input);
+      SetForegroundWindow(window);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+bool TakeForeground(HWND window) {
+  ForegroundStep step = ForegroundStep::none;
+  for (;;) {
+    HWND foreground = GetForegroundWindow();
+    ForegroundReport report;
+    report.inForeground = foreground == window;
+    report.joinable = foreground &&
+                      GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId() &&
+                      !IsHungAppWindow(foreground);
+    step = NextForegroundStep(step, report);
+    if (step == ForegroundStep::done) {
+      SetActiveWindow(window);
+      return true;
+    }
+    if (step == ForegroundStep::giveUp)
+      return false;
+    TryForegroundStep(step, window, foreground);
+  }
 }
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {

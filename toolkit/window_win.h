@@ -9,9 +9,14 @@
 
 namespace kv {
 
+// Marks input this program sends itself (SendInput's extra information), so its own keyboard
+// hook lets it pass untouched.
+inline constexpr ULONG_PTR kOwnInputTag = 0x4B564D4B;  // "KVMK"
+
 // Brings a window of this thread to the foreground with the keyboard focus, also while another
-// program is active (the hotkey arrives then).
-void TakeForeground(HWND window);
+// program is active (the hotkey arrives then), by the steps Windows allows (see
+// NextForegroundStep). False when the system refused every one.
+bool TakeForeground(HWND window);
 
 // A child control of the system's (STATIC, EDIT, LISTBOX) with no object of ours, given its
 // parent's font; throws when the system will not create it.
