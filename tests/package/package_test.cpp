@@ -475,6 +475,15 @@ TEST_F(Package, InstallsRunsUpgradesOverTheRunningCopyAndUninstallsKeepingData) 
   ASSERT_NO_FATAL_FAILURE(Uninstall(at_));
 }
 
+TEST_F(Package, SilentSwitchesLeaveOutTheStartupShortcutAndTheStart) {
+  ASSERT_EQ(RunToEnd(L'"' + setup_ + L"\" /S /NOSTARTUP /NORUN"), 0u);
+  EXPECT_TRUE(FileExists(at_.exe));
+  EXPECT_TRUE(FileExists(at_.menuShortcut));
+  EXPECT_FALSE(FileExists(at_.startupShortcut));
+  // The installer starts Karvoss before it ends, if at all.
+  EXPECT_TRUE(KarvossProcesses().empty());
+}
+
 TEST_F(Package, SilentUpgradeWithTheProgramHeldFailsAndTheOldVersionStaysRegisteredAndRunning) {
   ASSERT_NO_FATAL_FAILURE(Install(at_));
   const DWORD pid = TheOneKarvoss();
