@@ -358,8 +358,8 @@ Function RemoveLeftover
   ${EndIf}
 FunctionEnd
 
-; Puts the staged $Path.new in the place of $Path, keeping the old one as $Path.old; $0 names the
-; state variable to set through $Target.
+; Puts the staged file.new in the place of the file, keeping the old one as file.old, and records
+; in the state variable what was done, for Rollback.
 !macro SWAP_IN file state
   ${If} ${FileExists} "${file}"
     StrCpy $Path "${file}"
