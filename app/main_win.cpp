@@ -5,6 +5,8 @@
 #include "app/bar.h"
 #include "app/bar_system_win.h"
 #include "app/bar_window_win.h"
+#include "app/exit_request.h"
+#include "app/exit_request_win.h"
 #include "app/texts.h"
 #include "dialogs/dialogs_win.h"
 #include "toolkit/application_win.h"
@@ -57,7 +59,10 @@ int Run() {
 }  // namespace
 }  // namespace kv
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
+  // `karvoss.exe /exit` only ends the running copy: no window, no Data folder, an exit code.
+  if (kv::IsExitRequest(kv::Narrow(arguments ? arguments : L"")))
+    return kv::EndRunningKarvoss();
   // The boundary outside the message loop: an error before it runs (a window the system would
   // not create) is shown in the default error box, and the program ends.
   try {
