@@ -43,7 +43,9 @@ class DispatchHost {
   virtual void ShowMessage(const std::string& text) = 0;
 };
 
-// The first test that matches CurrentCommand runs its action and ends the dispatch.
+// The first test that matches CurrentCommand runs its action and ends the dispatch: the built-in
+// and session words (BuiltInWords), the shortcut table, "ping" and "telnet", every stored user
+// command that begins with the text, and last the plain launch.
 void ExecuteCommand(CommandState& state, DispatchHost& host);
 
 // The field's text after a failed plain launch with the shell's result code (0 to 32).
