@@ -68,6 +68,13 @@ void RunSessionCommand(TRestartWindows type, DispatchHost& host) {
 
 }  // namespace
 
+const std::array<std::string_view, kDispatchWordCount>& DispatchWords() {
+  static constexpr std::array<std::string_view, kDispatchWordCount> kWords = {
+      "help",         "options",  "about",    "hide",   "quit",    "exit",   "commed",
+      "clearhistory", "shutdown", "poweroff", "reboot", "restart", "forced", "logoff"};
+  return kWords;
+}
+
 bool ShellCanTake(std::string_view file) {
   if (StartsWith(file, "\\\\?\\"))
     return true;

@@ -1,6 +1,7 @@
 // ExecuteCommand: turns the one typed line into an action, testing the names in a fixed order.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,11 @@ class DispatchHost {
 
 // The first test that matches CurrentCommand runs its action and ends the dispatch.
 void ExecuteCommand(CommandState& state, DispatchHost& host);
+
+// The words ExecuteCommand takes itself, before the shortcut table: the built-in commands, then
+// the session commands, in the order it tests them.
+inline constexpr size_t kDispatchWordCount = 14;
+const std::array<std::string_view, kDispatchWordCount>& DispatchWords();
 
 // The field's text after a failed plain launch with the shell's result code (0 to 32).
 std::string LaunchFailureText(int result);
