@@ -94,6 +94,8 @@ void TForm1::ShowPanel() {
 }
 
 void TForm1::HidePanel() {
+  // The list hangs below the field: it must not stay behind while the bar slides away.
+  view_.CloseSuggestions();
   view_.SetTimer1(false);
   while (view_.BarTop() > kHiddenTop + kSlideStep) {
     view_.SetBarTop(view_.BarTop() - kSlideStep);

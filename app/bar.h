@@ -62,6 +62,8 @@ class BarView {
   virtual void SelectAllField() = 0;
   virtual void FocusField() = 0;
   virtual void SetDropDownItems(const std::vector<std::string>& items) = 0;
+  // Takes the suggestion list under the field out of view.
+  virtual void CloseSuggestions() = 0;
 
   virtual Rect FieldBounds() = 0;  // ECommand within the bar
   virtual Rect OkBBounds() = 0;

@@ -33,6 +33,8 @@ constexpr int kDropDownCount = 16;
 constexpr int kFieldId = 1;
 // Posted to the field after its text changed, when the suggestion list has followed it.
 constexpr UINT kSuggestionsShownMessage = WM_APP + 1;
+// Posted to the field when a folder to suggest from was listed in the background.
+constexpr UINT kFolderListedMessage = WM_APP + 2;
 constexpr Rect kOkBDesigned{360, 12, 392, 44};
 constexpr Rect kCloseBDesigned{400, 12, 432, 44};
 // Longest history copied into the drop-down list at once (a few milliseconds); a longer one is
@@ -101,8 +103,10 @@ void CommandField::SetFontColor(Color c) {
 }
 
 void CommandField::SetItems(const std::vector<std::string>& items) {
-  pendingItems_ = items;
+  items_ = std::make_shared<const std::vector<std::string>>(items);
   listPending_ = true;
+  if (suggestions_)
+    suggestions_->SetHistory(items_);
   // Under Wine a million-line history took over a minute to copy, and the bar could not come
   // down meanwhile; a long list now waits until the user opens or walks it (an open list is
   // refreshed at once, it is in view).
@@ -114,8 +118,8 @@ void CommandField::FillList() {
   if (!listPending_)
     return;
   listPending_ = false;
-  const std::vector<std::string> items = std::move(pendingItems_);
-  pendingItems_.clear();
+  const std::shared_ptr<const std::vector<std::string>> held = items_;
+  const std::vector<std::string>& items = *held;
   HCURSOR cursor = nullptr;
   if (items.size() > kImmediateListItems)
     cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -176,6 +180,7 @@ bool CommandField::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& re
       namesVersion_ = version;
       suggestions_->SetNames(suggestionNames_());
     }
+    suggestions_->TextChanged(WindowText(edit_));
     PostMessageW(hwnd(), kSuggestionsShownMessage, 0, 0);
   }
   if (msg == WM_DRAWITEM) {
@@ -252,6 +257,12 @@ LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case kFolderListedMessage:
+      if (suggestions_) {
+        suggestions_->FolderListed();
+        suggestions_->BringListToFront();
+      }
+      return 0;
     case kSuggestionsShownMessage:
       if (suggestions_)
         suggestions_->BringListToFront();
@@ -318,24 +329,40 @@ void CommandField::AttachSuggestions(std::function<std::vector<std::string>()> n
   if (suggestionsTried_ || !edit_)
     return;
   suggestionsTried_ = true;
-  suggestions_ = FieldSuggestions::Attach(edit_);
+  suggestions_ = FieldSuggestions::Attach(edit_, hwnd(), kFolderListedMessage);
   if (!suggestions_)
     return;
   suggestionNames_ = std::move(names);
   suggestionNamesVersion_ = std::move(version);
   namesVersion_ = suggestionNamesVersion_();
   suggestions_->SetNames(suggestionNames_());
+  if (items_)
+    suggestions_->SetHistory(items_);
 }
 
-bool CommandField::TakeSuggestionKey(WPARAM key) {
-  if ((key != VK_RETURN && key != VK_ESCAPE) || !suggestions_ || !suggestions_->IsOpen())
+bool CommandField::TakeSuggestionKey(UINT msg, WPARAM key) {
+  if (!suggestions_)
     return false;
+  suggestions_->KeyComing(msg, key);
+  if (msg != WM_KEYDOWN || (key != VK_RETURN && key != VK_ESCAPE) || !suggestions_->IsOpen())
+    return false;
+  if (key == VK_ESCAPE) {
+    suggestions_->Dismiss();
+    // Should the list still be in view, the key goes on to the platform's own handling: an Esc
+    // is never swallowed by a list that stays.
+    return !suggestions_->IsOpen();
+  }
   suggestions_->CloseList();
-  if (key == VK_RETURN && keyPress_) {
+  if (keyPress_) {
     char enter = 13;
     keyPress_(enter);
   }
   return true;
+}
+
+void CommandField::CloseSuggestions() {
+  if (suggestions_)
+    suggestions_->CloseList();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -452,8 +479,8 @@ void BarWindow::ActivateBar() {
 bool BarWindow::PreTranslate(MSG& msg) {
   // Before the autocomplete object sees the key: it would put the row under the pointer in the
   // field on Enter, and may or may not keep the Esc from the field.
-  if (msg.message == WM_KEYDOWN && ECommand.Edit() && msg.hwnd == ECommand.Edit() &&
-      ECommand.TakeSuggestionKey(msg.wParam)) {
+  if (ECommand.Edit() && msg.hwnd == ECommand.Edit() &&
+      ECommand.TakeSuggestionKey(msg.message, msg.wParam)) {
     return true;
   }
   return Form::PreTranslate(msg);
@@ -501,6 +528,10 @@ int BarWindow::BarTop() {
 }
 
 void BarWindow::SetBarTop(int top) {
+  // The suggestion list hangs below the field and would stay behind: never in view while the
+  // bar moves.
+  if (top != 0)
+    ECommand.CloseSuggestions();
   RECT r{};
   GetWindowRect(hwnd(), &r);
   SetWindowPos(hwnd(), nullptr, r.left, top, 0, 0,
@@ -576,6 +607,10 @@ void BarWindow::SetDropDownItems(const std::vector<std::string>& items) {
   Field().SetItems(items);
 }
 
+void BarWindow::CloseSuggestions() {
+  ECommand.CloseSuggestions();
+}
+
 Rect BarWindow::FieldBounds() {
   if (!ECommand.hwnd()) {
     // Where the field will be.
@@ -630,6 +665,10 @@ LRESULT BarWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       LayOut(LOWORD(lparam));
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE)
+        ECommand.CloseSuggestions();
+      break;
     case WM_ENDSESSION:
       if (wparam)
         Application::Instance().Terminate();

@@ -30,18 +30,20 @@ class CommandField final : public Window {
   void SetFontColor(Color c);
   void SetKeyPress(std::function<void(char&)> handler) { keyPress_ = std::move(handler); }
 
-  // Makes the drop-down list a copy of `items`; the field's text and selection stay. A long
-  // list is copied when it is first needed (dropped down, walked with the keys or the wheel).
+  // Makes the drop-down list a copy of `items` (the history, also offered while typing); the
+  // field's text and selection stay. A long list is copied when it is first needed (dropped
+  // down, walked with the keys or the wheel).
   void SetItems(const std::vector<std::string>& items);
 
   // Puts the platform's suggestion list under the field (once; COM must be entered). `names`
   // gives the names to offer; they are asked for again when `version` has changed.
   void AttachSuggestions(std::function<std::vector<std::string>()> names,
                          std::function<unsigned()> version);
-  // A key about to reach the field while the suggestion list is open: Esc closes only the list;
-  // Enter closes it and runs the field's text as it stands. False for other keys, or when the
-  // list is not open.
-  bool TakeSuggestionKey(WPARAM key);
+  // A key message about to reach the field. With the suggestion list open, Esc closes only the
+  // list (putting back the typed text when a row was walked to) and Enter closes it and runs
+  // the field's text as it stands; true when the key was taken so.
+  bool TakeSuggestionKey(UINT msg, WPARAM key);
+  void CloseSuggestions();
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
@@ -64,7 +66,7 @@ class CommandField final : public Window {
   Color brushColor_ = -1;
   std::function<void(char&)> keyPress_;
   HWND list_ = nullptr;
-  std::vector<std::string> pendingItems_;
+  std::shared_ptr<const std::vector<std::string>> items_;
   bool listPending_ = false;
   bool hot_ = false;  // the pointer is over the field (outside its edit)
   HFONT font_ = nullptr;
@@ -110,6 +112,7 @@ class BarWindow final : public Form, public BarView {
   void SelectAllField() override;
   void FocusField() override;
   void SetDropDownItems(const std::vector<std::string>& items) override;
+  void CloseSuggestions() override;
   Rect FieldBounds() override;
   Rect OkBBounds() override { return OkB.Bounds(); }
   Rect CloseBBounds() override { return CloseB.Bounds(); }
@@ -126,8 +129,8 @@ class BarWindow final : public Form, public BarView {
 
   // Called at every show, as the bar is shown.
   std::function<void()> OnShow;
-  // The suggestion list under the field, with the names of the user's commands and the
-  // shortcuts.
+  // The suggestion list under the field, with the history and the names of the user's
+  // commands, the dispatcher's words and the shortcuts.
   void AttachSuggestions();
 
  protected:

@@ -5,8 +5,11 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <optional>
+#include <thread>
 
 #include "app/suggestions.h"
 #include "toolkit/handles_win.h"
@@ -19,28 +22,134 @@ using TaskAllocFunction = LPVOID(WINAPI*)(SIZE_T);
 
 namespace {
 
-// The folder's entries as the field offers them (see FolderSuggestions).
-std::vector<std::string> ListFolderForSuggestions(const std::string& folder) {
-  std::vector<FolderEntry> entries;
+std::optional<std::string> LookUpEnvironment(std::string_view name) {
+  const std::wstring wide = Widen(name);
+  const DWORD size = GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
+  if (size == 0)
+    return std::nullopt;
+  std::wstring value(size, L'\0');
+  value.resize(GetEnvironmentVariableW(wide.c_str(), value.data(), size));
+  return Narrow(value);
+}
+
+struct FolderListing {
+  std::string folder;
+  std::string namePrefix;
+  std::vector<std::string> names;  // offered entries, in the listing's order
+  bool complete = true;            // no offered entry was left out
+};
+
+// The folder's offered entries that begin with the name start: the file system itself keeps
+// the others back, so a folder of many thousands costs only what matches.
+FolderListing ListFolder(const std::string& folder, const std::string& namePrefix) {
+  FolderListing listing{folder, namePrefix, {}, true};
   // A drive with no medium in it must not put up the system's "insert a disk" box.
   DWORD oldMode = 0;
   SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);
   WIN32_FIND_DATAW data{};
-  FindHandle find(FindFirstFileExW(Widen(folder + "*").c_str(), FindExInfoBasic, &data,
+  FindHandle find(FindFirstFileExW(Widen(folder + namePrefix + "*").c_str(), FindExInfoBasic, &data,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   SetThreadErrorMode(oldMode, nullptr);
   if (!find.valid())
-    return {};
+    return listing;
   do {
-    // A folder of thousands is cut short in FolderSuggestions; reading on would only cost time.
-    if (entries.size() > kMaxFolderSuggestions + 2)
+    const bool hidden =
+        (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+    std::string name = Narrow(data.cFileName);
+    if (!IsOfferedEntry(name, hidden))
+      continue;
+    if (listing.names.size() == kMaxSuggestions) {
+      listing.complete = false;
       break;
-    entries.push_back(
-        {Narrow(data.cFileName),
-         (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0});
+    }
+    listing.names.push_back(std::move(name));
   } while (FindNextFileW(find.get(), &data));
-  return FolderSuggestions(folder, entries);
+  return listing;
 }
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return StartsWithIgnoringCase(a, b) && StartsWithIgnoringCase(b, a);
+}
+
+// Lists folders on a thread of its own, for a platform that asks for the suggestions on the
+// field's thread (Wine does): there a listing of a large folder would stall typing. One listing
+// at a time; the latest one asked for is the next.
+class BackgroundLister {
+ public:
+  BackgroundLister(HWND notify, UINT message) : notify_(notify), message_(message) {}
+  ~BackgroundLister() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable())
+      thread_.join();
+  }
+
+  // The listing for `path` when it is done (`final`); otherwise asks for it and gives the done
+  // listing of the same folder for a shorter name start, to be narrowed, or nothing.
+  FolderListing Take(const PathQuery& path, bool& final) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    FolderListing nearest{path.folder, path.namePrefix, {}, false};
+    if (done_ && done_->folder == path.folder &&
+        StartsWithIgnoringCase(path.namePrefix, done_->namePrefix)) {
+      if (done_->complete || SameIgnoringCase(done_->namePrefix, path.namePrefix)) {
+        final = true;
+        return *done_;
+      }
+      nearest.names = done_->names;
+    }
+    final = false;
+    const Request request{path.folder, path.namePrefix};
+    if (!(busy_ && working_ == request)) {
+      wanted_ = request;
+      if (!thread_.joinable())
+        thread_ = std::thread([this] { Run(); });
+      wake_.notify_one();
+    }
+    return nearest;
+  }
+
+ private:
+  using Request = std::pair<std::string, std::string>;  // folder, name start
+
+  void Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stop_ || wanted_; });
+      if (stop_)
+        return;
+      working_ = *wanted_;
+      wanted_.reset();
+      busy_ = true;
+      const Request request = working_;
+      lock.unlock();
+      FolderListing listing;
+      try {
+        listing = ListFolder(request.first, request.second);
+      } catch (const std::exception&) {
+        // Out of memory, say: nothing offered from this folder this time.
+        listing = {request.first, request.second, {}, true};
+      }
+      lock.lock();
+      busy_ = false;
+      done_ = std::move(listing);
+      PostMessageW(notify_, message_, 0, 0);
+    }
+  }
+
+  const HWND notify_;
+  const UINT message_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::optional<Request> wanted_;
+  Request working_;
+  bool busy_ = false;
+  std::optional<FolderListing> done_;
+  bool stop_ = false;
+  std::thread thread_;
+};
 
 // The list's window when in view: the platform's pop-up on this thread that takes no activation
 // (the combo box's history list is not one).
@@ -65,21 +174,50 @@ HWND ShownListWindow() {
 
 }  // namespace
 
-// The strings the autocomplete object enumerates. It may do so on a thread of its own (Windows
-// keeps typing responsive that way), so everything it reads comes under a lock: the names the
-// field sets on its own thread, and the folder the object asks to expand when the text enters
-// one (the text up to its last backslash).
+// The strings the autocomplete object enumerates, made for the text the field last reported.
+// The object may enumerate on a thread of its own (Windows does, and keeps typing responsive
+// that way): everything set from the field's thread is read under a lock, and a folder is
+// listed right there. Where it enumerates on the field's thread, the folder is listed in the
+// background and the object is asked to look again when the listing is done.
 class SuggestionEnumerator final : public IEnumString, public IACList {
  public:
-  explicit SuggestionEnumerator(TaskAllocFunction alloc) : alloc_(alloc) {}
+  SuggestionEnumerator(TaskAllocFunction alloc, HWND notify, UINT listedMessage)
+      : alloc_(alloc),
+        fieldThread_(GetCurrentThreadId()),
+        notify_(notify),
+        listedMessage_(listedMessage) {}
 
-  void SetNames(const std::vector<std::string>& names) {
-    std::vector<std::wstring> wide;
-    wide.reserve(names.size());
-    for (const std::string& name : names)
-      wide.push_back(Widen(name));
+  void SetNames(std::vector<std::string> names) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    names_ = std::move(wide);
+    names_ = std::move(names);
+    made_.reset();
+  }
+
+  void SetHistory(std::shared_ptr<const std::vector<std::string>> history) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    history_ = std::move(history);
+    made_.reset();
+  }
+
+  // The list is to be made for `typed`; false when the one made last does not hold every
+  // offer for it.
+  bool SetTyped(const std::string& typed) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    typed_ = typed;
+    suppressed_ = false;
+    return made_ && madeComplete_ && SuggestionsCover(*made_, typed);
+  }
+
+  // Nothing is offered until the next SetTyped.
+  void Suppress() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    suppressed_ = true;
+    made_.reset();
+  }
+
+  bool Suppressed() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return suppressed_;
   }
 
   // IUnknown.
@@ -129,8 +267,9 @@ class SuggestionEnumerator final : public IEnumString, public IACList {
   }
   STDMETHODIMP Skip(ULONG count) override {
     Refresh();
-    next_ = std::min(items_.size(), next_ + count);
-    return next_ < items_.size() ? S_OK : S_FALSE;
+    const size_t skipped = std::min<size_t>(count, items_.size() - next_);
+    next_ += skipped;
+    return skipped == count ? S_OK : S_FALSE;
   }
   STDMETHODIMP Reset() override {
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -143,18 +282,8 @@ class SuggestionEnumerator final : public IEnumString, public IACList {
     return E_NOTIMPL;
   }
 
-  // IACList.
-  STDMETHODIMP Expand(LPCWSTR root) override {
-    try {
-      std::wstring folder = root ? Widen(SuggestionFolder(Narrow(root))) : std::wstring();
-      const std::lock_guard<std::mutex> lock(mutex_);
-      folder_ = std::move(folder);
-      stale_ = true;
-    } catch (const std::exception&) {
-      return E_OUTOFMEMORY;
-    }
-    return S_OK;
-  }
+  // IACList: the object names the folder it means to complete; the typed text says the same.
+  STDMETHODIMP Expand(LPCWSTR) override { return Reset(); }
 
  private:
   ~SuggestionEnumerator() = default;
@@ -162,58 +291,93 @@ class SuggestionEnumerator final : public IEnumString, public IACList {
   // Makes the list again after a Reset or an Expand. The work waits for the first string asked
   // for: the object may call the two in either order.
   void Refresh() {
+    std::string typed;
+    std::vector<std::string> names;
+    std::shared_ptr<const std::vector<std::string>> history;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      if (!stale_)
+        return;
+      stale_ = false;
+      next_ = 0;
+      items_.clear();
+      if (suppressed_ || typed_.empty()) {
+        made_.reset();
+        return;
+      }
+      typed = typed_;
+      names = names_;
+      history = history_;
+    }
+    bool complete = false;
     try {
-      std::wstring folder;
-      {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        if (!stale_)
-          return;
-        stale_ = false;
-        next_ = 0;
-        items_ = names_;
-        folder = folder_;
+      const std::optional<PathQuery> path = ParsePathQuery(typed, LookUpEnvironment);
+      FolderListing listing;
+      bool final = true;
+      if (path && GetCurrentThreadId() == fieldThread_) {
+        if (!lister_)
+          lister_ = std::make_unique<BackgroundLister>(notify_, listedMessage_);
+        listing = lister_->Take(*path, final);
+      } else if (path) {
+        listing = ListFolder(path->folder, path->namePrefix);
       }
-      if (!folder.empty()) {
-        for (const std::string& entry : ListFolderForSuggestions(Narrow(folder)))
-          items_.push_back(Widen(entry));
-      }
+      static const std::vector<std::string> kNoHistory;
+      const SuggestionList list =
+          MakeSuggestions(typed, history ? *history : kNoHistory, names, path ? &*path : nullptr,
+                          listing.names, listing.complete);
+      for (const std::string& item : list.items)
+        items_.push_back(Widen(item));
+      complete = list.complete && final;
     } catch (const std::exception&) {
       // No suggestions this time (out of memory, say); the field itself goes on.
       items_.clear();
     }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    made_ = typed;
+    madeComplete_ = complete;
   }
 
   LONG refs_ = 1;
-  TaskAllocFunction alloc_;
+  const TaskAllocFunction alloc_;
+  const DWORD fieldThread_;
+  const HWND notify_;
+  const UINT listedMessage_;
   std::mutex mutex_;
-  std::vector<std::wstring> names_;  // under mutex_
-  std::wstring folder_;              // under mutex_; empty when no folder is to be listed
-  bool stale_ = true;                // under mutex_
+  std::vector<std::string> names_;                           // under mutex_
+  std::shared_ptr<const std::vector<std::string>> history_;  // under mutex_
+  std::string typed_;                                        // under mutex_
+  bool suppressed_ = true;                                   // under mutex_
+  bool stale_ = true;                                        // under mutex_
+  std::optional<std::string> made_;  // under mutex_: the text the last list was made for
+  bool madeComplete_ = false;        // under mutex_
   // Used by the enumerating thread only.
   std::vector<std::wstring> items_;
   size_t next_ = 0;
+  std::unique_ptr<BackgroundLister> lister_;
 };
 
-std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit) {
+std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit, HWND notify,
+                                                           UINT listedMessage) {
   using CreateFunction = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
   const auto create = SystemEntry<CreateFunction>(L"ole32.dll", "CoCreateInstance");
   const auto alloc = SystemEntry<TaskAllocFunction>(L"ole32.dll", "CoTaskMemAlloc");
   if (!edit || !create || !alloc)
     return nullptr;
   std::unique_ptr<FieldSuggestions> suggestions(new FieldSuggestions);
+  suggestions->edit_ = edit;
   if (FAILED(create(CLSID_AutoComplete, nullptr, CLSCTX_INPROC_SERVER, IID_IAutoComplete2,
                     reinterpret_cast<void**>(&suggestions->complete_)))) {
     return nullptr;
   }
-  suggestions->enumerator_ = new SuggestionEnumerator(alloc);
+  suggestions->enumerator_ = new SuggestionEnumerator(alloc, notify, listedMessage);
   if (FAILED(suggestions->complete_->Init(edit, static_cast<IEnumString*>(suggestions->enumerator_),
-                                          nullptr, nullptr))) {
+                                          nullptr, nullptr)) ||
+      FAILED(suggestions->complete_->QueryInterface(
+          IID_IAutoCompleteDropDown, reinterpret_cast<void**>(&suggestions->dropDown_)))) {
     return nullptr;
   }
   // ACO_AUTOSUGGEST alone: a list to pick from, never text the user did not type.
   suggestions->complete_->SetOptions(ACO_AUTOSUGGEST);
-  suggestions->complete_->QueryInterface(IID_IAutoCompleteDropDown,
-                                         reinterpret_cast<void**>(&suggestions->dropDown_));
   return suggestions;
 }
 
@@ -230,22 +394,100 @@ void FieldSuggestions::SetNames(const std::vector<std::string>& names) {
   enumerator_->SetNames(names);
 }
 
+void FieldSuggestions::SetHistory(std::shared_ptr<const std::vector<std::string>> history) {
+  enumerator_->SetHistory(std::move(history));
+}
+
+void FieldSuggestions::TextChanged(const std::string& text) {
+  if (settingText_ || walking_)
+    return;
+  typed_ = text;
+  // IAutoCompleteDropDown::ResetEnumerator: the object asks for the strings again before it
+  // narrows them for this text.
+  if (!enumerator_->SetTyped(text))
+    dropDown_->ResetEnumerator();
+}
+
+void FieldSuggestions::KeyComing(UINT msg, WPARAM key) {
+  if (msg == WM_CHAR) {
+    walking_ = false;
+  } else if (msg == WM_KEYDOWN) {
+    switch (key) {
+      case VK_UP:
+      case VK_DOWN:
+      case VK_PRIOR:
+      case VK_NEXT:
+        // The object puts the row walked to in the field: that is not typed text.
+        if (IsOpen())
+          walking_ = true;
+        break;
+      case VK_SHIFT:
+      case VK_CONTROL:
+      case VK_MENU:
+      case VK_RETURN:
+      case VK_ESCAPE:
+        break;
+      default:
+        walking_ = false;
+    }
+  }
+}
+
+// IAutoCompleteDropDown::GetDropDownStatus says whether the list is in view, wherever and
+// however the platform draws it.
 bool FieldSuggestions::IsOpen() const {
   DWORD flags = 0;
-  return dropDown_ && SUCCEEDED(dropDown_->GetDropDownStatus(&flags, nullptr)) &&
-         (flags & ACDD_VISIBLE);
+  return SUCCEEDED(dropDown_->GetDropDownStatus(&flags, nullptr)) && (flags & ACDD_VISIBLE);
 }
 
 void FieldSuggestions::BringListToFront() const {
+  if (!IsOpen())
+    return;
   if (HWND list = ShownListWindow()) {
     SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
 }
 
-void FieldSuggestions::CloseList() const {
-  if (HWND list = ShownListWindow())
-    ShowWindow(list, SW_HIDE);
+void FieldSuggestions::CloseList() {
+  walking_ = false;
+  enumerator_->Suppress();
+  if (!IsOpen())
+    return;
+  // IAutoComplete2::SetOptions: without ACO_AUTOSUGGEST there is no list to show, so it goes at
+  // once (IAutoComplete::Enable(FALSE) leaves it in view under Wine); the option comes straight
+  // back for the next text typed.
+  DWORD options = ACO_AUTOSUGGEST;
+  complete_->GetOptions(&options);
+  complete_->SetOptions(options & ~static_cast<DWORD>(ACO_AUTOSUGGEST));
+  complete_->SetOptions(options | ACO_AUTOSUGGEST);
+  // Should the platform keep it all the same, made again it holds nothing now.
+  if (IsOpen())
+    dropDown_->ResetEnumerator();
+}
+
+void FieldSuggestions::Dismiss() {
+  const bool walked = walking_;
+  CloseList();
+  if (!walked)
+    return;
+  settingText_ = true;
+  SetWindowTextW(edit_, Widen(typed_).c_str());
+  const int end = GetWindowTextLengthW(edit_);
+  SendMessageW(edit_, EM_SETSEL, end, end);
+  settingText_ = false;
+}
+
+void FieldSuggestions::FolderListed() {
+  // A list made again under the keys that walk it would lose the row walked to; the entries
+  // come with the next key typed instead (the list made last was not complete).
+  if (walking_ || enumerator_->Suppressed() || GetFocus() != edit_)
+    return;
+  dropDown_->ResetEnumerator();
+  // ResetEnumerator makes a list in view again; a list not in view the object makes after a
+  // character message, and UNICODE_NOCHAR is one that puts nothing in the field.
+  if (!IsOpen())
+    SendMessageW(edit_, WM_UNICHAR, UNICODE_NOCHAR, 0);
 }
 
 }  // namespace kv

@@ -65,6 +65,16 @@ void RunPlainLaunch(CommandState& state, DispatchHost& host) {
 
 }  // namespace
 
+std::span<const std::string_view> DispatchWords() {
+  static const std::vector<std::string_view> names = [] {
+    std::vector<std::string_view> words;
+    for (const BuiltInWord& word : BuiltInWords())
+      words.push_back(word.name);
+    return words;
+  }();
+  return names;
+}
+
 bool ShellCanTake(std::string_view file) {
   if (StartsWith(file, "\\\\?\\"))
     return true;

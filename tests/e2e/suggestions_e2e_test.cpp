@@ -1,10 +1,13 @@
-// Suggestions under the command field while the user types: the entries of the typed folder and
-// the names of the user's own commands, picked from a list that never changes what runs.
+// Suggestions under the command field while the user types: the history, the names of the
+// user's own commands and the bar's words, and the entries of the typed folder, picked from a
+// list that never changes what runs.
 #include <gtest/gtest.h>
 
 #include <set>
 
+#include "app/bar.h"
 #include "tests/e2e/support/harness.h"
+#include "tests/support/settings_record.h"
 
 namespace kv::e2e {
 namespace {
@@ -71,6 +74,35 @@ bool Retype(Karvoss& karvoss, const std::wstring& text) {
   return Poll([&] { return karvoss.FieldText() == text; });
 }
 
+// Brings the bar down with the focus in the field, once the suggestion list is there: it comes
+// with the shell libraries, in the first idle moment after the first show; keys typed after
+// that are handled after it.
+void ShowReady(Karvoss& karvoss) {
+  karvoss.Hotkey();
+  ASSERT_TRUE(karvoss.WaitShown());
+  ASSERT_TRUE(Poll([&] { return FocusOf(karvoss.Bar()) == karvoss.Edit(); }));
+  ASSERT_TRUE(Poll([&] { return karvoss.HasLoaded(L"shell32.dll"); }));
+}
+
+// A Karvoss that starts with these files in its Data folder.
+class KarvossWithData : public Karvoss {
+ public:
+  explicit KarvossWithData(const std::vector<std::pair<std::wstring, std::string>>& files)
+      : Karvoss(Options{false, L""}) {
+    CreateDirectoryW((Folder() + L"\\Data").c_str(), nullptr);
+    for (const auto& [name, bytes] : files)
+      WriteFileBytes(DataFile(name), bytes);
+    Start();
+  }
+};
+
+void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+  HANDLE h =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+  if (h != INVALID_HANDLE_VALUE)
+    CloseHandle(h);
+}
+
 TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
   Karvoss karvoss;
   karvoss.AddProbe(L"probe.exe");
@@ -84,12 +116,7 @@ TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
   // Windows-1251: "почта" (and "поиск", added later).
   const std::string mail = "\xEF\xEE\xF7\xF2\xE0|probe.exe|mail|\r\n";
   WriteFileBytes(karvoss.DataFile(L"command.cms"), mail);
-  karvoss.Hotkey();
-  ASSERT_TRUE(karvoss.WaitShown());
-  ASSERT_TRUE(Poll([&] { return FocusOf(karvoss.Bar()) == karvoss.Edit(); }));
-  // The list comes with the shell libraries, in the first idle moment after the first show;
-  // keys typed after that are handled after it.
-  ASSERT_TRUE(Poll([&] { return karvoss.HasLoaded(L"shell32.dll"); }));
+  ShowReady(karvoss);
   ASSERT_TRUE(Retype(karvoss, projects + L"Аль"));
   ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 3; })) << SuggestionRows(karvoss);
   EXPECT_EQ(WalkSuggestions(karvoss, 3),
@@ -140,6 +167,77 @@ TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
   EXPECT_EQ(arguments, (std::set<std::string>{"mail", "find"}));
   EXPECT_TRUE(
       Poll([&] { return ReadFileBytes(karvoss.DataFile(L"history.cmh")) == "\xEF\xEE\r\n"; }));
+}
+
+TEST(Suggestions, TheListIsGoneAtTheFirstSlideStep) {
+  // A slow slide: 40 ms a step.
+  KarvossWithData karvoss({{L"config.cfg", test::SettingsRecord(40, 0xFFFFFF, 0xC0C0C0, 0)}});
+  ShowReady(karvoss);
+  ASSERT_TRUE(Retype(karvoss, L"reg"));
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) > 0; }));
+  karvoss.Hotkey();
+  int slideSamples = 0;
+  int listShown = 0;
+  ASSERT_TRUE(Poll([&] {
+    const RECT bar = karvoss.BarRect();
+    const bool list = SuggestionList(karvoss) != nullptr;
+    if (karvoss.BarVisible() && bar.top < 0 && bar.top > kHiddenTop) {
+      ++slideSamples;
+      listShown += list ? 1 : 0;
+    }
+    return !karvoss.BarVisible();
+  }));
+  EXPECT_GT(slideSamples, 3);
+  EXPECT_EQ(listShown, 0) << "of " << slideSamples << " looks at the sliding bar";
+}
+
+TEST(Suggestions, TheWholeFolderIsSearchedForTheTypedStart) {
+  Karvoss karvoss;
+  const std::wstring big = karvoss.Folder() + L"\\big\\";
+  CreateDirectoryW(big.c_str(), nullptr);
+  for (int i = 0; i < 6000; ++i) {
+    wchar_t name[16];
+    swprintf(name, 16, L"n%04d.txt", i);
+    MakeFile(big + name);
+  }
+  // A name well past the 4,000th in the listing's own order (under Wine the Linux file
+  // system's), and a hidden entry with the same start, which is not offered.
+  const std::vector<std::wstring> listed = FolderEntries(big);
+  ASSERT_EQ(listed.size(), 6000u);
+  const std::wstring late = listed[4500];
+  const std::wstring start = late.substr(0, 5);
+  MakeFile(big + start + L".bak", FILE_ATTRIBUTE_HIDDEN);
+  ShowReady(karvoss);
+  ASSERT_TRUE(Retype(karvoss, big + start));
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 1; })) << SuggestionRows(karvoss);
+  EXPECT_EQ(WalkSuggestions(karvoss, 1), std::set<std::wstring>{big + late});
+}
+
+TEST(Suggestions, HistoryComesFirstAndEscAfterWalkingPutsBackTheTypedText) {
+  KarvossWithData karvoss({{L"history.cmh", "regedit\r\ncalc\r\n"}});
+  ShowReady(karvoss);
+  // The history's "regedit" and the shortcut "registry".
+  ASSERT_TRUE(Retype(karvoss, L"reg"));
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 2; })) << SuggestionRows(karvoss);
+  PressKey(VK_DOWN);
+  ASSERT_TRUE(Poll([&] { return karvoss.FieldText() == L"regedit"; })) << Utf8(karvoss.FieldText());
+  // Esc closes the list only and puts back what was typed.
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(Poll([&] { return SuggestionRows(karvoss) == -1 && karvoss.FieldText() == L"reg"; }))
+      << Utf8(karvoss.FieldText());
+  EXPECT_FALSE(Poll([&] { return karvoss.BarRect().top < 0; }, 1000)) << "the bar slid away";
+}
+
+TEST(Suggestions, EnvironmentNamesAndParametersAreCompletedAsPaths) {
+  Karvoss karvoss;
+  ShowReady(karvoss);
+  for (const std::wstring typed : {L"%windir%\\sy", L"notepad|\"%windir%\\sy"}) {
+    ASSERT_TRUE(Retype(karvoss, typed));
+    ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) > 0; })) << Utf8(typed);
+    const std::wstring folder = typed.substr(0, typed.size() - 2);
+    EXPECT_EQ(WalkSuggestions(karvoss, SuggestionRows(karvoss)).count(folder + L"system32"), 1u)
+        << Utf8(typed);
+  }
 }
 
 }  // namespace

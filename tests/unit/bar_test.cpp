@@ -32,7 +32,8 @@ class FakeView : public BarView {
   int width = 0;
   int alpha = 0;
   int screenWidth = 1280;
-  std::vector<int> tops;  // every top set while sliding
+  std::vector<int> tops;                        // every top set while sliding
+  std::vector<size_t> suggestionsClosedAtStep;  // how many tops were set by then
   bool timer1 = false;
   bool qtTimer = false;
   std::function<void()> onProcessMessages;
@@ -100,6 +101,7 @@ class FakeView : public BarView {
   }
   void SelectAllField() override { fieldSelected = true; }
   void FocusField() override { fieldFocused = true; }
+  void CloseSuggestions() override { suggestionsClosedAtStep.push_back(tops.size()); }
   void SetDropDownItems(const std::vector<std::string>& items) override {
     dropDown = items;
     ++dropDownRefreshes;
@@ -363,6 +365,8 @@ TEST_F(BarTest, HideSlidesOut19StepsAndHides) {
   EXPECT_EQ(view_.tops, expected);
   EXPECT_FALSE(view_.showing);
   EXPECT_FALSE(view_.timer1);
+  // The suggestion list goes before the first step: it would hang where the bar was.
+  EXPECT_THAT(view_.suggestionsClosedAtStep, ElementsAre(0u));
 }
 
 TEST_F(BarTest, OtherHotkeyWordsAreIgnored) {

@@ -122,6 +122,16 @@ TEST(Dispatch, EveryTableWordRunsItsActionAlone) {
   }
 }
 
+// The list of the dispatcher's own words (offered while typing) names only what it takes itself:
+// none of them reaches the user commands (which repaint first) or the shell.
+TEST(Dispatch, ItsOwnWordsAreAllTakenBeforeTheShortcutsAndUserCommands) {
+  for (std::string_view word : DispatchWords()) {
+    Dispatched run(std::string(word), {std::string(word) + "|probe.exe||"});
+    for (const std::string& line : run.go())
+      EXPECT_TRUE(line != "repaint" && line.rfind("open ", 0) != 0) << word << ": " << line;
+  }
+}
+
 TEST(Dispatch, EveryMatchingUserCommandStartsInStoreOrder) {
   Dispatched run("no", {"notepad|C:\\Windows\\notepad.exe|a.txt|C:\\Windows", "calc|calc.exe||",
                         "note|probe.exe|`|`"});
