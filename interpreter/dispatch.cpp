@@ -4,8 +4,8 @@
 
 #include "interpreter/built_in_words.h"
 #include "interpreter/command_store.h"
-#include "interpreter/texts.h"
 #include "interpreter/shortcuts.h"
+#include "interpreter/texts.h"
 #include "toolkit/text_codec.h"
 
 namespace kv {
