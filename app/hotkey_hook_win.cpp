@@ -105,9 +105,9 @@ void WinZHook::Run() {
   // The thread's message queue exists before anyone may post it WM_QUIT.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
   Install();
-  installed_ = hook_ != nullptr;
+  installed_ = hook_.valid();
   SetEvent(ready_);
-  if (!hook_)
+  if (!hook_.valid())
     return;
   // After the start-up's wait: the watch is not needed to answer the first key.
   CreateWatchWindow();
@@ -119,10 +119,8 @@ void WinZHook::Run() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  if (watchWindow_)
-    DestroyWindow(watchWindow_);
-  UnhookWindowsHookEx(hook_);
-  hook_ = nullptr;
+  watchWindow_.reset();
+  hook_.reset();
 }
 
 void WinZHook::Install() {
@@ -131,9 +129,7 @@ void WinZHook::Install() {
   HHOOK fresh = SetWindowsHookExW(WH_KEYBOARD_LL, Procedure, GetModuleHandleW(nullptr), 0);
   if (!fresh)
     return;
-  if (hook_)
-    UnhookWindowsHookEx(hook_);  // fails harmlessly when the system already removed it
-  hook_ = fresh;
+  hook_.reset(fresh);  // the old one's release fails harmlessly when the system removed it
   recognizer_ = WinZRecognizer();
 }
 
@@ -224,9 +220,9 @@ void WinZHook::CreateWatchWindow() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = kWatchClassName;
   RegisterClassW(&wc);
-  watchWindow_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWatchClassName, L"", WS_POPUP, 0, 0, 0, 0,
-                                 nullptr, nullptr, wc.hInstance, this);
-  if (!watchWindow_)
+  watchWindow_.reset(TryCreateWindowFromArgs(
+      {.className = kWatchClassName, .style = WS_POPUP, .exStyle = WS_EX_TOOLWINDOW}, this));
+  if (!watchWindow_.valid())
     return;
   rearmMessage_ = RegisterWindowMessageW(kRearmMessageName);
   // Raw input from the keyboard even while another program has it.

@@ -13,13 +13,14 @@ constexpr int kDropDownRows = 8;
 
 void DriveComboBox::Create(HWND parent, Rect b, HFONT font) {
   constexpr int kClosedHeight = 19;
-  CreateControl(
-      0, WC_COMBOBOXW, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
-          CBS_HASSTRINGS,
-      {b.left, b.top, b.right, b.top + kClosedHeight + kDropDownRows * kChooserRowHeight + 2},
-      parent, kDriveComboId);
-  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  CreateControl({.className = WC_COMBOBOXW,
+                 .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
+                          CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                 .bounds = {b.left, b.top, b.right,
+                            b.top + kClosedHeight + kDropDownRows * kChooserRowHeight + 2},
+                 .parent = parent,
+                 .id = kDriveComboId,
+                 .font = font});
   SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, kChooserRowHeight);
   // The selection field's height makes the closed box the designed height.
   RECT r{};

@@ -20,11 +20,15 @@ std::string CurrentFolder() {
 }  // namespace
 
 void Tf_Dir::Create(HWND owner) {
-  CreateDialogForm(kClassName, "Папка", "Выбрать папку", 287, 241, owner);
+  CreateDialogForm(
+      {.className = kClassName, .text = "Папка", .bounds = {0, 0, 287, 241}, .parent = owner},
+      "Выбрать папку");
   DriveComboBox1.Create(hwnd(), {8, 24, 8 + 161, 24 + 19}, FormFont());
   DriveComboBox1.OnChange = [this](char letter) { DriveComboBox1Change(letter); };
-  sButton1.Create(*this, {176, 24, 176 + 51, 24 + 19}, "Ok", kModalResultOk);
-  sButton2.Create(*this, {232, 24, 232 + 51, 24 + 19}, "Отмена", kModalResultCancel);
+  sButton1.Create(*this, {176, 24, 176 + 51, 24 + 19}, "Ok");
+  sButton1.SetModalResult(kModalResultOk);
+  sButton2.Create(*this, {232, 24, 232 + 51, 24 + 19}, "Отмена");
+  sButton2.SetModalResult(kModalResultCancel);
   DirectoryListBox1.Create(hwnd(), {8, 48, 8 + 273, 48 + 185}, FormFont());
   DirectoryListBox1.OnOpen = [this](const FolderRow& row) { ChangeFolder(row.path); };
   // No button answers Esc here; the chooser closes with "Отмена"'s result.

@@ -1,13 +1,13 @@
 #include "dialogs/options_window_win.h"
 
-#include "toolkit/text_win.h"
+#include "toolkit/gdi_text_win.h"
+#include "widgets/drawing.h"
 #include "widgets/gradient.h"
 
 namespace kv {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TOptForm";
-constexpr wchar_t kLabelClassName[] = L"TsLabel";
 constexpr int kClientWidth = 194;
 constexpr int kClientHeight = 310;
 
@@ -63,44 +63,12 @@ Backdrop SurfaceBehind(DibSection& surface, Rect bounds) {
 
 }  // namespace
 
-void SkinnedLabel::Create(HWND parent, Rect b, const std::string& text, const Font& font,
-                          Color color, const Backdrop& backdrop) {
-  font_ = font;
-  color_ = color;
-  backdrop_ = backdrop;
-  RegisterWindowClass(kLabelClassName, CS_DBLCLKS);
-  CreateOwnWindow(0, kLabelClassName, Widen(text), WS_CHILD | WS_VISIBLE,
-                  {b.left, b.top, b.right, b.bottom}, parent);
-}
-
-void SkinnedLabel::SetText(const std::string& text) {
-  SetWindowTextUtf8(hwnd(), text);
-  MarkStale(true);
-}
-
-std::string SkinnedLabel::Text() const {
-  return WindowText(hwnd());
-}
-
-void SkinnedLabel::PaintFace(Bitmap& face) {
-  // No share of the face: the label's pixels are exactly what lies behind it.
-  BlendWithBackdrop(face, backdrop_, 0, Colors());
-  const Rect all{0, 0, face.width(), face.height()};
-  DrawnControl::Text().draw(face, Text(), font_, resolveColor(color_, Colors()), all, all,
-                            kTextLeft | kTextSingleLine);
-}
-
-LRESULT SkinnedLabel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
-  switch (msg) {
-    case WM_NCHITTEST:
-      // Clicks go through to the window, as on a label without a window of its own.
-      return HTTRANSPARENT;
-  }
-  return DrawnControl::Handle(msg, wparam, lparam);
-}
-
 void TOptForm::Create(HWND owner) {
-  CreateDialogForm(kClassName, "Настройки", "Настройки", kClientWidth, kClientHeight, owner);
+  CreateDialogForm({.className = kClassName,
+                    .text = "Настройки",
+                    .bounds = {0, 0, kClientWidth, kClientHeight},
+                    .parent = owner},
+                   "Настройки");
 
   TrackBarSettings speed;
   speed.min = 0;
@@ -116,21 +84,29 @@ void TOptForm::Create(HWND owner) {
 
   SpeedCap.Create(hwnd(), kSpeedCap, "888", Font{"MS Sans Serif", 17, false}, clBlack,
                   SurfaceBehind(surface_, kSpeedCap));
-  AddLabel(kGroupBox1.left + 9, kGroupBox1.top + 72, "Меньше              Больше", clBlack, true);
+  AddGroupLabel({kGroupBox1.left + 9, kGroupBox1.top + 72}, "Меньше              Больше");
 
-  AddLabel(kGroupBox2.left + 8, kGroupBox2.top + 37, "Верх и низ панели", clBlack, true);
+  AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 37}, "Верх и низ панели");
   bTopColor.Create(hwnd(), kTopColor);
   bTopColor.SetColorValue(clWhite);
-  AddLabel(kGroupBox2.left + 8, kGroupBox2.top + 68, "Середина панели", clBlack, true);
+  AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 68}, "Середина панели");
   bBottomColor.Create(hwnd(), kBottomColor);
   bBottomColor.SetColorValue(clSilver);
-  AddLabel(kGroupBox2.left + 8, kGroupBox2.top + 102, "Текст панели", clBlack, true);
+  AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 102}, "Текст панели");
   bETextColor.Create(hwnd(), kTextColor);
   bETextColor.SetColorValue(clBlack);
 
-  sButton1.Create(*this, kOkButton, "Ok", kModalResultOk);
-  sButton2.Create(*this, kCancelButton, "Отмена", kModalResultCancel, true);
+  sButton1.Create(*this, kOkButton, "Ok");
+  sButton1.SetModalResult(kModalResultOk);
+  sButton2.Create(*this, kCancelButton, "Отмена");
+  sButton2.SetModalResult(kModalResultCancel);
+  sButton2.SetCancel(true);
   SetTabOrder({SpeedTracker.hwnd(), sButton1.hwnd(), sButton2.hwnd()});
+}
+
+// Black over the group box's gradient.
+void TOptForm::AddGroupLabel(Point at, const std::string& text) {
+  AddLabel({.at = at, .text = text, .color = clBlack, .transparent = true});
 }
 
 // Painted when the window is first shown, not when it is made at start-up: until then the

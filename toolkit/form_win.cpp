@@ -35,15 +35,14 @@ std::vector<HWND> DisableThreadWindows(HWND except) {
 
 }  // namespace
 
-void Form::CreateForm(const wchar_t* className, const std::string& caption, int clientWidth,
-                      int clientHeight, Color color, HWND owner, DWORD style, DWORD exStyle) {
+void Form::CreateForm(WindowArgs args, Color color) {
   color_ = color;
-  RegisterWindowClass(className, CS_DBLCLKS);
-  RECT r{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  CreateOwnWindow(exStyle, className, Widen(caption), style,
-                  {0, 0, r.right - r.left, r.bottom - r.top}, owner);
-  font_.reset(CreateUiFont("MS Sans Serif", 11, false));
+  RegisterWindowClass(args.className, CS_DBLCLKS);
+  RECT r{0, 0, args.bounds.width(), args.bounds.height()};
+  AdjustWindowRectEx(&r, args.style, FALSE, args.exStyle);
+  args.bounds = {0, 0, r.right - r.left, r.bottom - r.top};
+  CreateOwnWindow(args);
+  font_.reset(CreateUiFont({.face = "MS Sans Serif", .height = 11}));
 }
 
 Form* Form::FormOf(HWND hwnd) {

@@ -28,12 +28,10 @@ GdiTextRenderer::GdiTextRenderer(DibSection* target)
     : target_(target), measureDc_(CreateCompatibleDC(nullptr)) {}
 
 HFONT GdiTextRenderer::FontHandle(const Font& font) const {
-  const auto key = std::make_tuple(font.face, font.height, font.bold);
+  const auto key = std::make_tuple(font.face, font.height, font.bold, font.fixedPitch);
   auto it = fonts_.find(key);
-  if (it == fonts_.end()) {
-    it = fonts_.emplace(key, GdiObject<HFONT>(CreateUiFont(font.face, font.height, font.bold)))
-             .first;
-  }
+  if (it == fonts_.end())
+    it = fonts_.emplace(key, GdiObject<HFONT>(CreateUiFont(font))).first;
   return it->second;
 }
 

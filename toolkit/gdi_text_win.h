@@ -31,7 +31,7 @@ class GdiTextRenderer final : public TextRenderer {
  private:
   DibSection* target_;
   MemoryDc measureDc_;
-  mutable std::map<std::tuple<std::string, int, bool>, GdiObject<HFONT>> fonts_;
+  mutable std::map<std::tuple<std::string, int, bool, bool>, GdiObject<HFONT>> fonts_;
 };
 
 }  // namespace kv

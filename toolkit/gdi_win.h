@@ -3,11 +3,12 @@
 
 #include <windows.h>
 
-#include <string_view>
+#include <optional>
 
 #include "toolkit/bitmap.h"
 #include "toolkit/color.h"
 #include "toolkit/handles_win.h"
+#include "toolkit/text_renderer.h"
 
 namespace kv {
 
@@ -25,8 +26,9 @@ const SystemColors& systemColors();
 
 void FillSolidRect(HDC dc, const RECT& r, Color c);
 
-// A font by face name and character height in pixels (the height of a negative LOGFONT height).
-HFONT CreateUiFont(std::string_view face, int pixelHeight, bool bold);
+// The one place fonts are made: by face name and character height in pixels (the height of a
+// negative LOGFONT height).
+HFONT CreateUiFont(const Font& font);
 
 class ScopedSelect {
  public:
@@ -73,7 +75,6 @@ class ScopedPaint {
 class DibSection {
  public:
   DibSection() = default;
-  ~DibSection();
   DibSection(const DibSection&) = delete;
   DibSection& operator=(const DibSection&) = delete;
 
@@ -90,9 +91,10 @@ class DibSection {
  private:
   void Release();
 
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
+  // Released in the reverse order: the bitmap is taken out of the DC before either goes.
+  MemoryDc dc_;
+  GdiObject<HBITMAP> bitmap_;
+  std::optional<ScopedSelect> selection_;
   Bitmap view_;
 };
 

@@ -65,6 +65,12 @@ struct ReleaseKernelHandle {
 struct ReleaseFindHandle {
   bool operator()(HANDLE h) const { return FindClose(h) != 0; }
 };
+struct ReleaseHook {
+  bool operator()(HHOOK hook) const { return UnhookWindowsHookEx(hook) != 0; }
+};
+struct ReleaseWindow {
+  bool operator()(HWND hwnd) const { return DestroyWindow(hwnd) != 0; }
+};
 
 template <typename T>
 using GdiObject = UniqueHandle<T, ReleaseGdiObject>;  // a font, brush, bitmap or region
@@ -72,5 +78,20 @@ using MemoryDc = UniqueHandle<HDC, ReleaseMemoryDc>;
 using MenuHandle = UniqueHandle<HMENU, ReleaseMenu>;
 using KernelHandle = UniqueHandle<HANDLE, ReleaseKernelHandle>;  // a file, thread, event, token
 using FindHandle = UniqueHandle<HANDLE, ReleaseFindHandle>;
+using HookHandle = UniqueHandle<HHOOK, ReleaseHook>;
+// A window with no object of ours, destroyed on the thread that made it.
+using WindowHandle = UniqueHandle<HWND, ReleaseWindow>;
+
+// The thread's error mode set for a scope (SetThreadErrorMode), the one before put back after.
+class ScopedErrorMode {
+ public:
+  explicit ScopedErrorMode(DWORD mode) { SetThreadErrorMode(mode, &before_); }
+  ~ScopedErrorMode() { SetThreadErrorMode(before_, nullptr); }
+  ScopedErrorMode(const ScopedErrorMode&) = delete;
+  ScopedErrorMode& operator=(const ScopedErrorMode&) = delete;
+
+ private:
+  DWORD before_ = 0;
+};
 
 }  // namespace kv

@@ -16,6 +16,9 @@ struct Font {
   // Character height in pixels (the layouts' negative font heights, as a positive number).
   int height = 11;
   bool bold = false;
+  // For a text laid out in columns: where the face is missing, the system picks another
+  // fixed-pitch one.
+  bool fixedPitch = false;
   friend bool operator==(const Font&, const Font&) = default;
 };
 

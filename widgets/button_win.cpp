@@ -56,21 +56,20 @@ TsButton::TsButton() : style_(kDialogColor) {
   style_.setOnChange([this] { Repaint(); });
 }
 
-void TsButton::Create(Form& form, Rect bounds, const std::string& caption, int modalResult,
-                      bool cancel) {
-  Create(form, form.hwnd(), bounds, caption, modalResult, cancel);
+void TsButton::Create(Form& form, Rect bounds, const std::string& caption) {
+  Create(form, form.hwnd(), bounds, caption);
 }
 
-void TsButton::Create(Form& form, HWND parent, Rect bounds, const std::string& caption,
-                      int modalResult, bool cancel) {
+void TsButton::Create(Form& form, HWND parent, Rect bounds, const std::string& caption) {
   // No CS_DBLCLKS: a quick second press is a second press and a second click.
   RegisterWindowClass(kClassName, 0);
   form_ = &form;
-  modalResult_ = modalResult;
-  cancel_ = cancel;
   face_.caption = caption;
-  CreateOwnWindow(0, kClassName, Widen(caption), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                  {bounds.left, bounds.top, bounds.right, bounds.bottom}, parent);
+  CreateOwnWindow({.className = kClassName,
+                   .text = caption,
+                   .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                   .bounds = bounds,
+                   .parent = parent});
   form.AddDialogKeyTarget(this);
 }
 

@@ -33,8 +33,7 @@ TsColorSelect::TsColorSelect() {
 
 void TsColorSelect::Create(HWND parent, Rect b) {
   RegisterWindowClass(kClassName, CS_DBLCLKS);
-  CreateOwnWindow(0, kClassName, L"", WS_CHILD | WS_VISIBLE, {b.left, b.top, b.right, b.bottom},
-                  parent);
+  CreateOwnWindow({.className = kClassName, .bounds = b, .parent = parent});
 }
 
 void TsColorSelect::SetColorValue(Color value) {

@@ -30,8 +30,11 @@ void TsDragBar::Create(HWND dragged, const std::string& caption) {
   face_.caption = caption;
   RECT client{};
   GetClientRect(dragged, &client);
-  CreateOwnWindow(0, kClassName, Widen(caption), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                  {0, 0, client.right, kDragBarHeight}, dragged);
+  CreateOwnWindow({.className = kClassName,
+                   .text = caption,
+                   .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                   .bounds = {0, 0, client.right, kDragBarHeight},
+                   .parent = dragged});
 }
 
 void TsDragBar::SetCaption(const std::string& caption) {

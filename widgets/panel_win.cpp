@@ -36,10 +36,13 @@ TsPanel::TsPanel() {
   });
 }
 
-void TsPanel::Create(HWND parent, RECT bounds) {
+void TsPanel::Create(HWND parent, Rect bounds) {
   RegisterWindowClass(kClassName, CS_DBLCLKS);
-  CreateOwnWindow(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                  bounds, parent);
+  CreateOwnWindow({.className = kClassName,
+                   .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                   .exStyle = WS_EX_CONTROLPARENT,
+                   .bounds = bounds,
+                   .parent = parent});
 }
 
 void TsPanel::InvalidateGraphic(const GraphicControl& control, bool now) {

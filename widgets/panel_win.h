@@ -36,7 +36,7 @@ class TsPanel : public DrawnControl, public BackdropSource {
  public:
   TsPanel();
 
-  void Create(HWND parent, RECT bounds);
+  void Create(HWND parent, Rect bounds);
 
   // sStyle.Background: gradient data and percent, image percent, the plain colour.
   BackgroundSettings& Background() { return background_; }

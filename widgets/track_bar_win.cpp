@@ -62,7 +62,7 @@ void TsTrackBar::Create(HWND parent, Rect b, const TrackBarSettings& settings) {
                 TBS_ENABLESELRANGE | TBS_FIXEDLENGTH;
   if (!settings.sliderVisible)
     style |= TBS_NOTHUMB;
-  CreateControl(0, TRACKBAR_CLASSW, L"", style, {b.left, b.top, b.right, b.bottom}, parent);
+  CreateControl({.className = TRACKBAR_CLASSW, .style = style, .bounds = b, .parent = parent});
   if (!hwnd())
     return;
   HWND h = hwnd();

@@ -13,6 +13,7 @@
 
 #include "tests/support/posix_file_system.h"
 #include "toolkit/errors.h"
+#include "toolkit/keys.h"
 
 namespace kv {
 namespace {
@@ -431,7 +432,7 @@ TEST_F(BarTest, EnterOnAnEmptyFieldDoesNothing) {
   form_->FormCreate();
   ShowShown();
   view_.field = "";
-  char key = 13;
+  char key = kKeyEnter;
   form_->ECommandKeyPress(key);
   EXPECT_EQ(key, 0);
   EXPECT_THAT(system_.launches, IsEmpty());
@@ -502,7 +503,7 @@ TEST_F(BarTest, EscHidesWithoutRunningAnything) {
   form_->FormCreate();
   ShowShown();
   view_.field = "notepad";
-  char key = 27;
+  char key = kKeyEscape;
   form_->ECommandKeyPress(key);
   EXPECT_EQ(key, 0);
   EXPECT_FALSE(view_.showing);

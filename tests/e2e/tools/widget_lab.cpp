@@ -48,11 +48,13 @@ const char* NameOf(MouseButton b) {
 class LabForm final : public DialogForm {
  public:
   void Create() {
-    CreateDialogForm(kFormClass, "Widget lab", kBarCaptions[0], kClientWidth, kClientHeight,
-                     nullptr);
+    CreateDialogForm({.className = kFormClass,
+                      .text = "Widget lab",
+                      .bounds = {0, 0, kClientWidth, kClientHeight}},
+                     kBarCaptions[0]);
     sDragBar1.OnMouseDown = [](MouseButton b, Point) { Log(std::string("bar-down ") + NameOf(b)); };
-    AddLabel(8, 28, "Имя:");
-    edit_ = AddEdit({8, 44, 148, 65});
+    AddLabel({.at = {8, 28}, .text = "Имя:"});
+    CreateEdit(edit_, {8, 44, 148, 65});
     const int row2 = kOkTop + kButtonHeight + 7;
     const int step = kButtonWidth + 5;
     AddButton(kOk, {kOkLeft, kOkTop, kOkLeft + kButtonWidth, kOkTop + kButtonHeight}, "Ок", 0,
@@ -75,8 +77,8 @@ class LabForm final : public DialogForm {
               "Панель", 1, false, panel_.hwnd());
     buttons_[kOnPanel].SetEnabled(false);
 
-    SetTabOrder({edit_, buttons_[kOk].hwnd(), buttons_[kCancel].hwnd(), buttons_[kClose].hwnd(),
-                 buttons_[kOff].hwnd(), buttons_[kApply].hwnd()});
+    SetTabOrder({edit_.hwnd(), buttons_[kOk].hwnd(), buttons_[kCancel].hwnd(),
+                 buttons_[kClose].hwnd(), buttons_[kOff].hwnd(), buttons_[kApply].hwnd()});
     command_ = RegisterWindowMessageW(kCommandMessage);
   }
 
@@ -92,7 +94,9 @@ class LabForm final : public DialogForm {
                  HWND parent = nullptr) {
     TsButton& b = buttons_[c];
     const std::string name = kNames[c];
-    b.Create(*this, parent ? parent : hwnd(), bounds, caption, modalResult, cancel);
+    b.Create(*this, parent ? parent : hwnd(), bounds, caption);
+    b.SetModalResult(modalResult);
+    b.SetCancel(cancel);
     b.OnClick = [this, name] { Log("click " + name + " " + std::to_string(ModalResult())); };
     b.OnMouseDown = [name](MouseButton m, Point) { Log("down " + name + " " + NameOf(m)); };
     b.OnMouseUp = [name](MouseButton m, Point) { Log("up " + name + " " + NameOf(m)); };
@@ -100,7 +104,7 @@ class LabForm final : public DialogForm {
 
   HWND ControlWindow(LPARAM c) {
     if (c == kEdit)
-      return edit_;
+      return edit_.hwnd();
     if (c == kPanel)
       return panel_.hwnd();
     if (c > kEdit && c < kPanel)
@@ -145,7 +149,7 @@ class LabForm final : public DialogForm {
   }
 
   UINT command_ = 0;
-  HWND edit_ = nullptr;
+  Edit edit_;
   TsButton buttons_[kPanel];
   TsPanel panel_;
 };
