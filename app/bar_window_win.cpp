@@ -53,38 +53,38 @@ void BarWindow::Create(TForm1& logic) {
               .bounds = {0, 0, kDesignedWidth, kBarHeight}},
              clBtnFace);
   // Fully transparent until the first show prepares it.
-  SetLayeredWindowAttributes(hwnd(), 0, 0, LWA_ALPHA);
+  SetLayeredWindowAttributes(Hwnd(), 0, 0, LWA_ALPHA);
   alpha_ = 0;
-  Timer1.Attach(hwnd());
-  QTTimer.Attach(hwnd());
-  SaveTimer.Attach(hwnd());
+  Timer1.Attach(Hwnd());
+  QTTimer.Attach(Hwnd());
+  SaveTimer.Attach(Hwnd());
 
-  Pan.Create(hwnd(), {0, 0, kDesignedWidth, kBarHeight});
-  Pan.Background().gradient().setPercent(100);
+  Pan.Create(Hwnd(), {0, 0, kDesignedWidth, kBarHeight});
+  Pan.Background().Gradient().SetPercent(100);
   Pan.SetGradientData(kDesignedGradient);
 
   // The field's window comes later (CreateField); its colours and keys are kept until then.
-  ECommand.Painting().setColor(0, clBtnHighlight);
-  ECommand.Painting().setColor(3, clSilver);
+  ECommand.Painting().SetColor(0, clBtnHighlight);
+  ECommand.Painting().SetColor(3, clSilver);
   ECommand.SetKeyPress([this](char& key) { logic_->ECommandKeyPress(key); });
 
   for (auto* button : {&OkB, &CloseB}) {
     TPNGButton& b = button->Button();
-    b.setButtonStyle(PngButtonStyle::pbsFlat);
-    b.setButtonLayout(PngButtonLayout::pbsImageRight);
-    b.setFont(kBarFont);
-    b.setFontColor(clBlack);
+    b.SetButtonStyle(PngButtonStyle::pbsFlat);
+    b.SetButtonLayout(PngButtonLayout::pbsImageRight);
+    b.SetFont(kBarFont);
+    b.SetFontColor(clBlack);
   }
   OkB.Attach(Pan, kOkBDesigned);
-  OkB.Button().setCaption("Ok");
+  OkB.Button().SetCaption("Ok");
   OkB.Button().OnClick = [this] { logic_->OkBClick(); };
   CloseB.Attach(Pan, kCloseBDesigned);
-  CloseB.Button().setCaption("X");
+  CloseB.Button().SetCaption("X");
   CloseB.Button().OnClick = [this] { logic_->CloseBClick(); };
   CloseB.Button().OnMouseDown = [this](MouseButton, Point) { logic_->CloseBMouseDown(); };
   CloseB.Button().OnMouseUp = [this](MouseButton, Point) { logic_->CloseBMouseUp(); };
 
-  PopupMenu1.reset(CreatePopupMenu());
+  PopupMenu1.Reset(CreatePopupMenu());
   AppendMenuW(PopupMenu1, MF_STRING, kN1Id, Widen(texts::kExitMenuItem).c_str());
 }
 
@@ -92,14 +92,14 @@ void BarWindow::Create(TForm1& logic) {
 // of the fonts): it is made when the loop is first idle, or at once when the bar needs it
 // sooner, so Win+Z right after start-up is not kept waiting for it.
 bool BarWindow::CreateField() {
-  if (ECommand.hwnd())
+  if (ECommand.Hwnd())
     return false;
-  fieldFont_.reset(CreateUiFont(kBarFont));
+  fieldFont_.Reset(CreateUiFont(kBarFont));
   RECT client{};
-  GetClientRect(hwnd(), &client);
-  ECommand.Create(Pan.hwnd(), DesignedFieldBounds(client.right), fieldFont_);
+  GetClientRect(Hwnd(), &client);
+  ECommand.Create(Pan.Hwnd(), DesignedFieldBounds(client.right), fieldFont_);
   ECommand.SetText("ECommand");
-  SetTabOrder({ECommand.hwnd()});
+  SetTabOrder({ECommand.Hwnd()});
   LayOut(client.right);
   return true;
 }
@@ -124,9 +124,9 @@ void BarWindow::RunFormCreate() {
 
 void BarWindow::LayOut(int clientWidth) {
   Pan.SetBounds(0, 0, clientWidth, kBarHeight);
-  if (ECommand.hwnd()) {
+  if (ECommand.Hwnd()) {
     RECT field = ECommand.Bounds();
-    SetWindowPos(ECommand.hwnd(), nullptr, 0, 0, clientWidth - kFieldLeft - kFieldRightMargin,
+    SetWindowPos(ECommand.Hwnd(), nullptr, 0, 0, clientWidth - kFieldLeft - kFieldRightMargin,
                  field.bottom - field.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   // The buttons follow the field at once, not only at the first timer tick, so the first slide
@@ -137,14 +137,14 @@ void BarWindow::LayOut(int clientWidth) {
 }
 
 void BarWindow::ShowBarWindow() {
-  ShowWindow(hwnd(), SW_SHOW);
-  TakeForeground(hwnd());
+  ShowWindow(Hwnd(), SW_SHOW);
+  TakeForeground(Hwnd());
   if (OnShow)
     OnShow();
 }
 
 void BarWindow::ActivateBar() {
-  TakeForeground(hwnd());
+  TakeForeground(Hwnd());
   FocusField();
 }
 
@@ -160,12 +160,12 @@ bool BarWindow::PreTranslate(MSG& msg) {
 
 bool BarWindow::BringOpenDialogToFront() {
   // A modal dialog (ours, a message box or a common dialog) disables the bar while it is open.
-  if (IsWindowEnabled(hwnd()))
+  if (IsWindowEnabled(Hwnd()))
     return false;
   struct Search {
     HWND bar;
     HWND front;
-  } search{hwnd(), nullptr};
+  } search{Hwnd(), nullptr};
   // Top-level windows come in z-order; the dialog that takes input is the only enabled one.
   EnumThreadWindows(
       GetCurrentThreadId(),
@@ -184,18 +184,18 @@ bool BarWindow::BringOpenDialogToFront() {
 }
 
 void BarWindow::HideBarWindow() {
-  ShowWindow(hwnd(), SW_HIDE);
+  ShowWindow(Hwnd(), SW_HIDE);
 }
 bool BarWindow::IsBarShowing() {
-  return IsWindowVisible(hwnd()) != 0;
+  return IsWindowVisible(Hwnd()) != 0;
 }
 bool BarWindow::IsBarActive() {
-  return GetForegroundWindow() == hwnd();
+  return GetForegroundWindow() == Hwnd();
 }
 
 int BarWindow::BarTop() {
   RECT r{};
-  GetWindowRect(hwnd(), &r);
+  GetWindowRect(Hwnd(), &r);
   return r.top;
 }
 
@@ -205,13 +205,13 @@ void BarWindow::SetBarTop(int top) {
   if (top != 0)
     ECommand.CloseSuggestions();
   RECT r{};
-  GetWindowRect(hwnd(), &r);
-  SetWindowPos(hwnd(), nullptr, r.left, top, 0, 0,
+  GetWindowRect(Hwnd(), &r);
+  SetWindowPos(Hwnd(), nullptr, r.left, top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void BarWindow::SetBarBounds(int left, int top, int width) {
-  SetWindowPos(hwnd(), nullptr, left, top, width, kBarHeight,
+  SetWindowPos(Hwnd(), nullptr, left, top, width, kBarHeight,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
@@ -224,26 +224,26 @@ void BarWindow::SetBarAlpha(int alpha) {
   if (alpha == alpha_)
     return;
   alpha_ = alpha;
-  SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+  SetLayeredWindowAttributes(Hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
 void BarWindow::RepaintBar() {
-  RedrawWindow(hwnd(), nullptr, nullptr,
+  RedrawWindow(Hwnd(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
 }
 
 void BarWindow::PaintChanges() {
-  RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 // A slide step moves the bar whole: what was on screen moves with it, so a step paints only
 // what the system marked invalid (the strip that came into view), from the composed images.
 void BarWindow::RepaintPan() {
-  RedrawWindow(Pan.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(Pan.Hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void BarWindow::RepaintField() {
-  RedrawWindow(Field().hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(Field().Hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void BarWindow::ProcessMessages() {
@@ -272,7 +272,7 @@ void BarWindow::SelectAllField() {
 }
 
 void BarWindow::FocusField() {
-  SetFocus(Field().hwnd());
+  SetFocus(Field().Hwnd());
 }
 
 void BarWindow::SetDropDownItems(const std::vector<std::string>& items) {
@@ -284,10 +284,10 @@ void BarWindow::CloseSuggestions() {
 }
 
 Rect BarWindow::FieldBounds() {
-  if (!ECommand.hwnd()) {
+  if (!ECommand.Hwnd()) {
     // Where the field will be.
     RECT client{};
-    GetClientRect(hwnd(), &client);
+    GetClientRect(Hwnd(), &client);
     return DesignedFieldBounds(client.right);
   }
   const RECT r = ECommand.Bounds();
@@ -298,8 +298,8 @@ Rect BarWindow::FieldBounds() {
 void BarWindow::PopupExitMenu(Point screen) {
   const UINT chosen =
       TrackPopupMenu(PopupMenu1, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
-                     screen.x, screen.y, 0, hwnd(), nullptr);
-  PostMessageW(hwnd(), WM_NULL, 0, 0);
+                     screen.x, screen.y, 0, Hwnd(), nullptr);
+  PostMessageW(Hwnd(), WM_NULL, 0, 0);
   if (chosen == kN1Id)
     logic_->N1Click();
 }
@@ -309,12 +309,12 @@ void BarWindow::SetPanelGradient(const std::string& data) {
 }
 
 void BarWindow::SetButtonsFontColor(Color c) {
-  OkB.Button().setFontColor(c);
-  CloseB.Button().setFontColor(c);
+  OkB.Button().SetFontColor(c);
+  CloseB.Button().SetFontColor(c);
 }
 
 void BarWindow::SetFieldColor(Color c) {
-  ECommand.Painting().setColor(3, c);
+  ECommand.Painting().SetColor(3, c);
 }
 void BarWindow::SetFieldFontColor(Color c) {
   ECommand.SetFontColor(c);

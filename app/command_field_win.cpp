@@ -34,28 +34,28 @@ void CommandField::Create(HWND parent, Rect bounds, HFONT font) {
                  .font = font});
   font_ = font;
   // The history has no length limit, so neither has the field (the edit's default is 30,000).
-  SendMessageW(hwnd(), CB_LIMITTEXT, 0, 0);
-  SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, kListItemHeight);
-  SendMessageW(hwnd(), CB_SETMINVISIBLE, kDropDownCount, 0);
+  SendMessageW(Hwnd(), CB_LIMITTEXT, 0, 0);
+  SendMessageW(Hwnd(), CB_SETITEMHEIGHT, 0, kListItemHeight);
+  SendMessageW(Hwnd(), CB_SETMINVISIBLE, kDropDownCount, 0);
   // The selection field's height makes the whole box the designed 32 pixels; the frame around
   // it differs between themes, so measure and correct.
   // (Wine reads back a different item height than it was given, so correct the request.)
-  LRESULT request = SendMessageW(hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  LRESULT request = SendMessageW(Hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
   for (int attempt = 0; attempt < 4; ++attempt) {
     RECT r{};
-    GetWindowRect(hwnd(), &r);
+    GetWindowRect(Hwnd(), &r);
     const int error = (r.bottom - r.top) - kHeight;
     if (error == 0)
       break;
     request -= error;
-    SendMessageW(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
+    SendMessageW(Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
   }
-  painting_.onRepaint = [this] {
-    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  painting_.OnRepaint = [this] {
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   };
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
-  GetComboBoxInfo(hwnd(), &info);
+  GetComboBoxInfo(Hwnd(), &info);
   list_ = info.hwndList;
   if (info.hwndItem) {
     edit_.AttachControl(info.hwndItem);
@@ -64,21 +64,21 @@ void CommandField::Create(HWND parent, Rect bounds, HFONT font) {
 }
 
 std::string CommandField::Text() const {
-  return WindowText(hwnd());
+  return WindowText(Hwnd());
 }
 
 void CommandField::SetText(const std::string& text) {
-  SetWindowTextUtf8(hwnd(), text);
+  SetWindowTextUtf8(Hwnd(), text);
 }
 
 void CommandField::SelectAll() {
-  SendMessageW(hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  SendMessageW(Hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
 HBRUSH CommandField::FillBrush() {
-  const Color rgbColor = resolveColor(painting_.color(), systemColors());
+  const Color rgbColor = resolveColor(painting_.Color(), CurrentSystemColors());
   if (!brush_ || rgbColor != brushColor_) {
-    brush_.reset(CreateSolidBrush(ToColorRef(rgbColor)));
+    brush_.Reset(CreateSolidBrush(ToColorRef(rgbColor)));
     brushColor_ = rgbColor;
   }
   return brush_;
@@ -86,8 +86,8 @@ HBRUSH CommandField::FillBrush() {
 
 void CommandField::SetFontColor(Color c) {
   fontColor_ = c;
-  if (hwnd())
-    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  if (Hwnd())
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CommandField::SetItems(const std::vector<std::string>& items) {
@@ -98,7 +98,7 @@ void CommandField::SetItems(const std::vector<std::string>& items) {
   // Under Wine a million-line history took over a minute to copy, and the bar could not come
   // down meanwhile; a long list now waits until the user opens or walks it (an open list is
   // refreshed at once, it is in view).
-  if (items.size() <= kImmediateListItems || SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0))
+  if (items.size() <= kImmediateListItems || SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0))
     FillList();
 }
 
@@ -112,15 +112,15 @@ void CommandField::FillList() {
   if (items.size() > kImmediateListItems)
     cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   // Emptying the list empties the field too: keep its text and selection.
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd())) + 1, L'\0');
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(Hwnd())) + 1, L'\0');
   text.resize(
-      static_cast<size_t>(GetWindowTextW(hwnd(), text.data(), static_cast<int>(text.size()))));
+      static_cast<size_t>(GetWindowTextW(Hwnd(), text.data(), static_cast<int>(text.size()))));
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageW(hwnd(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+  SendMessageW(Hwnd(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
-  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
-  SendMessageW(hwnd(), CB_RESETCONTENT, 0, 0);
+  SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(Hwnd(), CB_RESETCONTENT, 0, 0);
   size_t bytes = 0;
   for (const std::string& item : items)
     bytes += (item.size() + 1) * sizeof(wchar_t);
@@ -129,10 +129,10 @@ void CommandField::FillList() {
   SendMessageW(list_, LB_INITSTORAGE, items.size(), bytes);
   for (const std::string& item : items)
     SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
-  SetWindowTextW(hwnd(), text.c_str());
-  SendMessageW(hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(start, end));
-  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
-  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  SetWindowTextW(Hwnd(), text.c_str());
+  SendMessageW(Hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+  SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   if (cursor)
     SetCursor(cursor);
 }
@@ -169,7 +169,7 @@ bool CommandField::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& re
       suggestions_->SetNames(suggestionNames_());
     }
     suggestions_->TextChanged(edit_.Text());
-    PostMessageW(hwnd(), kSuggestionsShownMessage, 0, 0);
+    PostMessageW(Hwnd(), kSuggestionsShownMessage, 0, 0);
   }
   if (msg == WM_DRAWITEM) {
     DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
@@ -190,7 +190,7 @@ void CommandField::DrawRow(const DRAWITEMSTRUCT& item) {
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
   } else {
     FillRect(dc, &r, FillBrush());
-    SetTextColor(dc, ToColorRef(resolveColor(fontColor_, systemColors())));
+    SetTextColor(dc, ToColorRef(resolveColor(fontColor_, CurrentSystemColors())));
   }
   if (item.itemID == static_cast<UINT>(-1))
     return;
@@ -212,24 +212,24 @@ void CommandField::DrawRow(const DRAWITEMSTRUCT& item) {
 void CommandField::InvalidateButton() {
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
-  if (GetComboBoxInfo(hwnd(), &info))
-    InvalidateRect(hwnd(), &info.rcButton, FALSE);
+  if (GetComboBoxInfo(Hwnd(), &info))
+    InvalidateRect(Hwnd(), &info.rcButton, FALSE);
 }
 
 // The whole field in its fill colour, and the drop-down arrow in the font colour on a patch of
 // the same fill: no platform frame or button, whatever the colour scheme. The edit inside
 // paints its own text.
 void CommandField::Paint() {
-  ScopedPaint paint(hwnd());
+  ScopedPaint paint(Hwnd());
   HDC dc = paint;
   FillRect(dc, &paint.PaintRect(), FillBrush());
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
-  if (!GetComboBoxInfo(hwnd(), &info))
+  if (!GetComboBoxInfo(Hwnd(), &info))
     return;
   const RECT& b = info.rcButton;
   const bool dropped = info.stateButton == STATE_SYSTEM_PRESSED ||
-                       SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0) != 0;
+                       SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0) != 0;
   // Three looks: plain, larger under the pointer, pushed one pixel down while the list is open.
   const int half = hot_ && !dropped ? 6 : 5;
   const int cx = (b.left + b.right) / 2;
@@ -258,7 +258,7 @@ LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSEMOVE:
       if (!hot_) {
         hot_ = true;
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Hwnd(), 0};
         TrackMouseEvent(&track);
         InvalidateButton();
       }
@@ -271,13 +271,13 @@ LRESULT CommandField::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, ToColorRef(resolveColor(fontColor_, systemColors())));
-      SetBkColor(dc, ToColorRef(resolveColor(painting_.color(), systemColors())));
+      SetTextColor(dc, ToColorRef(resolveColor(fontColor_, CurrentSystemColors())));
+      SetBkColor(dc, ToColorRef(resolveColor(painting_.Color(), CurrentSystemColors())));
       return reinterpret_cast<LRESULT>(FillBrush());
     }
     case WM_ERASEBKGND: {
       RECT r{};
-      GetClientRect(hwnd(), &r);
+      GetClientRect(Hwnd(), &r);
       FillRect(reinterpret_cast<HDC>(wparam), &r, FillBrush());
       return 1;
     }
@@ -296,8 +296,8 @@ void CommandField::EditKeyPress(wchar_t& ch) {
     return;
   // An open list goes first, with its mouse capture: the command that runs, or the slide
   // that follows, must not leave it hanging. The entry picked in it is already the text.
-  if (SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0))
-    SendMessageW(hwnd(), CB_SHOWDROPDOWN, FALSE, 0);
+  if (SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0))
+    SendMessageW(Hwnd(), CB_SHOWDROPDOWN, FALSE, 0);
   char key = static_cast<char>(ch);
   keyPress_(key);
   if (key == 0)
@@ -306,10 +306,10 @@ void CommandField::EditKeyPress(wchar_t& ch) {
 
 void CommandField::AttachSuggestions(std::function<std::vector<std::string>()> names,
                                      std::function<unsigned()> version) {
-  if (suggestionsTried_ || !edit_.hwnd())
+  if (suggestionsTried_ || !edit_.Hwnd())
     return;
   suggestionsTried_ = true;
-  suggestions_ = FieldSuggestions::Attach(edit_.hwnd(), hwnd(), kFolderListedMessage);
+  suggestions_ = FieldSuggestions::Attach(edit_.Hwnd(), Hwnd(), kFolderListedMessage);
   if (!suggestions_)
     return;
   suggestionNames_ = std::move(names);

@@ -24,7 +24,7 @@ class CommandField final : public Window {
 
   // Creates the box at `bounds`, the closed box's place; its list drops below.
   void Create(HWND parent, Rect bounds, HFONT font);
-  HWND EditHandle() const { return edit_.hwnd(); }
+  HWND EditHandle() const { return edit_.Hwnd(); }
 
   // sPainting: the indexed colour setter (index 3 sets the fill and stops following the
   // parent's colour) repaints the field.

@@ -48,10 +48,10 @@ FolderListing ListFolder(const std::string& folder, const std::string& namePrefi
   {
     // A drive with no medium in it must not put up the system's "insert a disk" box.
     const ScopedErrorMode noDiskBox(SEM_FAILCRITICALERRORS);
-    find.reset(FindFirstFileExW(Widen(folder + namePrefix + "*").c_str(), FindExInfoBasic, &data,
+    find.Reset(FindFirstFileExW(Widen(folder + namePrefix + "*").c_str(), FindExInfoBasic, &data,
                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   }
-  if (!find.valid())
+  if (!find.Valid())
     return listing;
   do {
     const bool hidden =
@@ -64,7 +64,7 @@ FolderListing ListFolder(const std::string& folder, const std::string& namePrefi
       break;
     }
     listing.names.push_back(std::move(name));
-  } while (FindNextFileW(find.get(), &data));
+  } while (FindNextFileW(find.Get(), &data));
   return listing;
 }
 

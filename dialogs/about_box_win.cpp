@@ -25,7 +25,7 @@ constexpr char kCommentsText[] = "Karvoss - расширенная команд�
 void AboutPanel::Create(HWND parent, Rect bounds, HFONT font) {
   font_ = font;
   const PngDecodeResult emblem = DecodePng(resources::kEmblemPng);
-  if (emblem.ok())
+  if (emblem.Ok())
     picture_ = StretchRgba(emblem.image, kProgramIcon.width(), kProgramIcon.height());
 
   RegisterWindowClass(kPanelClassName, CS_DBLCLKS);
@@ -36,7 +36,7 @@ void AboutPanel::Create(HWND parent, Rect bounds, HFONT font) {
 
   // Auto-sized labels: as wide and high as their text in the dialog font.
   auto autoSized = [&](Point at, const char* text) {
-    ScopedGetDC dc(hwnd());
+    ScopedGetDC dc(Hwnd());
     ScopedSelect select(dc, font_);
     const std::wstring wide = Widen(text);
     SIZE extent{};
@@ -53,7 +53,7 @@ void AboutPanel::CreateLabel(Label& label, Rect bounds, const std::string& text)
   label.Create({.text = text,
                 .style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_LEFT,
                 .bounds = bounds,
-                .parent = hwnd(),
+                .parent = Hwnd(),
                 .font = font_});
   label.Colors().Set(clWhite, kDialogColor);
 }
@@ -62,9 +62,9 @@ void AboutPanel::PaintFace(Bitmap& image) {
   image.fill(kDialogColor);
   const Rect all{0, 0, image.width(), image.height()};
   // Outer bevel lowered, inner bevel raised, one pixel each (the platform's Frame3D order).
-  drawFrame(image, all, resolveColor(clBtnShadow, Colors()),
+  DrawFrame(image, all, resolveColor(clBtnShadow, Colors()),
             resolveColor(clBtnHighlight, Colors()));
-  drawFrame(image, all.inflate(-1), resolveColor(clBtnHighlight, Colors()),
+  DrawFrame(image, all.inflate(-1), resolveColor(clBtnHighlight, Colors()),
             resolveColor(clBtnShadow, Colors()));
   BlendRgba(image, {kProgramIcon.left, kProgramIcon.top}, picture_);
 }
@@ -82,10 +82,10 @@ void TAboutBox::Create(HWND owner) {
   CreateDialogForm(
       {.className = kClassName, .text = "About", .bounds = {0, 0, 298, 223}, .parent = owner},
       "О программе");
-  Panel1.Create(hwnd(), {8, 24, 8 + 281, 24 + 161}, FormFont());
+  Panel1.Create(Hwnd(), {8, 24, 8 + 281, 24 + 161}, FormFont());
   OKButton.Create(*this, {216, 192, 216 + 75, 192 + 25}, "Ok");
   OKButton.SetModalResult(kModalResultOk);
-  SetTabOrder({OKButton.hwnd()});
+  SetTabOrder({OKButton.Hwnd()});
 }
 
 }  // namespace kv

@@ -88,7 +88,7 @@ void TForm2::Create(HWND owner, std::function<Tf_Dir&()> folderChooser) {
       {.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
        .exStyle = WS_EX_CLIENTEDGE,
        .bounds = At(8, 24, 121, 241),
-       .parent = hwnd(),
+       .parent = Hwnd(),
        .font = FormFont()});
   CommsNames.OnSelectionChanged = [this] { CommsNamesClick(); };
 
@@ -122,10 +122,10 @@ void TForm2::Create(HWND owner, std::function<Tf_Dir&()> folderChooser) {
   CancelB.OnClick = [this] { CancelBClick(); };
   bAddEdit.SetEnabled(false);
 
-  SetTabOrder({Comm.hwnd(), Path.hwnd(), Param.hwnd(), Dir.hwnd(), bAddEdit.hwnd(),
-               ClearButton.hwnd(), DelButton.hwnd(), FileBrowse.hwnd(), ParamFileBrowse.hwnd(),
-               DirBrowse.hwnd(), ExtractDirFromPath.hwnd(), OkB.hwnd(), CancelB.hwnd(),
-               CommsNames.hwnd()});
+  SetTabOrder({Comm.Hwnd(), Path.Hwnd(), Param.Hwnd(), Dir.Hwnd(), bAddEdit.Hwnd(),
+               ClearButton.Hwnd(), DelButton.Hwnd(), FileBrowse.Hwnd(), ParamFileBrowse.Hwnd(),
+               DirBrowse.Hwnd(), ExtractDirFromPath.Hwnd(), OkB.Hwnd(), CancelB.Hwnd(),
+               CommsNames.Hwnd()});
 }
 
 CommandEntry TForm2::EditTexts() const {
@@ -150,8 +150,8 @@ void TForm2::UpdateAddButton() {
     return;
   // A disabled window loses the focus to nowhere, and Esc would then reach no one: the name
   // edit, where the next entry starts, takes it instead.
-  if (!enabled && GetFocus() == bAddEdit.hwnd())
-    SetFocus(Comm.hwnd());
+  if (!enabled && GetFocus() == bAddEdit.Hwnd())
+    SetFocus(Comm.Hwnd());
   bAddEdit.SetEnabled(enabled);
 }
 
@@ -162,7 +162,7 @@ void TForm2::FormShow() {
     if (model_.LoadStore(fs_, codec_, storePath_))
       FillNames();
   } catch (const FileError& e) {
-    ShowErrorBox(errorBoxText(e.what()) + "\n\n" + std::string(kStoreUnreadNotice));
+    ShowErrorBox(ErrorBoxText(e.what()) + "\n\n" + std::string(kStoreUnreadNotice));
   }
   OkB.SetEnabled(!model_.ReadOnly());
   DelButton.SetEnabled(!model_.ReadOnly());
@@ -181,7 +181,7 @@ void TForm2::bAddEditClick() {
   if (!AddButtonEnabled(edits.name, edits.path))
     return;
   const AddEditOutcome outcome = model_.bAddEditClick(edits);
-  if (outcome.action == AddEditOutcome::Action::ShowReservedMessage) {
+  if (outcome.action == AddEditOutcome::Action::showReservedMessage) {
     ShowPlainMessage(kReservedNameMessage);
     return;
   }
@@ -211,7 +211,7 @@ std::optional<std::string> TForm2::RunOpenDialog(const std::string& filter) {
   odFileName_.copy(file.data(), std::min<size_t>(odFileName_.size(), kFileNameCapacity - 1));
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = hwnd();
+  ofn.hwndOwner = Hwnd();
   ofn.lpstrFilter = filterText.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file.data();

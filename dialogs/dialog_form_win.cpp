@@ -8,7 +8,7 @@ void DialogForm::CreateDialogForm(WindowArgs args, const std::string& dragCaptio
   // An owned popup gets no taskbar button; the drag bar stands in for the missing title bar.
   args.style = WS_POPUP;
   CreateForm(std::move(args), kDialogColor);
-  sDragBar1.Create(hwnd(), dragCaption);
+  sDragBar1.Create(Hwnd(), dragCaption);
 }
 
 Label& DialogForm::AddLabel(const LabelArgs& args) {
@@ -19,7 +19,7 @@ Label& DialogForm::AddLabel(const LabelArgs& args) {
   Size size = args.size;
   if (size.width <= 0 || size.height <= 0) {
     // Sized to its text, like an auto-sized label.
-    ScopedGetDC dc(hwnd());
+    ScopedGetDC dc(Hwnd());
     ScopedSelect font(dc, FormFont());
     RECT r{0, 0, 0, 0};
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
@@ -37,7 +37,7 @@ Label& DialogForm::AddLabel(const LabelArgs& args) {
   label.Create({.text = args.text,
                 .style = WS_CHILD | WS_VISIBLE | wrap | SS_NOPREFIX,
                 .bounds = {args.at.x, args.at.y, args.at.x + size.width, args.at.y + size.height},
-                .parent = hwnd(),
+                .parent = Hwnd(),
                 .font = FormFont()});
   if (args.transparent)
     label.Colors().SetTransparent(args.color);
@@ -50,14 +50,14 @@ void DialogForm::CreateEdit(Edit& edit, Rect bounds) {
   edit.Create({.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
                .exStyle = WS_EX_CLIENTEDGE,
                .bounds = bounds,
-               .parent = hwnd(),
+               .parent = Hwnd(),
                .font = FormFont()});
   edit.Colors().Set(clBlack, clWhite);
 }
 
 LRESULT DialogForm::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   // The bar is aligned to the top: it keeps the full client width.
-  if (msg == WM_SIZE && sDragBar1.hwnd())
+  if (msg == WM_SIZE && sDragBar1.Hwnd())
     sDragBar1.SetBounds(0, 0, LOWORD(lparam), kDragBarHeight);
   return Form::Handle(msg, wparam, lparam);
 }

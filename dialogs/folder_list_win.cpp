@@ -22,7 +22,7 @@ std::vector<std::string> ListSubfoldersOnDisk(const std::string& folder) {
   WIN32_FIND_DATAW data;
   FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
                                    FindExSearchLimitToDirectories, nullptr, 0));
-  if (!find.valid())
+  if (!find.Valid())
     return names;
   do {
     const DWORD a = data.dwFileAttributes;
@@ -43,7 +43,7 @@ void DirectoryListBox::Create(HWND parent, Rect b, HFONT font) {
                    .parent = parent,
                    .id = kFolderListId,
                    .font = font});
-  SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, kChooserRowHeight);
+  SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, kChooserRowHeight);
   OnDoubleClick = [this] { OpenHighlighted(); };
 }
 

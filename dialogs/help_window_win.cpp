@@ -31,18 +31,18 @@ void TForm3::Create(HWND owner, std::function<void()> showAbout) {
                          ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_LEFT,
                 .exStyle = WS_EX_CLIENTEDGE,
                 .bounds = {8, 24, 8 + 521, 24 + 457},
-                .parent = hwnd()});
+                .parent = Hwnd()});
   Memo1.Colors().Set(clBlack, clSilver);
   // The help text is longer than an edit's default limit of 32767 characters would allow for
   // typing; it is only set, but lift the limit so nothing is ever cut.
-  SendMessageW(Memo1.hwnd(), EM_SETLIMITTEXT, 0, 0);
+  SendMessageW(Memo1.Hwnd(), EM_SETLIMITTEXT, 0, 0);
 
   Button2.Create(*this, {8, 488, 8 + 155, 488 + 25}, "О программе");
   Button2.OnClick = [this] { Button2Click(); };
   Button1.Create(*this, {168, 488, 168 + 361, 488 + 25}, "Закрыть");
   Button1.SetModalResult(kModalResultOk);
 
-  SetTabOrder({Memo1.hwnd(), Button2.hwnd(), Button1.hwnd()});
+  SetTabOrder({Memo1.Hwnd(), Button2.Hwnd(), Button1.Hwnd()});
 }
 
 void TForm3::FormShow() {
@@ -50,9 +50,9 @@ void TForm3::FormShow() {
   // not carry the font file.
   if (memoFont_)
     return;
-  memoFont_.reset(CreateUiFont(kMemoFont));
-  HWND memo = Memo1.hwnd();
-  SendMessageW(memo, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), FALSE);
+  memoFont_.Reset(CreateUiFont(kMemoFont));
+  HWND memo = Memo1.Hwnd();
+  SendMessageW(memo, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.Get()), FALSE);
   // Narrow margins: 62 characters of 8 pixels just fit beside the scroll bar.
   SendMessageW(memo, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
   SetWindowTextW(memo, MemoText().c_str());

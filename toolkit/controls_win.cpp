@@ -19,7 +19,7 @@ void ControlColors::Set(Color text, Color background) {
   transparent_ = false;
   text_ = text;
   if (background != background_)
-    brush_.reset();
+    brush_.Reset();
   background_ = background;
 }
 
@@ -31,16 +31,16 @@ void ControlColors::SetTransparent(Color text) {
 
 LRESULT ControlColors::Apply(WPARAM wparam) {
   HDC dc = reinterpret_cast<HDC>(wparam);
-  SetTextColor(dc, ToColorRef(resolveColor(text_, systemColors())));
+  SetTextColor(dc, ToColorRef(resolveColor(text_, CurrentSystemColors())));
   if (transparent_) {
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
   }
-  const COLORREF background = ToColorRef(resolveColor(background_, systemColors()));
+  const COLORREF background = ToColorRef(resolveColor(background_, CurrentSystemColors()));
   SetBkColor(dc, background);
   if (!brush_)
-    brush_.reset(CreateSolidBrush(background));
-  return reinterpret_cast<LRESULT>(brush_.get());
+    brush_.Reset(CreateSolidBrush(background));
+  return reinterpret_cast<LRESULT>(brush_.Get());
 }
 
 void Label::Create(WindowArgs args) {
@@ -61,22 +61,22 @@ void Edit::Create(WindowArgs args) {
 }
 
 std::string Edit::Text() const {
-  return WindowText(hwnd());
+  return WindowText(Hwnd());
 }
 
 void Edit::SetText(const std::string& text) {
-  SetWindowTextUtf8(hwnd(), text);
+  SetWindowTextUtf8(Hwnd(), text);
 }
 
 Edit::Selection Edit::GetSelection() const {
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageW(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageW(Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   return {start, end};
 }
 
 void Edit::Select(Selection selection) {
-  SendMessageW(hwnd(), EM_SETSEL, selection.start, static_cast<LPARAM>(selection.end));
+  SendMessageW(Hwnd(), EM_SETSEL, selection.start, static_cast<LPARAM>(selection.end));
 }
 
 LRESULT Edit::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -110,28 +110,28 @@ void ListBox::Create(WindowArgs args) {
 }
 
 void ListBox::SetItems(const std::vector<std::string>& items) {
-  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
-  SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
+  SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
   for (const std::string& item : items)
-    SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
-  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(hwnd(), nullptr, TRUE);
+    SendMessageW(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void ListBox::InsertItem(size_t row, const std::string& text) {
-  SendMessageW(hwnd(), LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+  SendMessageW(Hwnd(), LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
 void ListBox::DeleteItem(size_t row) {
-  SendMessageW(hwnd(), LB_DELETESTRING, row, 0);
+  SendMessageW(Hwnd(), LB_DELETESTRING, row, 0);
 }
 
 int ListBox::SelectedIndex() const {
-  return static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0));
 }
 
 void ListBox::SetSelectedIndex(int row) {
-  SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+  SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
 bool ListBox::Reflected(UINT msg, WPARAM wparam, LPARAM, LRESULT& result) {

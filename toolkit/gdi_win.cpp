@@ -9,13 +9,13 @@ Color WindowsSystemColors::rgbOf(int index) const {
   return static_cast<Color>(c & 0xFFFFFF);
 }
 
-const SystemColors& systemColors() {
+const SystemColors& CurrentSystemColors() {
   static const WindowsSystemColors system;
   return system;
 }
 
 void FillSolidRect(HDC dc, const RECT& r, Color c) {
-  const COLORREF old = SetBkColor(dc, ToColorRef(resolveColor(c, systemColors())));
+  const COLORREF old = SetBkColor(dc, ToColorRef(resolveColor(c, CurrentSystemColors())));
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
   SetBkColor(dc, old);
 }
@@ -37,8 +37,8 @@ HFONT CreateUiFont(const Font& font) {
 
 void DibSection::Release() {
   selection_.reset();
-  bitmap_.reset();
-  dc_.reset();
+  bitmap_.Reset();
+  dc_.Reset();
   view_ = Bitmap();
 }
 
@@ -57,10 +57,10 @@ void DibSection::Resize(int width, int height) {
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   ScopedGetDC screen(nullptr);
-  bitmap_.reset(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap_.valid())
+  bitmap_.Reset(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_.Valid())
     return;
-  dc_.reset(CreateCompatibleDC(screen));
+  dc_.Reset(CreateCompatibleDC(screen));
   selection_.emplace(dc_, bitmap_);
   view_ = Bitmap(width, height, static_cast<std::uint8_t*>(bits));
 }

@@ -22,7 +22,7 @@ class WindowsSystemColors final : public SystemColors {
 };
 
 // The system's colours now, for resolveColor (toolkit/color.h).
-const SystemColors& systemColors();
+const SystemColors& CurrentSystemColors();
 
 void FillSolidRect(HDC dc, const RECT& r, Color c);
 
@@ -70,7 +70,7 @@ class ScopedPaint {
   HDC dc_;
 };
 
-// A top-down 24-bit DIB section selected into its own memory DC; `bitmap()` views its pixels, so
+// A top-down 24-bit DIB section selected into its own memory DC; `Pixels()` views them, so
 // the core paints into it and GDI draws text on the same memory.
 class DibSection {
  public:
@@ -80,10 +80,10 @@ class DibSection {
 
   // Resizes when the size differs; the content is then undefined.
   void Resize(int width, int height);
-  Bitmap& bitmap() { return view_; }
-  HDC dc() const { return dc_; }
-  int width() const { return view_.width(); }
-  int height() const { return view_.height(); }
+  kv::Bitmap& Pixels() { return view_; }
+  HDC Dc() const { return dc_; }
+  int Width() const { return view_.width(); }
+  int Height() const { return view_.height(); }
   void BlitTo(HDC target, int x, int y) const;
   // Copies only `part` (the same rectangle in both, as for a window's paint rectangle).
   void BlitPart(HDC target, const RECT& part) const;

@@ -13,13 +13,13 @@ class UniqueHandle {
  public:
   UniqueHandle() = default;
   explicit UniqueHandle(T handle) : handle_(handle) {}
-  ~UniqueHandle() { reset(); }
+  ~UniqueHandle() { Reset(); }
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = T{}; }
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) {
-      reset();
+      Reset();
       handle_ = other.handle_;
       other.handle_ = T{};
     }
@@ -27,23 +27,23 @@ class UniqueHandle {
   }
 
   // Whether it holds a handle (the kernel's "invalid" value counts as none).
-  bool valid() const {
+  bool Valid() const {
     if constexpr (std::is_same_v<T, HANDLE>)
       return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE;
     else
       return handle_ != nullptr;
   }
   // Releases the handle now; false when the system reports that the release failed.
-  bool close() {
-    const bool ok = !valid() || Release{}(handle_);
+  bool Close() {
+    const bool ok = !Valid() || Release{}(handle_);
     handle_ = T{};
     return ok;
   }
-  void reset(T handle = T{}) {
-    close();
+  void Reset(T handle = T{}) {
+    Close();
     handle_ = handle;
   }
-  T get() const { return handle_; }
+  T Get() const { return handle_; }
   operator T() const { return handle_; }
 
  private:

@@ -46,7 +46,7 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  HWND hwnd() const { return hwnd_; }
+  HWND Hwnd() const { return hwnd_; }
 
   // Registers a class of ours once; later calls with the same name do nothing.
   static void RegisterWindowClass(const wchar_t* name, UINT style = CS_DBLCLKS,

@@ -19,8 +19,8 @@ constexpr char kDialogBarGradient[] =
 TsDragBar::TsDragBar() : background_(kDialogColor) {
   face_.font = Font{"MS Sans Serif", 11, true};
   face_.fontColor = clWhite;
-  background_.gradient().setData(kDialogBarGradient);
-  background_.setOnChange([this] { MarkStale(); });
+  background_.Gradient().SetData(kDialogBarGradient);
+  background_.SetOnChange([this] { MarkStale(); });
 }
 
 void TsDragBar::Create(HWND dragged, const std::string& caption) {
@@ -38,15 +38,15 @@ void TsDragBar::Create(HWND dragged, const std::string& caption) {
 }
 
 void TsDragBar::SetCaption(const std::string& caption) {
-  if (hwnd())
-    SetWindowTextUtf8(hwnd(), caption);  // WM_SETTEXT takes the text and marks the cache
+  if (Hwnd())
+    SetWindowTextUtf8(Hwnd(), caption);  // WM_SETTEXT takes the text and marks the cache
   else
     face_.caption = caption;
 }
 
 void TsDragBar::SetEnabled(bool enabled) {
-  if (hwnd())
-    EnableWindow(hwnd(), enabled);  // WM_ENABLE marks the cache
+  if (Hwnd())
+    EnableWindow(Hwnd(), enabled);  // WM_ENABLE marks the cache
   else
     face_.enabled = enabled;
 }

@@ -20,19 +20,19 @@ void SkinnedLabel::Create(HWND parent, Rect bounds, const std::string& text, con
 }
 
 void SkinnedLabel::SetText(const std::string& text) {
-  SetWindowTextUtf8(hwnd(), text);
+  SetWindowTextUtf8(Hwnd(), text);
   MarkStale(true);
 }
 
 std::string SkinnedLabel::Text() const {
-  return WindowText(hwnd());
+  return WindowText(Hwnd());
 }
 
 void SkinnedLabel::PaintFace(Bitmap& face) {
   // No share of the face: the label's pixels are exactly what lies behind it.
   BlendWithBackdrop(face, backdrop_, 0, Colors());
   const Rect all{0, 0, face.width(), face.height()};
-  DrawnControl::Text().draw(face, Text(), font_, resolveColor(color_, Colors()), all, all,
+  DrawnControl::Text().Draw(face, Text(), font_, resolveColor(color_, Colors()), all, all,
                             kTextLeft | kTextSingleLine);
 }
 

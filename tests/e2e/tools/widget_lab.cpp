@@ -69,16 +69,16 @@ class LabForm final : public DialogForm {
               "&Apply", 0, false);
     buttons_[kOff].SetEnabled(false);
 
-    panel_.Background().gradient().setData(kPanelGradient);
-    panel_.Background().gradient().setPercent(100);
-    panel_.Create(hwnd(), {0, kPanelTop, kClientWidth, kPanelTop + kPanelHeight});
+    panel_.Background().Gradient().SetData(kPanelGradient);
+    panel_.Background().Gradient().SetPercent(100);
+    panel_.Create(Hwnd(), {0, kPanelTop, kClientWidth, kPanelTop + kPanelHeight});
     AddButton(kOnPanel,
               {kOnPanelLeft, kOnPanelTop, kOnPanelLeft + kButtonWidth, kOnPanelTop + kButtonHeight},
-              "Панель", 1, false, panel_.hwnd());
+              "Панель", 1, false, panel_.Hwnd());
     buttons_[kOnPanel].SetEnabled(false);
 
-    SetTabOrder({edit_.hwnd(), buttons_[kOk].hwnd(), buttons_[kCancel].hwnd(),
-                 buttons_[kClose].hwnd(), buttons_[kOff].hwnd(), buttons_[kApply].hwnd()});
+    SetTabOrder({edit_.Hwnd(), buttons_[kOk].Hwnd(), buttons_[kCancel].Hwnd(),
+                 buttons_[kClose].Hwnd(), buttons_[kOff].Hwnd(), buttons_[kApply].Hwnd()});
     command_ = RegisterWindowMessageW(kCommandMessage);
   }
 
@@ -94,7 +94,7 @@ class LabForm final : public DialogForm {
                  HWND parent = nullptr) {
     TsButton& b = buttons_[c];
     const std::string name = kNames[c];
-    b.Create(*this, parent ? parent : hwnd(), bounds, caption);
+    b.Create(*this, parent ? parent : Hwnd(), bounds, caption);
     b.SetModalResult(modalResult);
     b.SetCancel(cancel);
     b.OnClick = [this, name] { Log("click " + name + " " + std::to_string(ModalResult())); };
@@ -104,11 +104,11 @@ class LabForm final : public DialogForm {
 
   HWND ControlWindow(LPARAM c) {
     if (c == kEdit)
-      return edit_.hwnd();
+      return edit_.Hwnd();
     if (c == kPanel)
-      return panel_.hwnd();
+      return panel_.Hwnd();
     if (c > kEdit && c < kPanel)
-      return buttons_[c].hwnd();
+      return buttons_[c].Hwnd();
     return nullptr;
   }
 
