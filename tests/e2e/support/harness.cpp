@@ -157,7 +157,7 @@ Karvoss::Karvoss() : Karvoss(Options{}) {}
 Karvoss::Karvoss(Options options) : options_(std::move(options)) {
   if (options_.folder.empty()) {
     temp_ = new TempFolder();
-    folder_ = temp_->path();
+    folder_ = temp_->Path();
   } else {
     folder_ = options_.folder;
   }
@@ -510,11 +510,11 @@ Bitmap CaptureScreen(int x, int y, int width, int height) {
   DibSection dib;
   dib.Resize(width, height);
   HDC screen = GetDC(nullptr);
-  BitBlt(dib.dc(), 0, 0, width, height, screen, x, y, SRCCOPY);
+  BitBlt(dib.Dc(), 0, 0, width, height, screen, x, y, SRCCOPY);
   ReleaseDC(nullptr, screen);
   GdiFlush();
   Bitmap copy(width, height);
-  std::memcpy(copy.bits(), dib.bitmap().bits(), static_cast<size_t>(copy.stride()) * height);
+  std::memcpy(copy.bits(), dib.Pixels().bits(), static_cast<size_t>(copy.stride()) * height);
   return copy;
 }
 
