@@ -4,6 +4,7 @@
 #include "app/texts.h"
 #include "interpreter/command_store.h"
 #include "toolkit/errors.h"
+#include "toolkit/keys.h"
 #include "toolkit/line_list.h"
 
 namespace kv {
@@ -168,10 +169,10 @@ void TForm1::OkBClick() {
 }
 
 void TForm1::ECommandKeyPress(char& key) {
-  if (key == 13) {
+  if (key == kKeyEnter) {
     key = 0;
     OkBClick();
-  } else if (key == 27) {
+  } else if (key == kKeyEscape) {
     key = 0;
     HidePanel();
   }

@@ -26,9 +26,9 @@ inline constexpr int kHiddenTop = -100;
 inline constexpr int kSlideStep = 5;
 inline constexpr unsigned kHotkeyModifierWin = 8;
 inline constexpr unsigned kHotkeyKeyZ = 0x5A;
-// The history is written once the started program has had its start: when the bar has gone up,
-// or after this long at the latest.
-inline constexpr int kHistorySaveDelayMs = 2000;
+// The history is written once the started program has had its start (it takes some tens of
+// milliseconds): when the bar has gone up, or after this long at the latest.
+inline constexpr int kHistorySaveDelayMs = 500;
 
 // The bar window and its controls.
 class BarView {

@@ -99,7 +99,7 @@ void EnableShutdownPrivilege() {
 
 }  // namespace
 
-bool WindowsSessionControl::exitWindows(unsigned flags) {
+bool WindowsSessionControl::CallExitWindows(unsigned flags) {
   if (flags & (EWX_SHUTDOWN | EWX_REBOOT | EWX_POWEROFF))
     EnableShutdownPrivilege();
   return ExitWindowsEx(flags, 0) != 0;

@@ -43,7 +43,7 @@ class WindowsBarSystem final : public BarSystem {
 
 class WindowsSessionControl final : public SessionControl {
  public:
-  bool exitWindows(unsigned flags) override;
+  bool CallExitWindows(unsigned flags) override;
 };
 
 }  // namespace kv

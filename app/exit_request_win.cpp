@@ -41,7 +41,7 @@ std::vector<RunningCopy> FindRunningCopies() {
       continue;
     KernelHandle process(OpenProcess(
         PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
-    if (process.valid() && IsKarvossImage(Narrow(ImageOf(process))))
+    if (process.Valid() && IsKarvossImage(Narrow(ImageOf(process))))
       found.push_back({bar, pid, std::move(process)});
   }
   return found;
@@ -50,7 +50,7 @@ std::vector<RunningCopy> FindRunningCopies() {
 // The single-instance mutex lives as long as a Karvoss process does, whatever its file name.
 bool InstanceMutexExists() {
   const KernelHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, L"Karvossz"));
-  return mutex.valid();
+  return mutex.Valid();
 }
 
 bool Running(const RunningCopy& copy) {

@@ -55,20 +55,20 @@ WinZHook::~WinZHook() {
 }
 
 bool WinZHook::Start(HWND target, WPARAM id, Mode mode) {
-  if (thread_.valid())
+  if (thread_.Valid())
     return installed_;
   target_ = target;
   id_ = id;
   mode_ = mode;
   activeHook = this;
-  ready_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (ready_.valid())
-    thread_.reset(CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_));
-  if (!thread_.valid() || !ready_.valid()) {
+  ready_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (ready_.Valid())
+    thread_.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_));
+  if (!thread_.Valid() || !ready_.Valid()) {
     Stop();
     return false;
   }
-  HANDLE wait[] = {ready_.get(), thread_.get()};
+  HANDLE wait[] = {ready_.Get(), thread_.Get()};
   WaitForMultipleObjects(2, wait, FALSE, INFINITE);
   if (!installed_)
     Stop();
@@ -76,12 +76,12 @@ bool WinZHook::Start(HWND target, WPARAM id, Mode mode) {
 }
 
 void WinZHook::Stop() {
-  if (thread_.valid()) {
+  if (thread_.Valid()) {
     PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
     WaitForSingleObject(thread_, 5000);
-    thread_.reset();
+    thread_.Reset();
   }
-  ready_.reset();
+  ready_.Reset();
   installed_ = false;
   if (activeHook == this)
     activeHook = nullptr;
@@ -105,9 +105,9 @@ void WinZHook::Run() {
   // The thread's message queue exists before anyone may post it WM_QUIT.
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
   Install();
-  installed_ = hook_ != nullptr;
+  installed_ = hook_.Valid();
   SetEvent(ready_);
-  if (!hook_)
+  if (!hook_.Valid())
     return;
   // After the start-up's wait: the watch is not needed to answer the first key.
   CreateWatchWindow();
@@ -119,10 +119,8 @@ void WinZHook::Run() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  if (watchWindow_)
-    DestroyWindow(watchWindow_);
-  UnhookWindowsHookEx(hook_);
-  hook_ = nullptr;
+  watchWindow_.Reset();
+  hook_.Reset();
 }
 
 void WinZHook::Install() {
@@ -131,9 +129,7 @@ void WinZHook::Install() {
   HHOOK fresh = SetWindowsHookExW(WH_KEYBOARD_LL, Procedure, GetModuleHandleW(nullptr), 0);
   if (!fresh)
     return;
-  if (hook_)
-    UnhookWindowsHookEx(hook_);  // fails harmlessly when the system already removed it
-  hook_ = fresh;
+  hook_.Reset(fresh);  // the old one's release fails harmlessly when the system removed it
   recognizer_ = WinZRecognizer();
 }
 
@@ -224,9 +220,9 @@ void WinZHook::CreateWatchWindow() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = kWatchClassName;
   RegisterClassW(&wc);
-  watchWindow_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWatchClassName, L"", WS_POPUP, 0, 0, 0, 0,
-                                 nullptr, nullptr, wc.hInstance, this);
-  if (!watchWindow_)
+  watchWindow_.Reset(TryCreateWindowFromArgs(
+      {.className = kWatchClassName, .style = WS_POPUP, .exStyle = WS_EX_TOOLWINDOW}, this));
+  if (!watchWindow_.Valid())
     return;
   rearmMessage_ = RegisterWindowMessageW(kRearmMessageName);
   // Raw input from the keyboard even while another program has it.

@@ -65,8 +65,8 @@ class WinZHook {
   KernelHandle ready_;
   std::atomic<bool> installed_ = false;
   // Owned by the hook thread.
-  HHOOK hook_ = nullptr;
-  HWND watchWindow_ = nullptr;
+  HookHandle hook_;
+  WindowHandle watchWindow_;
   UINT rearmMessage_ = 0;
   WinZRecognizer recognizer_;
   TypingHold hold_;

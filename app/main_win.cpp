@@ -32,13 +32,13 @@ int Run() {
   ProgramDialogs dialogs(fs, codec, paths);
   TForm1 logic(Form1, system, session, dialogs, fs, codec, paths);
   Form1.Create(logic);
-  system.SetBarWindow(Form1.hwnd());
+  system.SetBarWindow(Form1.Hwnd());
   app.SetMainForm(&Form1);
   // The bar's start-up work runs before any other window exists, so Win+Z works as soon as the
   // loop runs; a second instance says so and ends without ever making the dialogs. The field
   // and the dialogs' windows are made when the loop is first idle, or when needed sooner.
   Form1.RunFormCreate();
-  dialogs.SetOwner(Form1.hwnd());
+  dialogs.SetOwner(Form1.Hwnd());
   app.WhenIdle([&] { return Form1.CreateField() || dialogs.CreateNext(); });
   // The shell libraries load while the bar is down and the user types, so the launch does not
   // wait for them (and a program that is never used to launch never carries them); the

@@ -43,14 +43,15 @@ struct FolderListing {
 // the others back, so a folder of many thousands costs only what matches.
 FolderListing ListFolder(const std::string& folder, const std::string& namePrefix) {
   FolderListing listing{folder, namePrefix, {}, true};
-  // A drive with no medium in it must not put up the system's "insert a disk" box.
-  DWORD oldMode = 0;
-  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);
   WIN32_FIND_DATAW data{};
-  FindHandle find(FindFirstFileExW(Widen(folder + namePrefix + "*").c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  SetThreadErrorMode(oldMode, nullptr);
-  if (!find.valid())
+  FindHandle find;
+  {
+    // A drive with no medium in it must not put up the system's "insert a disk" box.
+    const ScopedErrorMode noDiskBox(SEM_FAILCRITICALERRORS);
+    find.Reset(FindFirstFileExW(Widen(folder + namePrefix + "*").c_str(), FindExInfoBasic, &data,
+                                FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  }
+  if (!find.Valid())
     return listing;
   do {
     const bool hidden =
@@ -63,7 +64,7 @@ FolderListing ListFolder(const std::string& folder, const std::string& namePrefi
       break;
     }
     listing.names.push_back(std::move(name));
-  } while (FindNextFileW(find.get(), &data));
+  } while (FindNextFileW(find.Get(), &data));
   return listing;
 }
 
@@ -366,14 +367,14 @@ std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit, HWND notif
   std::unique_ptr<FieldSuggestions> suggestions(new FieldSuggestions);
   suggestions->edit_ = edit;
   if (FAILED(create(CLSID_AutoComplete, nullptr, CLSCTX_INPROC_SERVER, IID_IAutoComplete2,
-                    reinterpret_cast<void**>(&suggestions->complete_)))) {
+                    suggestions->complete_.Receive()))) {
     return nullptr;
   }
-  suggestions->enumerator_ = new SuggestionEnumerator(alloc, notify, listedMessage);
-  if (FAILED(suggestions->complete_->Init(edit, static_cast<IEnumString*>(suggestions->enumerator_),
-                                          nullptr, nullptr)) ||
-      FAILED(suggestions->complete_->QueryInterface(
-          IID_IAutoCompleteDropDown, reinterpret_cast<void**>(&suggestions->dropDown_)))) {
+  suggestions->enumerator_.Reset(new SuggestionEnumerator(alloc, notify, listedMessage));
+  if (FAILED(suggestions->complete_->Init(
+          edit, static_cast<IEnumString*>(suggestions->enumerator_.Get()), nullptr, nullptr)) ||
+      FAILED(suggestions->complete_->QueryInterface(IID_IAutoCompleteDropDown,
+                                                    suggestions->dropDown_.Receive()))) {
     return nullptr;
   }
   // ACO_AUTOSUGGEST alone: a list to pick from, never text the user did not type.
@@ -381,13 +382,11 @@ std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit, HWND notif
   return suggestions;
 }
 
+// The references go in the order they always went: the list, the drop-down, the object.
 FieldSuggestions::~FieldSuggestions() {
-  if (enumerator_)
-    enumerator_->Release();
-  if (dropDown_)
-    dropDown_->Release();
-  if (complete_)
-    complete_->Release();
+  enumerator_.Reset();
+  dropDown_.Reset();
+  complete_.Reset();
 }
 
 void FieldSuggestions::SetNames(const std::vector<std::string>& names) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/com_ptr_win.h"
+
 struct IAutoComplete2;
 struct IAutoCompleteDropDown;
 
@@ -53,9 +55,9 @@ class FieldSuggestions {
   FieldSuggestions() = default;
 
   HWND edit_ = nullptr;
-  IAutoComplete2* complete_ = nullptr;
-  IAutoCompleteDropDown* dropDown_ = nullptr;
-  SuggestionEnumerator* enumerator_ = nullptr;
+  ComPtr<IAutoComplete2> complete_;
+  ComPtr<IAutoCompleteDropDown> dropDown_;
+  ComPtr<SuggestionEnumerator> enumerator_;
   std::string typed_;     // what the user typed last
   bool walking_ = false;  // the user walks the open list with the keys
   bool settingText_ = false;

@@ -20,16 +20,16 @@ namespace {
 class Random {
  public:
   explicit Random(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t next() {
+  std::uint64_t Next() {
     std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
   }
-  size_t below(size_t n) { return static_cast<size_t>(next() % n); }
+  size_t Below(size_t n) { return static_cast<size_t>(Next() % n); }
   template <size_t N>
-  const char* pick(const char* const (&words)[N]) {
-    return words[below(N)];
+  const char* Pick(const char* const (&words)[N]) {
+    return words[Below(N)];
   }
 
  private:
@@ -46,16 +46,16 @@ std::string Number(size_t n) {
 }
 
 std::string HistoryEntry(size_t n, Random& random) {
-  switch (random.below(6)) {
+  switch (random.Below(6)) {
     case 0:
-      return std::string(random.pick(kPrograms)) + "|C:\\Temp\\log" + Number(n) + ".txt";
+      return std::string(random.Pick(kPrograms)) + "|C:\\Temp\\log" + Number(n) + ".txt";
     case 1:
-      return "C:\\Users\\ivan\\Документы\\Отчёт за " + std::string(random.pick(kMonths)) + " " +
+      return "C:\\Users\\ivan\\Документы\\Отчёт за " + std::string(random.Pick(kMonths)) + " " +
              Number(n) + ".docx";
     case 2:
       return "https://example.org/wiki/page" + Number(n);
     case 3:
-      return "ping 10." + Number(random.below(256)) + "." + Number(random.below(256)) + "." +
+      return "ping 10." + Number(random.Below(256)) + "." + Number(random.Below(256)) + "." +
              Number(n % 256);
     case 4:
       return "\\\\server\\Общая папка\\Проект " + Number(n);
@@ -117,9 +117,9 @@ std::vector<std::string> SampleCommandStore(size_t count, unsigned seed) {
   lines.reserve(count);
   for (size_t n = 0; n < count; ++n) {
     std::string name = n % 1000 == 0 ? "far" : "";
-    for (size_t s = 1 + random.below(3); s > 0; --s)
-      name += random.pick(kSyllables);
-    if (random.below(4) == 0 && n % 1000 != 0)
+    for (size_t s = 1 + random.Below(3); s > 0; --s)
+      name += random.Pick(kSyllables);
+    if (random.Below(4) == 0 && n % 1000 != 0)
       name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
     name += Number(n);
     if (n % 3 == 0) {
@@ -127,7 +127,7 @@ std::vector<std::string> SampleCommandStore(size_t count, unsigned seed) {
                       ".doc||C:\\Users\\ivan\\Документы");
     } else if (n % 3 == 1) {
       lines.push_back(name + "|C:\\Program Files\\" + name + "\\" + name +
-                      ".exe|/n /x:" + Number(random.below(100)) + "|C:\\Program Files\\" + name);
+                      ".exe|/n /x:" + Number(random.Below(100)) + "|C:\\Program Files\\" + name);
     } else {
       lines.push_back(name + "|https://example.org/" + name + "||");
     }
@@ -148,7 +148,7 @@ std::vector<std::string> SampleCommandStore(size_t count, unsigned seed) {
 
 const std::string& BenchFolder() {
   static test::TemporaryFolder folder;
-  return folder.path();
+  return folder.Path();
 }
 
 std::string BenchFile(const std::string& name) {

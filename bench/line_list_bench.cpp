@@ -25,7 +25,7 @@ ListFile MakeListFile(const std::string& name, std::vector<std::string> lines) {
   test::PosixFileSystem fs;
   ListFile file{BenchFile(name), std::move(lines), {}};
   writeLineList(fs, Cp1251Codec(), file.path, file.lines);
-  file.bytes = test::readBytes(file.path);
+  file.bytes = test::ReadBytes(file.path);
   return file;
 }
 

@@ -6,6 +6,7 @@
 
 #include "dialogs/dialog_form_win.h"
 #include "dialogs/png_image.h"
+#include "toolkit/controls_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 #include "widgets/button_win.h"
@@ -22,18 +23,21 @@ class AboutPanel final : public DrawnControl {
   // The emblem stretched to the picture's 65 x 65, straight alpha.
   const RgbaImage& Picture() const { return picture_; }
 
+  Label ProductName;
+  Label Version;
+  Label Comments;
+
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  HWND AddLabel(Rect bounds, const wchar_t* text, DWORD style);
+  void CreateLabel(Label& label, Rect bounds, const std::string& text);
   void PaintFace(Bitmap& face) override;
   // A plain panel: its corners are its own.
   bool SoftCorners() const override { return false; }
 
   HFONT font_ = nullptr;
   RgbaImage picture_;
-  GdiObject<HBRUSH> brush_;
 };
 
 class TAboutBox final : public DialogForm {

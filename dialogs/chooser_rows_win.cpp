@@ -9,15 +9,15 @@ void ChooserRowPainter::Draw(const DRAWITEMSTRUCT& item, int glyphLeft,
                              const std::wstring& text) {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const Color background =
-      selected ? resolveColor(systemColor(COLOR_HIGHLIGHT), systemColors()) : clWhite;
+      selected ? resolveColor(systemColor(COLOR_HIGHLIGHT), CurrentSystemColors()) : clWhite;
   const Color textColor =
-      selected ? resolveColor(systemColor(COLOR_HIGHLIGHTTEXT), systemColors()) : clBlack;
+      selected ? resolveColor(systemColor(COLOR_HIGHLIGHTTEXT), CurrentSystemColors()) : clBlack;
   FillSolidRect(item.hDC, item.rcItem, background);
   if (item.itemID == static_cast<UINT>(-1))
     return;
   glyph_.Resize(kGlyphSize.width, kGlyphSize.height);
-  glyph_.bitmap().fill(background);
-  paintGlyph(glyph_.bitmap());
+  glyph_.Pixels().fill(background);
+  paintGlyph(glyph_.Pixels());
   const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - kGlyphSize.height) / 2;
   glyph_.BlitTo(item.hDC, glyphLeft, top);
   SetBkMode(item.hDC, TRANSPARENT);
@@ -32,9 +32,9 @@ void ChooserRowPainter::Draw(const DRAWITEMSTRUCT& item, int glyphLeft,
 
 LRESULT ChooserRowPainter::WhiteBackground(WPARAM dc) {
   if (!white_)
-    white_.reset(CreateSolidBrush(ToColorRef(clWhite)));
+    white_.Reset(CreateSolidBrush(ToColorRef(clWhite)));
   SetBkColor(reinterpret_cast<HDC>(dc), ToColorRef(clWhite));
-  return reinterpret_cast<LRESULT>(white_.get());
+  return reinterpret_cast<LRESULT>(white_.Get());
 }
 
 }  // namespace kv

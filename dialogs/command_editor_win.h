@@ -11,6 +11,7 @@
 
 #include "dialogs/dialog_form_win.h"
 #include "dialogs/editor_model.h"
+#include "toolkit/controls_win.h"
 #include "toolkit/file_system.h"
 #include "toolkit/text_codec.h"
 #include "widgets/button_win.h"
@@ -42,11 +43,11 @@ class TForm2 final : public DialogForm {
 
   const CommandEditorModel& Model() const { return model_; }
 
-  HWND CommsNames = nullptr;
-  HWND Comm = nullptr;
-  HWND Path = nullptr;
-  HWND Param = nullptr;
-  HWND Dir = nullptr;
+  ListBox CommsNames;
+  Edit Comm;
+  Edit Path;
+  Edit Param;
+  Edit Dir;
   TsButton FileBrowse;
   TsButton ParamFileBrowse;
   TsButton DirBrowse;
@@ -57,11 +58,10 @@ class TForm2 final : public DialogForm {
   TsButton OkB;
   TsButton CancelB;
 
- protected:
-  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
-
  private:
-  HWND AddFieldEdit(Rect bounds);
+  // One of the four edits of an entry: it refuses what a stored line cannot carry.
+  void CreateFieldEdit(Edit& edit, Rect bounds);
+  void FieldEditChanged(Edit& edit);
   CommandEntry EditTexts() const;
   void SetEditTexts(const CommandEntry& entry);
   void FillNames();
@@ -82,6 +82,6 @@ class TForm2 final : public DialogForm {
 // Removes the characters a stored line cannot carry from an edit's text (separators, line breaks
 // and what the code page lacks), keeping the caret where it was relative to the text around it.
 // Returns the refused characters the code page lacks.
-std::string StripUnstorableText(HWND edit, const AnsiCodec& codec);
+std::string StripUnstorableText(Edit& edit, const AnsiCodec& codec);
 
 }  // namespace kv

@@ -5,31 +5,38 @@
 
 #include <windows.h>
 
-#include <map>
-#include <set>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "toolkit/controls_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
 #include "widgets/drag_bar_win.h"
 
 namespace kv {
 
+// A label of a dialog: its text at `at` in the dialog's font, `color` on the dialog's background,
+// or transparent over whatever the form paints beneath it. A width or height of 0 sizes the
+// label to its text.
+struct LabelArgs {
+  Point at;
+  std::string text;
+  Color color = clWhite;
+  bool transparent = false;
+  Size size;
+};
+
 class DialogForm : public Form {
  public:
-  // Creates the hidden dialog window of class `className` with the given client size, and its
-  // drag bar sDragBar1 with `dragCaption`. `caption` is the window's own (invisible) caption.
-  void CreateDialogForm(const wchar_t* className, const std::string& caption,
-                        const std::string& dragCaption, int clientWidth, int clientHeight,
-                        HWND owner);
+  // Creates the hidden dialog window described by `args` (its class, its own invisible caption,
+  // its client size and its owner), and its drag bar sDragBar1 with `dragCaption`.
+  void CreateDialogForm(WindowArgs args, const std::string& dragCaption);
 
-  // A label: a static text in the dialog's font, `color` on the dialog's background, or
-  // transparent over whatever the form paints beneath it. A width or height of 0 sizes the label
-  // to its text.
-  HWND AddLabel(int x, int y, const std::string& text, Color color = clWhite,
-                bool transparent = false, int width = 0, int height = 0);
-  // A one-line edit, white with black text, in the dialog's font.
-  HWND AddEdit(Rect bounds, int id = 0);
+  // A label the dialog keeps (the layouts do not name them).
+  Label& AddLabel(const LabelArgs& args);
+  // Creates `edit` as a one-line edit at `bounds`, white with black text, in the dialog's font.
+  void CreateEdit(Edit& edit, Rect bounds);
 
   TsDragBar sDragBar1;
 
@@ -37,13 +44,7 @@ class DialogForm : public Form {
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  struct LabelLook {
-    Color color;
-    bool transparent;
-  };
-  std::map<HWND, LabelLook> labels_;
-  std::set<HWND> edits_;
-  GdiObject<HBRUSH> background_;
+  std::vector<std::unique_ptr<Label>> labels_;
 };
 
 }  // namespace kv

@@ -31,28 +31,28 @@ void ProgramDialogs::Ensure(Index index) {
   created_[index] = true;
   Forms& f = *forms_;
   switch (index) {
-    case kEditor:
+    case editor:
       f.Form2.Create(owner_, [this]() -> Tf_Dir& { return FolderChooser(); });
       break;
-    case kHelp:
+    case help:
       f.Form3.Create(owner_, [this] { ShowAbout(); });
       break;
-    case kFolderChooser:
+    case folderChooser:
       f.f_Dir.Create(owner_);
       break;
-    case kAbout:
+    case about:
       f.AboutBox.Create(owner_);
       break;
-    case kOptions:
+    case options:
       f.OptForm.Create(owner_);
       break;
-    case kCount:
+    case count:
       break;
   }
 }
 
 bool ProgramDialogs::CreateNext() {
-  for (int i = 0; i < kCount; ++i) {
+  for (int i = 0; i < count; ++i) {
     if (!created_[i]) {
       Ensure(static_cast<Index>(i));
       return true;
@@ -62,23 +62,23 @@ bool ProgramDialogs::CreateNext() {
 }
 
 TForm2& ProgramDialogs::Form2() {
-  Ensure(kEditor);
+  Ensure(editor);
   return forms_->Form2;
 }
 TForm3& ProgramDialogs::Form3() {
-  Ensure(kHelp);
+  Ensure(help);
   return forms_->Form3;
 }
 Tf_Dir& ProgramDialogs::FolderChooser() {
-  Ensure(kFolderChooser);
+  Ensure(folderChooser);
   return forms_->f_Dir;
 }
 TAboutBox& ProgramDialogs::AboutBox() {
-  Ensure(kAbout);
+  Ensure(about);
   return forms_->AboutBox;
 }
 TOptForm& ProgramDialogs::OptForm() {
-  Ensure(kOptions);
+  Ensure(options);
   return forms_->OptForm;
 }
 

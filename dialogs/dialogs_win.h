@@ -38,7 +38,7 @@ class ProgramDialogs final : public BarDialogs {
   OptionsWindow& Options() override;
 
  private:
-  enum Index { kEditor, kHelp, kFolderChooser, kAbout, kOptions, kCount };
+  enum Index { editor, help, folderChooser, about, options, count };
   // The dialog's window, created now if it does not exist yet.
   void Ensure(Index index);
   TForm2& Form2();
@@ -50,7 +50,7 @@ class ProgramDialogs final : public BarDialogs {
   struct Forms;
   std::unique_ptr<Forms> forms_;
   HWND owner_ = nullptr;
-  std::array<bool, kCount> created_{};
+  std::array<bool, count> created_{};
 };
 
 }  // namespace kv

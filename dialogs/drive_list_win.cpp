@@ -13,21 +13,22 @@ constexpr int kDropDownRows = 8;
 
 void DriveComboBox::Create(HWND parent, Rect b, HFONT font) {
   constexpr int kClosedHeight = 19;
-  CreateControl(
-      0, WC_COMBOBOXW, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
-          CBS_HASSTRINGS,
-      {b.left, b.top, b.right, b.top + kClosedHeight + kDropDownRows * kChooserRowHeight + 2},
-      parent, kDriveComboId);
-  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, kChooserRowHeight);
+  CreateControl({.className = WC_COMBOBOXW,
+                 .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
+                          CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                 .bounds = {b.left, b.top, b.right,
+                            b.top + kClosedHeight + kDropDownRows * kChooserRowHeight + 2},
+                 .parent = parent,
+                 .id = kDriveComboId,
+                 .font = font});
+  SendMessageW(Hwnd(), CB_SETITEMHEIGHT, 0, kChooserRowHeight);
   // The selection field's height makes the closed box the designed height.
   RECT r{};
-  GetWindowRect(hwnd(), &r);
+  GetWindowRect(Hwnd(), &r);
   const auto field =
-      static_cast<int>(SendMessageW(hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+      static_cast<int>(SendMessageW(Hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   const int frame = (r.bottom - r.top) - field;
-  SendMessageW(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kClosedHeight - frame);
+  SendMessageW(Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kClosedHeight - frame);
 }
 
 void DriveComboBox::Fill() {
@@ -56,9 +57,9 @@ void DriveComboBox::Fill() {
     }
     drives_.push_back({static_cast<char>(letter), type, text});
   }
-  SendMessageW(hwnd(), CB_RESETCONTENT, 0, 0);
+  SendMessageW(Hwnd(), CB_RESETCONTENT, 0, 0);
   for (const Drive& d : drives_)
-    SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(d.text.c_str()));
+    SendMessageW(Hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(d.text.c_str()));
   SelectDrive(shown_);
 }
 
@@ -69,11 +70,11 @@ void DriveComboBox::SelectDrive(std::optional<char> letter) {
     if (drives_[i].letter == *letter)
       index = static_cast<int>(i);
   }
-  SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 std::optional<char> DriveComboBox::SelectedDrive() const {
-  const auto index = static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0));
+  const auto index = static_cast<int>(SendMessageW(Hwnd(), CB_GETCURSEL, 0, 0));
   if (index < 0 || index >= static_cast<int>(drives_.size()))
     return std::nullopt;
   return drives_[static_cast<size_t>(index)].letter;
@@ -82,7 +83,7 @@ std::optional<char> DriveComboBox::SelectedDrive() const {
 void DriveComboBox::CheckChange() {
   // Browsing the open list with the arrow keys changes the selection too; a drive counts as
   // chosen once the list is closed.
-  if (SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0))
+  if (SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0))
     return;
   const std::optional<char> selected = SelectedDrive();
   if (selected && selected != shown_ && OnChange)

@@ -87,7 +87,7 @@ AddEditOutcome CommandEditorModel::bAddEditClick(const CommandEntry& edits) {
   if (!outcome.replacedRows.empty())
     return outcome;
   if (IsReservedName(entry.name)) {
-    outcome.action = AddEditOutcome::Action::ShowReservedMessage;
+    outcome.action = AddEditOutcome::Action::showReservedMessage;
     return outcome;
   }
   outcome.addedRow = InsertLine(line);

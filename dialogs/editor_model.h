@@ -21,10 +21,10 @@ inline constexpr std::string_view kReservedNameMessage = "Введенная к�
 
 struct AddEditOutcome {
   enum class Action {
-    ClearEdits,           // a line was replaced or added: empty the four edits
-    ShowReservedMessage,  // nothing changed: show kReservedNameMessage once, keep the edits
+    clearEdits,           // a line was replaced or added: empty the four edits
+    showReservedMessage,  // nothing changed: show kReservedNameMessage once, keep the edits
   };
-  Action action = Action::ClearEdits;
+  Action action = Action::clearEdits;
   std::vector<size_t> replacedRows;  // lines replaced in place; their names are unchanged
   std::optional<size_t> addedRow;    // where a new name row was inserted
 };

@@ -20,16 +20,20 @@ std::string CurrentFolder() {
 }  // namespace
 
 void Tf_Dir::Create(HWND owner) {
-  CreateDialogForm(kClassName, "Папка", "Выбрать папку", 287, 241, owner);
-  DriveComboBox1.Create(hwnd(), {8, 24, 8 + 161, 24 + 19}, FormFont());
+  CreateDialogForm(
+      {.className = kClassName, .text = "Папка", .bounds = {0, 0, 287, 241}, .parent = owner},
+      "Выбрать папку");
+  DriveComboBox1.Create(Hwnd(), {8, 24, 8 + 161, 24 + 19}, FormFont());
   DriveComboBox1.OnChange = [this](char letter) { DriveComboBox1Change(letter); };
-  sButton1.Create(*this, {176, 24, 176 + 51, 24 + 19}, "Ok", kModalResultOk);
-  sButton2.Create(*this, {232, 24, 232 + 51, 24 + 19}, "Отмена", kModalResultCancel);
-  DirectoryListBox1.Create(hwnd(), {8, 48, 8 + 273, 48 + 185}, FormFont());
+  sButton1.Create(*this, {176, 24, 176 + 51, 24 + 19}, "Ok");
+  sButton1.SetModalResult(kModalResultOk);
+  sButton2.Create(*this, {232, 24, 232 + 51, 24 + 19}, "Отмена");
+  sButton2.SetModalResult(kModalResultCancel);
+  DirectoryListBox1.Create(Hwnd(), {8, 48, 8 + 273, 48 + 185}, FormFont());
   DirectoryListBox1.OnOpen = [this](const FolderRow& row) { ChangeFolder(row.path); };
   // No button answers Esc here; the chooser closes with "Отмена"'s result.
   SetEscapeResult(kModalResultCancel);
-  SetTabOrder({DirectoryListBox1.hwnd(), DriveComboBox1.hwnd(), sButton1.hwnd(), sButton2.hwnd()});
+  SetTabOrder({DirectoryListBox1.Hwnd(), DriveComboBox1.Hwnd(), sButton1.Hwnd(), sButton2.Hwnd()});
   // Only the open folder now; drives and rows are read when the chooser opens (FormShow), so
   // start-up never touches the drives or lists a folder.
   openFolder_ = CurrentFolder();
@@ -54,7 +58,7 @@ void Tf_Dir::SetOpenFolder(const std::string& folder) {
 
 void Tf_Dir::ChangeFolder(const std::string& folder) {
   if (!SetCurrentDirectoryW(Widen(folder).c_str()))
-    throw FileError(ioErrorMessage(static_cast<int>(GetLastError())));
+    throw FileError(IoErrorMessage(static_cast<int>(GetLastError())));
   // The system's form of the path: full, without a trailing separator except at a root.
   openFolder_ = CurrentFolder();
   const std::optional<char> drive = DriveOfPath(openFolder_);

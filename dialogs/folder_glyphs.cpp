@@ -15,20 +15,20 @@ constexpr Color kDriveOutline = rgb(64, 64, 64);
 constexpr Color kDriveLight = rgb(0, 192, 0);
 
 // [left, right) x [top, bottom) filled, its border pixels in the outline colour.
-void outlinedRect(Bitmap& image, Rect r, Color fill, Color outline) {
-  fillRect(image, r, outline);
-  fillRect(image, r.inflate(-1), fill);
+void OutlinedRect(Bitmap& image, Rect r, Color fill, Color outline) {
+  FillRect(image, r, outline);
+  FillRect(image, r.inflate(-1), fill);
 }
 
 // A filled disc of radius `radius` about the centre, its rim one pixel wide in the outline.
-void outlinedDisc(Bitmap& image, double cx, double cy, double radius, Color fill, Color outline) {
+void OutlinedDisc(Bitmap& image, double cx, double cy, double radius, Color fill, Color outline) {
   for (int y = static_cast<int>(cy - radius); y <= static_cast<int>(cy + radius); ++y) {
     for (int x = static_cast<int>(cx - radius); x <= static_cast<int>(cx + radius); ++x) {
       const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
       if (d <= radius - 1)
-        setPixelClipped(image, x, y, fill);
+        SetPixelClipped(image, x, y, fill);
       else if (d <= radius)
-        setPixelClipped(image, x, y, outline);
+        SetPixelClipped(image, x, y, outline);
     }
   }
 }
@@ -36,8 +36,8 @@ void outlinedDisc(Bitmap& image, double cx, double cy, double radius, Color fill
 }  // namespace
 
 void PaintFolderGlyph(Bitmap& image, Point at, bool open) {
-  outlinedRect(image, Rect{1, 3, 7, 5}.offset(at.x, at.y), kFolderFill, kFolderOutline);
-  outlinedRect(image, Rect{1, 4, 16, 14}.offset(at.x, at.y), kFolderFill, kFolderOutline);
+  OutlinedRect(image, Rect{1, 3, 7, 5}.offset(at.x, at.y), kFolderFill, kFolderOutline);
+  OutlinedRect(image, Rect{1, 4, 16, 14}.offset(at.x, at.y), kFolderFill, kFolderOutline);
   if (!open)
     return;
   // The flap: from columns 4..16 at its top row to 1..13 at its bottom, leaning left.
@@ -50,23 +50,23 @@ void PaintFolderGlyph(Bitmap& image, Point at, bool open) {
     const bool edgeRow = y == kTop || y == kBottom;
     for (int x = left; x <= right; ++x) {
       const bool edge = edgeRow || x == left || x == right;
-      setPixelClipped(image, at.x + x, at.y + y, edge ? kFolderOutline : kFolderFlap);
+      SetPixelClipped(image, at.x + x, at.y + y, edge ? kFolderOutline : kFolderFlap);
     }
   }
 }
 
 void PaintDriveGlyph(Bitmap& image, Point at, DriveKind kind) {
   if (kind == DriveKind::cdrom) {
-    outlinedDisc(image, at.x + 8.5, at.y + 8.5, 6.5, kDriveFill, kDriveOutline);
-    outlinedDisc(image, at.x + 8.5, at.y + 8.5, 1.5, kDriveOutline, kDriveOutline);
+    OutlinedDisc(image, at.x + 8.5, at.y + 8.5, 6.5, kDriveFill, kDriveOutline);
+    OutlinedDisc(image, at.x + 8.5, at.y + 8.5, 1.5, kDriveOutline, kDriveOutline);
     return;
   }
   const Rect body = kind == DriveKind::removable ? Rect{3, 3, 14, 14} : Rect{1, 6, 16, 12};
-  outlinedRect(image, body.offset(at.x, at.y), kDriveFill, kDriveOutline);
-  fillRect(image, Rect{12, 8, 14, 10}.offset(at.x, at.y), kDriveLight);
+  OutlinedRect(image, body.offset(at.x, at.y), kDriveFill, kDriveOutline);
+  FillRect(image, Rect{12, 8, 14, 10}.offset(at.x, at.y), kDriveLight);
   if (kind == DriveKind::remote) {
-    fillRect(image, Rect{8, 12, 9, 15}.offset(at.x, at.y), kDriveOutline);
-    fillRect(image, Rect{3, 14, 14, 15}.offset(at.x, at.y), kDriveOutline);
+    FillRect(image, Rect{8, 12, 9, 15}.offset(at.x, at.y), kDriveOutline);
+    FillRect(image, Rect{3, 14, 14, 15}.offset(at.x, at.y), kDriveOutline);
   }
 }
 

@@ -5,18 +5,18 @@
 namespace kv {
 namespace {
 
-bool isSeparator(char c) {
+bool IsSeparator(char c) {
   return c == '\\' || c == '/';
 }
 
-std::vector<std::string> components(std::string_view path) {
+std::vector<std::string> Components(std::string_view path) {
   std::vector<std::string> parts;
   size_t pos = 0;
   while (pos < path.size()) {
-    while (pos < path.size() && isSeparator(path[pos]))
+    while (pos < path.size() && IsSeparator(path[pos]))
       ++pos;
     const size_t start = pos;
-    while (pos < path.size() && !isSeparator(path[pos]))
+    while (pos < path.size() && !IsSeparator(path[pos]))
       ++pos;
     if (pos > start)
       parts.emplace_back(path.substr(start, pos - start));
@@ -29,8 +29,8 @@ std::vector<std::string> components(std::string_view path) {
 FolderRows BuildFolderRows(std::string_view openFolder, const ListSubfolders& listSubfolders,
                            const SortsBefore& order) {
   const bool network =
-      openFolder.size() >= 2 && isSeparator(openFolder[0]) && isSeparator(openFolder[1]);
-  std::vector<std::string> parts = components(openFolder);
+      openFolder.size() >= 2 && IsSeparator(openFolder[0]) && IsSeparator(openFolder[1]);
+  std::vector<std::string> parts = Components(openFolder);
   FolderRows result;
   if (parts.empty())
     return result;

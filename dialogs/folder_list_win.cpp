@@ -22,7 +22,7 @@ std::vector<std::string> ListSubfoldersOnDisk(const std::string& folder) {
   WIN32_FIND_DATAW data;
   FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
                                    FindExSearchLimitToDirectories, nullptr, 0));
-  if (!find.valid())
+  if (!find.Valid())
     return names;
   do {
     const DWORD a = data.dwFileAttributes;
@@ -36,28 +36,29 @@ std::vector<std::string> ListSubfoldersOnDisk(const std::string& folder) {
 }
 
 void DirectoryListBox::Create(HWND parent, Rect b, HFONT font) {
-  CreateControl(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                    LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
-                {b.left, b.top, b.right, b.bottom}, parent, kFolderListId);
-  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, kChooserRowHeight);
+  ListBox::Create({.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
+                            LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                   .exStyle = WS_EX_CLIENTEDGE,
+                   .bounds = b,
+                   .parent = parent,
+                   .id = kFolderListId,
+                   .font = font});
+  SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, kChooserRowHeight);
+  OnDoubleClick = [this] { OpenHighlighted(); };
 }
 
 void DirectoryListBox::SetRows(FolderRows rows) {
   rows_ = std::move(rows);
-  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
-  SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
+  std::vector<std::string> texts;
+  texts.reserve(rows_.rows.size());
   for (const FolderRow& row : rows_.rows)
-    SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(row.text).c_str()));
-  SendMessageW(hwnd(), LB_SETCURSEL, rows_.rows.empty() ? static_cast<WPARAM>(-1) : rows_.selected,
-               0);
-  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(hwnd(), nullptr, TRUE);
+    texts.push_back(row.text);
+  SetItems(texts);
+  SetSelectedIndex(rows_.rows.empty() ? -1 : static_cast<int>(rows_.selected));
 }
 
 void DirectoryListBox::OpenHighlighted() {
-  const auto index = static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0));
+  const int index = SelectedIndex();
   if (index < 0 || index >= static_cast<int>(rows_.rows.size()) || !OnOpen)
     return;
   // A copy: opening rebuilds the rows.
@@ -109,15 +110,11 @@ bool DirectoryListBox::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT
       DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
       result = TRUE;
       return true;
-    case WM_COMMAND:
-      if (HIWORD(wparam) == LBN_DBLCLK)
-        OpenHighlighted();
-      return false;
     case WM_CTLCOLORLISTBOX:
       result = painter_.WhiteBackground(wparam);
       return true;
   }
-  return false;
+  return ListBox::Reflected(msg, wparam, lparam, result);
 }
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 
 #include "dialogs/chooser_rows_win.h"
 #include "dialogs/folder_list.h"
+#include "toolkit/controls_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/geometry.h"
 #include "toolkit/window_win.h"
@@ -17,7 +18,7 @@
 namespace kv {
 
 // DirectoryListBox1: the rows of BuildFolderRows, owner-drawn 16 pixels high with folder glyphs.
-class DirectoryListBox final : public Window {
+class DirectoryListBox final : public ListBox {
  public:
   void Create(HWND parent, Rect bounds, HFONT font);
   void SetRows(FolderRows rows);

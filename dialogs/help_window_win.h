@@ -7,25 +7,12 @@
 #include <string>
 
 #include "dialogs/dialog_form_win.h"
+#include "toolkit/controls_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 #include "widgets/button_win.h"
 
 namespace kv {
-
-// Memo1: a read-only multi-line edit with a vertical scroll bar, black on silver.
-class HelpMemo final : public Window {
- public:
-  void Create(HWND parent, Rect bounds);
-  // The font and the text, set when the window is first shown.
-  void Fill(HFONT font, const std::wstring& text);
-
- protected:
-  bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
-
- private:
-  GdiObject<HBRUSH> brush_;
-};
 
 class TForm3 final : public DialogForm {
  public:
@@ -37,7 +24,8 @@ class TForm3 final : public DialogForm {
   // The memo's text: the 110 help lines joined by CR LF.
   static std::wstring MemoText();
 
-  HelpMemo Memo1;
+  // A read-only multi-line edit with a vertical scroll bar, black on silver.
+  Edit Memo1;
   TsButton Button2;
   TsButton Button1;
 

@@ -1,13 +1,13 @@
 #include "dialogs/options_window_win.h"
 
-#include "toolkit/text_win.h"
+#include "toolkit/gdi_text_win.h"
+#include "widgets/drawing.h"
 #include "widgets/gradient.h"
 
 namespace kv {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TOptForm";
-constexpr wchar_t kLabelClassName[] = L"TsLabel";
 constexpr int kClientWidth = 194;
 constexpr int kClientHeight = 310;
 
@@ -39,68 +39,36 @@ const Font kDialogFont{"MS Sans Serif", 11, false};
 // A group box: the gradient under a one-pixel frame whose top edge runs through the middle of the
 // caption, and the caption, centred, on a small framed patch of the window colour.
 void PaintGroupBox(Bitmap& image, Rect box, const std::string& caption, TextRenderer& text) {
-  const Size extent = text.measure(caption, kDialogFont);
+  const Size extent = text.Measure(caption, kDialogFont);
   const Rect body{box.left, box.top + extent.height / 2, box.right, box.bottom};
   PaintGradient(image, body, ParseGradientData(kGroupGradient));
-  drawFrame(image, body, kGroupShadow, kGroupLight);
+  DrawFrame(image, body, kGroupShadow, kGroupLight);
 
   // Glyphs may run past the measured extent (Wine's substitutes for MS Sans Serif do): the
   // patch keeps a character's room to spare, split on both sides, as the labels do.
-  const int room = text.measure("x", kDialogFont).width;
+  const int room = text.Measure("x", kDialogFont).width;
   const int patchWidth = extent.width + room + 2 * kCaptionPadding;
   const int patchLeft = box.left + (box.width() - patchWidth) / 2;
   const Rect patch{patchLeft, box.top, patchLeft + patchWidth, box.top + extent.height + 2};
-  fillRect(image, patch, kDialogColor);
-  drawFrame(image, patch, kGroupLight, kGroupShadow);
+  FillRect(image, patch, kDialogColor);
+  DrawFrame(image, patch, kGroupLight, kGroupShadow);
   const Rect textBox{patch.left + kCaptionPadding + room / 2, patch.top + 1,
                      patch.right - kCaptionPadding, patch.bottom - 1};
-  text.draw(image, caption, kDialogFont, clWhite, textBox, patch, kTextSingleLine | kTextLeft);
+  text.Draw(image, caption, kDialogFont, clWhite, textBox, patch, kTextSingleLine | kTextLeft);
 }
 
 Backdrop SurfaceBehind(DibSection& surface, Rect bounds) {
-  return {&surface.bitmap(), {bounds.left, bounds.top}, kDialogColor};
+  return {&surface.Pixels(), {bounds.left, bounds.top}, kDialogColor};
 }
 
 }  // namespace
 
-void SkinnedLabel::Create(HWND parent, Rect b, const std::string& text, const Font& font,
-                          Color color, const Backdrop& backdrop) {
-  font_ = font;
-  color_ = color;
-  backdrop_ = backdrop;
-  RegisterWindowClass(kLabelClassName, CS_DBLCLKS);
-  CreateOwnWindow(0, kLabelClassName, Widen(text), WS_CHILD | WS_VISIBLE,
-                  {b.left, b.top, b.right, b.bottom}, parent);
-}
-
-void SkinnedLabel::SetText(const std::string& text) {
-  SetWindowTextUtf8(hwnd(), text);
-  MarkStale(true);
-}
-
-std::string SkinnedLabel::Text() const {
-  return WindowText(hwnd());
-}
-
-void SkinnedLabel::PaintFace(Bitmap& face) {
-  // No share of the face: the label's pixels are exactly what lies behind it.
-  BlendWithBackdrop(face, backdrop_, 0, Colors());
-  const Rect all{0, 0, face.width(), face.height()};
-  DrawnControl::Text().draw(face, Text(), font_, resolveColor(color_, Colors()), all, all,
-                            kTextLeft | kTextSingleLine);
-}
-
-LRESULT SkinnedLabel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
-  switch (msg) {
-    case WM_NCHITTEST:
-      // Clicks go through to the window, as on a label without a window of its own.
-      return HTTRANSPARENT;
-  }
-  return DrawnControl::Handle(msg, wparam, lparam);
-}
-
 void TOptForm::Create(HWND owner) {
-  CreateDialogForm(kClassName, "Настройки", "Настройки", kClientWidth, kClientHeight, owner);
+  CreateDialogForm({.className = kClassName,
+                    .text = "Настройки",
+                    .bounds = {0, 0, kClientWidth, kClientHeight},
+                    .parent = owner},
+                   "Настройки");
 
   TrackBarSettings speed;
   speed.min = 0;
@@ -111,38 +79,46 @@ void TOptForm::Create(HWND owner) {
   speed.lineSize = 1;
   speed.thumbLength = 20;
   SpeedTracker.SetBackdrop(SurfaceBehind(surface_, kSpeedTracker));
-  SpeedTracker.Create(hwnd(), kSpeedTracker, speed);
+  SpeedTracker.Create(Hwnd(), kSpeedTracker, speed);
   SpeedTracker.OnChange = [this] { SpeedTrackerChange(); };
 
-  SpeedCap.Create(hwnd(), kSpeedCap, "888", Font{"MS Sans Serif", 17, false}, clBlack,
+  SpeedCap.Create(Hwnd(), kSpeedCap, "888", Font{"MS Sans Serif", 17, false}, clBlack,
                   SurfaceBehind(surface_, kSpeedCap));
-  AddLabel(kGroupBox1.left + 9, kGroupBox1.top + 72, "Меньше              Больше", clBlack, true);
+  AddGroupLabel({kGroupBox1.left + 9, kGroupBox1.top + 72}, "Меньше              Больше");
 
-  AddLabel(kGroupBox2.left + 8, kGroupBox2.top + 37, "Верх и низ панели", clBlack, true);
-  bTopColor.Create(hwnd(), kTopColor);
+  AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 37}, "Верх и низ панели");
+  bTopColor.Create(Hwnd(), kTopColor);
   bTopColor.SetColorValue(clWhite);
-  AddLabel(kGroupBox2.left + 8, kGroupBox2.top + 68, "Середина панели", clBlack, true);
-  bBottomColor.Create(hwnd(), kBottomColor);
+  AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 68}, "Середина панели");
+  bBottomColor.Create(Hwnd(), kBottomColor);
   bBottomColor.SetColorValue(clSilver);
-  AddLabel(kGroupBox2.left + 8, kGroupBox2.top + 102, "Текст панели", clBlack, true);
-  bETextColor.Create(hwnd(), kTextColor);
+  AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 102}, "Текст панели");
+  bETextColor.Create(Hwnd(), kTextColor);
   bETextColor.SetColorValue(clBlack);
 
-  sButton1.Create(*this, kOkButton, "Ok", kModalResultOk);
-  sButton2.Create(*this, kCancelButton, "Отмена", kModalResultCancel, true);
-  SetTabOrder({SpeedTracker.hwnd(), sButton1.hwnd(), sButton2.hwnd()});
+  sButton1.Create(*this, kOkButton, "Ok");
+  sButton1.SetModalResult(kModalResultOk);
+  sButton2.Create(*this, kCancelButton, "Отмена");
+  sButton2.SetModalResult(kModalResultCancel);
+  sButton2.SetCancel(true);
+  SetTabOrder({SpeedTracker.Hwnd(), sButton1.Hwnd(), sButton2.Hwnd()});
+}
+
+// Black over the group box's gradient.
+void TOptForm::AddGroupLabel(Point at, const std::string& text) {
+  AddLabel({.at = at, .text = text, .color = clBlack, .transparent = true});
 }
 
 // Painted when the window is first shown, not when it is made at start-up: until then the
 // waiting program does not carry the image and the fonts it takes.
 void TOptForm::PaintSurface() {
-  if (surface_.width() == kClientWidth && surface_.height() == kClientHeight)
+  if (surface_.Width() == kClientWidth && surface_.Height() == kClientHeight)
     return;
   surface_.Resize(kClientWidth, kClientHeight);
-  surface_.bitmap().fill(kDialogColor);
+  surface_.Pixels().fill(kDialogColor);
   GdiTextRenderer text(&surface_);
-  PaintGroupBox(surface_.bitmap(), kGroupBox1, "Задержка выпадания", text);
-  PaintGroupBox(surface_.bitmap(), kGroupBox2, "Цвета", text);
+  PaintGroupBox(surface_.Pixels(), kGroupBox1, "Задержка выпадания", text);
+  PaintGroupBox(surface_.Pixels(), kGroupBox2, "Цвета", text);
 }
 
 void TOptForm::SpeedTrackerChange() {
@@ -185,7 +161,7 @@ int TOptForm::ShowModal() {
 
 void TOptForm::FormShow() {
   PaintSurface();
-  SetFocus(SpeedTracker.hwnd());
+  SetFocus(SpeedTracker.Hwnd());
 }
 
 LRESULT TOptForm::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {

@@ -8,40 +8,13 @@
 
 #include "dialogs/bar_dialogs.h"
 #include "dialogs/dialog_form_win.h"
-#include "toolkit/gdi_text_win.h"
 #include "toolkit/gdi_win.h"
-#include "toolkit/window_win.h"
 #include "widgets/button_win.h"
 #include "widgets/color_select_win.h"
-#include "widgets/drawn_control_win.h"
-#include "widgets/drawing.h"
-#include "toolkit/text_renderer.h"
+#include "widgets/skinned_label_win.h"
 #include "widgets/track_bar_win.h"
 
 namespace kv {
-
-// A label without a window background of its own: it shows what its form painted beneath it
-// (`backdrop`) and its text on top. Its window text is the caption, so it can be read back.
-class SkinnedLabel final : public DrawnControl {
- public:
-  void Create(HWND parent, Rect bounds, const std::string& text, const Font& font, Color color,
-              const Backdrop& backdrop);
-  void SetText(const std::string& text);
-  std::string Text() const;
-
- protected:
-  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
-
- private:
-  void PaintFace(Bitmap& face) override;
-  // What lies behind it may change (the form paints its surface when first shown).
-  bool FaceFollowsBackdrop() const override { return true; }
-  bool SoftCorners() const override { return false; }
-
-  Font font_;
-  Color color_ = clBlack;
-  Backdrop backdrop_;
-};
 
 class TOptForm final : public DialogForm, public OptionsWindow {
  public:
@@ -73,6 +46,7 @@ class TOptForm final : public DialogForm, public OptionsWindow {
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  void AddGroupLabel(Point at, const std::string& text);
   void SpeedTrackerChange();
   // The window's background with the two group boxes, painted once.
   void PaintSurface();

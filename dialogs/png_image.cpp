@@ -24,7 +24,7 @@ struct ReadState {
   char error[256] = {};
 };
 
-void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
   auto* state = static_cast<ReadState*>(png_get_io_ptr(png));
   if (count > state->size - state->offset)
     png_error(png, "unexpected end of data");
@@ -32,13 +32,13 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
   state->offset += count;
 }
 
-[[noreturn]] void onError(png_structp png, png_const_charp message) {
+[[noreturn]] void OnError(png_structp png, png_const_charp message) {
   auto* state = static_cast<ReadState*>(png_get_error_ptr(png));
   std::snprintf(state->error, sizeof state->error, "%s", message ? message : "libpng error");
   png_longjmp(png, 1);
 }
 
-void onWarning(png_structp, png_const_charp) {}
+void OnWarning(png_structp, png_const_charp) {}
 
 // Frees the read structures however DecodePng leaves (result, libpng error or bad_alloc).
 struct ReadStructs {
@@ -50,7 +50,7 @@ struct ReadStructs {
 // The only function that calls setjmp. It creates no object with a destructor and keeps all it
 // fills in the caller's objects, so a longjmp back here skips nothing and leaves nothing
 // indeterminate.
-bool readImage(png_structp png, png_infop info, RgbaImage* image,
+bool ReadImage(png_structp png, png_infop info, RgbaImage* image,
                std::vector<png_bytep>* rowPointers) {
   if (setjmp(png_jmpbuf(png)))
     return false;
@@ -86,14 +86,14 @@ bool readImage(png_structp png, png_infop info, RgbaImage* image,
   *image = RgbaImage(static_cast<int>(width), static_cast<int>(height));
   rowPointers->resize(height);
   for (png_uint_32 y = 0; y < height; ++y)
-    (*rowPointers)[y] = image->at(0, static_cast<int>(y));
+    (*rowPointers)[y] = image->At(0, static_cast<int>(y));
   png_read_image(png, rowPointers->data());
   // The trailing chunks too: a file cut short after its pixel data is still an error.
   png_read_end(png, nullptr);
   return true;
 }
 
-std::uint8_t roundToByte(double v) {
+std::uint8_t RoundToByte(double v) {
   return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
 }
 
@@ -105,7 +105,7 @@ struct Taps {
 
 // Triangle filter between pixel centres. When shrinking the filter widens with the scale, so
 // every source pixel counts in proportion to the area it covers.
-std::vector<Taps> computeTaps(int srcSize, int dstSize) {
+std::vector<Taps> ComputeTaps(int srcSize, int dstSize) {
   std::vector<Taps> result(dstSize);
   const double scale = double(srcSize) / dstSize;
   const double radius = std::max(scale, 1.0);
@@ -140,18 +140,18 @@ PngDecodeResult DecodePng(std::string_view bytes) {
   state.data = bytes.data();
   state.size = bytes.size();
   ReadStructs structs;
-  structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, onError, onWarning);
+  structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, OnError, OnWarning);
   if (structs.png)
     structs.info = png_create_info_struct(structs.png);
   if (!structs.png || !structs.info) {
     result.error = "out of memory";
     return result;
   }
-  png_set_read_fn(structs.png, &state, readFromMemory);
+  png_set_read_fn(structs.png, &state, ReadFromMemory);
 
   RgbaImage image;
   std::vector<png_bytep> rowPointers;
-  if (readImage(structs.png, structs.info, &image, &rowPointers))
+  if (ReadImage(structs.png, structs.info, &image, &rowPointers))
     result.image = std::move(image);
   else
     result.error = state.error[0] ? state.error : "libpng error";
@@ -162,8 +162,8 @@ RgbaImage StretchRgba(const RgbaImage& src, int width, int height) {
   RgbaImage out(width, height);
   if (out.width == 0 || out.height == 0 || src.width <= 0 || src.height <= 0)
     return out;
-  const std::vector<Taps> columns = computeTaps(src.width, out.width);
-  const std::vector<Taps> rows = computeTaps(src.height, out.height);
+  const std::vector<Taps> columns = ComputeTaps(src.width, out.width);
+  const std::vector<Taps> rows = ComputeTaps(src.height, out.height);
 
   // Horizontal pass into premultiplied doubles (colour * alpha, alpha), then vertical.
   std::vector<double> across(std::size_t(out.width) * src.height * 4, 0.0);
@@ -172,7 +172,7 @@ RgbaImage StretchRgba(const RgbaImage& src, int width, int height) {
       double* acc = &across[(std::size_t(y) * out.width + x) * 4];
       const Taps& taps = columns[x];
       for (std::size_t t = 0; t < taps.index.size(); ++t) {
-        const std::uint8_t* p = src.at(taps.index[t], y);
+        const std::uint8_t* p = src.At(taps.index[t], y);
         const double wa = taps.weight[t] * p[3];
         acc[0] += wa * p[0];
         acc[1] += wa * p[1];
@@ -190,13 +190,13 @@ RgbaImage StretchRgba(const RgbaImage& src, int width, int height) {
         for (int c = 0; c < 4; ++c)
           acc[c] += taps.weight[t] * p[c];
       }
-      std::uint8_t* q = out.at(x, y);
-      const std::uint8_t alpha = roundToByte(acc[3]);
+      std::uint8_t* q = out.At(x, y);
+      const std::uint8_t alpha = RoundToByte(acc[3]);
       // A pixel that ends up fully transparent keeps no colour.
       if (alpha == 0)
         continue;
       for (int c = 0; c < 3; ++c)
-        q[c] = roundToByte(acc[c] / acc[3]);
+        q[c] = RoundToByte(acc[c] / acc[3]);
       q[3] = alpha;
     }
   }
@@ -224,7 +224,7 @@ void BlendRgba(Bitmap& target, Point origin, const RgbaImage& image) {
   for (int y = top; y < bottom; ++y) {
     std::uint8_t* row = target.row(y);
     for (int x = left; x < right; ++x) {
-      const std::uint8_t* p = image.at(x - origin.x, y - origin.y);
+      const std::uint8_t* p = image.At(x - origin.x, y - origin.y);
       const unsigned a = p[3];
       std::uint8_t* q = row + x * 3;  // blue, green, red
       for (int c = 0; c < 3; ++c) {

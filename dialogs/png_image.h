@@ -24,8 +24,8 @@ struct RgbaImage {
   // Fully transparent black.
   RgbaImage(int w, int h);
 
-  std::uint8_t* at(int x, int y) { return pixels.data() + (std::size_t(y) * width + x) * 4; }
-  const std::uint8_t* at(int x, int y) const {
+  std::uint8_t* At(int x, int y) { return pixels.data() + (std::size_t(y) * width + x) * 4; }
+  const std::uint8_t* At(int x, int y) const {
     return pixels.data() + (std::size_t(y) * width + x) * 4;
   }
   friend bool operator==(const RgbaImage&, const RgbaImage&) = default;
@@ -34,7 +34,7 @@ struct RgbaImage {
 struct PngDecodeResult {
   RgbaImage image;    // empty on failure
   std::string error;  // libpng's reason, empty on success
-  bool ok() const { return error.empty(); }
+  bool Ok() const { return error.empty(); }
 };
 
 // The largest width or height DecodePng accepts: a corrupt header must not make it allocate

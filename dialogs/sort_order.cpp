@@ -10,7 +10,7 @@ namespace {
 // A key per code point. Blanks and punctuation come before digits and digits before letters,
 // as in the platform's order, so "note|..." sorts before "notepad|...". Keys are doubled so
 // that "ё" can sit between "е" and "ж".
-char32_t sortKey(char32_t cp) {
+char32_t SortKey(char32_t cp) {
   if (cp < 0x80 && !std::isalnum(static_cast<int>(cp)))
     return cp * 2;
   if (cp >= U'0' && cp <= U'9')
@@ -34,8 +34,8 @@ bool SortsBeforeIgnoringCase(std::string_view a, std::string_view b) {
   size_t i = 0;
   size_t j = 0;
   while (i < a.size() && j < b.size()) {
-    const char32_t ka = sortKey(decodeUtf8(a, i));
-    const char32_t kb = sortKey(decodeUtf8(b, j));
+    const char32_t ka = SortKey(decodeUtf8(a, i));
+    const char32_t kb = SortKey(decodeUtf8(b, j));
     if (ka != kb)
       return ka < kb;
   }

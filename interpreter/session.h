@@ -18,7 +18,7 @@ class SessionControl {
  public:
   virtual ~SessionControl() = default;
   // True when the system accepted the request.
-  virtual bool exitWindows(unsigned flags) = 0;
+  virtual bool CallExitWindows(unsigned flags) = 0;
 };
 
 // ExitWindowsEx flags.
@@ -37,7 +37,7 @@ class TCoolDesktop {
   TRestartWindows RestartType = TRestartWindows::rwShutdown;
 
   // One request to the system with the flags of RestartType; true when it was accepted.
-  bool RestartWindows() { return session_.exitWindows(RestartFlags(RestartType)); }
+  bool RestartWindows() { return session_.CallExitWindows(RestartFlags(RestartType)); }
 
  private:
   SessionControl& session_;

@@ -10,9 +10,9 @@
 namespace kv {
 
 enum class ShortcutKind {
-  Console,  // a management console; the file is the .msc, no parameters
-  Applet,   // a Control Panel applet; the file is "control", the parameters the .cpl
-  Program,  // a program or shell target; the file is the whole target, no parameters
+  console,  // a management console; the file is the .msc, no parameters
+  applet,   // a Control Panel applet; the file is "control", the parameters the .cpl
+  program,  // a program or shell target; the file is the whole target, no parameters
 };
 
 struct ShortcutRow {

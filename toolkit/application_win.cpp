@@ -20,7 +20,7 @@ void Application::Initialize(const std::string& title) {
 
 void Application::Run() {
   if (mainForm_ && ShowMainForm)
-    ShowWindow(mainForm_->hwnd(), SW_SHOW);
+    ShowWindow(mainForm_->Hwnd(), SW_SHOW);
   while (!terminated_)
     HandleMessage();
 }

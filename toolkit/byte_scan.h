@@ -21,20 +21,20 @@ inline constexpr size_t kBlock = 8;
 inline constexpr std::uint64_t kOnes = 0x0101010101010101ull;
 inline constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
-inline std::uint64_t load8(const char* p) {
+inline std::uint64_t Load8(const char* p) {
   std::uint64_t word;
   std::memcpy(&word, p, 8);
   return word;
 }
 
 // The high bit set in exactly those bytes of `word` that are zero (no false positives).
-inline std::uint64_t zeroBytes(std::uint64_t word) {
+inline std::uint64_t ZeroBytes(std::uint64_t word) {
   constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
   return ~(((word & kLows) + kLows) | word | kLows);
 }
 
 // The index of the first byte whose high bit is set in `marks` (which holds nothing else).
-inline size_t firstMarked(std::uint64_t marks) {
+inline size_t FirstMarked(std::uint64_t marks) {
   if constexpr (std::endian::native == std::endian::little)
     return static_cast<size_t>(std::countr_zero(marks)) / 8;
   size_t i = 0;
@@ -47,23 +47,23 @@ inline size_t firstMarked(std::uint64_t marks) {
 using Mask = std::uint64_t;
 
 // The bytes of 0x80 and above.
-inline Mask highMask(const char* p) {
-  return load8(p) & kHighBits;
+inline Mask HighMask(const char* p) {
+  return Load8(p) & kHighBits;
 }
 
 // The CR, LF and NUL bytes.
-inline Mask lineEndMask(const char* p) {
-  const std::uint64_t w = load8(p);
-  return zeroBytes(w ^ (kOnes * '\n')) | zeroBytes(w ^ (kOnes * '\r')) | zeroBytes(w);
+inline Mask LineEndMask(const char* p) {
+  const std::uint64_t w = Load8(p);
+  return ZeroBytes(w ^ (kOnes * '\n')) | ZeroBytes(w ^ (kOnes * '\r')) | ZeroBytes(w);
 }
 
 // The index of the first marked byte of a mask that has one.
-inline size_t firstIndex(Mask marks) {
-  return firstMarked(marks);
+inline size_t FirstIndex(Mask marks) {
+  return FirstMarked(marks);
 }
 
 // The index of the last marked byte of a mask that has one.
-inline size_t lastIndex(Mask marks) {
+inline size_t LastIndex(Mask marks) {
   if constexpr (std::endian::native == std::endian::little)
     return 7 - static_cast<size_t>(std::countl_zero(marks)) / 8;
   size_t i = 7;
@@ -72,22 +72,22 @@ inline size_t lastIndex(Mask marks) {
   return i;
 }
 
-inline bool blockIsAscii(const char* p) {
-  return highMask(p) == 0;
+inline bool BlockIsAscii(const char* p) {
+  return HighMask(p) == 0;
 }
 
-inline size_t asciiPrefixLength(const char* p) {
-  const Mask high = highMask(p);
-  return high == 0 ? kBlock : firstIndex(high);
+inline size_t AsciiPrefixLength(const char* p) {
+  const Mask high = HighMask(p);
+  return high == 0 ? kBlock : FirstIndex(high);
 }
 
-inline size_t countHighBytes(const char* p) {
+inline size_t CountHighBytes(const char* p) {
   // One bit per byte, summed across the word by the multiplication.
-  return static_cast<size_t>((((load8(p) >> 7) & kOnes) * kOnes) >> 56);
+  return static_cast<size_t>((((Load8(p) >> 7) & kOnes) * kOnes) >> 56);
 }
 
-inline bool hasByteFrom80ToBF(const char* p) {
-  return zeroBytes((load8(p) & (kOnes * 0xC0)) ^ kHighBits) != 0;
+inline bool HasByteFrom80ToBf(const char* p) {
+  return ZeroBytes((Load8(p) & (kOnes * 0xC0)) ^ kHighBits) != 0;
 }
 
 }  // namespace word
@@ -96,7 +96,7 @@ inline bool hasByteFrom80ToBF(const char* p) {
 
 inline constexpr size_t kBlock = 16;
 
-inline __m128i loadBlock(const char* p) {
+inline __m128i LoadBlock(const char* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
@@ -104,13 +104,13 @@ inline __m128i loadBlock(const char* p) {
 using Mask = unsigned;
 
 // The bytes of 0x80 and above.
-inline Mask highMask(const char* p) {
-  return static_cast<Mask>(_mm_movemask_epi8(loadBlock(p)));
+inline Mask HighMask(const char* p) {
+  return static_cast<Mask>(_mm_movemask_epi8(LoadBlock(p)));
 }
 
 // The CR, LF and NUL bytes.
-inline Mask lineEndMask(const char* p) {
-  const __m128i block = loadBlock(p);
+inline Mask LineEndMask(const char* p) {
+  const __m128i block = LoadBlock(p);
   const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n')),
                                     _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
   return static_cast<Mask>(
@@ -118,38 +118,38 @@ inline Mask lineEndMask(const char* p) {
 }
 
 // The index of the first marked byte of a mask that has one.
-inline size_t firstIndex(Mask marks) {
+inline size_t FirstIndex(Mask marks) {
   return static_cast<size_t>(std::countr_zero(marks));
 }
 
 // The index of the last marked byte of a mask that has one.
-inline size_t lastIndex(Mask marks) {
+inline size_t LastIndex(Mask marks) {
   return 31 - static_cast<size_t>(std::countl_zero(marks));
 }
 
 // True when none of the kBlock bytes at `p` is 0x80 or above.
-inline bool blockIsAscii(const char* p) {
-  return highMask(p) == 0;
+inline bool BlockIsAscii(const char* p) {
+  return HighMask(p) == 0;
 }
 
 // How many of the kBlock bytes at `p` come before the first one of 0x80 or above.
-inline size_t asciiPrefixLength(const char* p) {
-  const Mask high = highMask(p);
-  return high == 0 ? kBlock : firstIndex(high);
+inline size_t AsciiPrefixLength(const char* p) {
+  const Mask high = HighMask(p);
+  return high == 0 ? kBlock : FirstIndex(high);
 }
 
 // How many of the kBlock bytes at `p` are 0x80 or above. (std::popcount would call a library
 // routine on processors without the instruction, that is, on the baseline x86-64.)
-inline size_t countHighBytes(const char* p) {
+inline size_t CountHighBytes(const char* p) {
   const __m128i ones =
-      _mm_srli_epi16(_mm_and_si128(loadBlock(p), _mm_set1_epi8(static_cast<char>(0x80))), 7);
+      _mm_srli_epi16(_mm_and_si128(LoadBlock(p), _mm_set1_epi8(static_cast<char>(0x80))), 7);
   const __m128i sums = _mm_sad_epu8(ones, _mm_setzero_si128());
   return static_cast<size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
 }
 
 // True when one of the kBlock bytes at `p` lies in 0x80..0xBF.
-inline bool hasByteFrom80ToBF(const char* p) {
-  const __m128i top = _mm_and_si128(loadBlock(p), _mm_set1_epi8(static_cast<char>(0xC0)));
+inline bool HasByteFrom80ToBf(const char* p) {
+  const __m128i top = _mm_and_si128(LoadBlock(p), _mm_set1_epi8(static_cast<char>(0xC0)));
   return _mm_movemask_epi8(_mm_cmpeq_epi8(top, _mm_set1_epi8(static_cast<char>(0x80)))) != 0;
 }
 

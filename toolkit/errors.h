@@ -31,18 +31,18 @@ class ConvertError : public std::runtime_error {
 inline constexpr std::string_view kReadBeyondEndOfFile = "Read beyond end of file";
 
 // "Cannot open file "%s". %s" with the path and the system's reason.
-std::string cannotOpenFileMessage(std::string_view path, std::string_view reason);
+std::string CannotOpenFileMessage(std::string_view path, std::string_view reason);
 // "Cannot create file "%s". %s" with the path and the system's reason.
-std::string cannotCreateFileMessage(std::string_view path, std::string_view reason);
+std::string CannotCreateFileMessage(std::string_view path, std::string_view reason);
 // The refusal of a file above `maxBytes`, in the program's Russian.
-std::string fileTooLargeMessage(std::string_view path, size_t maxBytes);
+std::string FileTooLargeMessage(std::string_view path, size_t maxBytes);
 // "'%s' is not a valid integer value" with the offending word.
-std::string invalidIntegerMessage(std::string_view word);
+std::string InvalidIntegerMessage(std::string_view word);
 // "I/O error %d" with the system error number.
-std::string ioErrorMessage(int code);
+std::string IoErrorMessage(int code);
 
 // The text the default error box shows: the message with a full stop appended when it does not
 // already end in one.
-std::string errorBoxText(std::string_view message);
+std::string ErrorBoxText(std::string_view message);
 
 }  // namespace kv

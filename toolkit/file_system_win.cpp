@@ -97,17 +97,17 @@ std::string WindowsFileSystem::readFile(const std::string& path, size_t maxBytes
   KernelHandle file(OpenHeldFile(Widen(path), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
-  if (!file.valid())
-    throw FileError(cannotOpenFileMessage(path, SystemErrorText(GetLastError())));
+  if (!file.Valid())
+    throw FileError(CannotOpenFileMessage(path, SystemErrorText(GetLastError())));
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > maxBytes)
-    throw FileTooLargeError(fileTooLargeMessage(path, maxBytes));
+  if (GetFileSizeEx(file.Get(), &size) && static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+    throw FileTooLargeError(FileTooLargeMessage(path, maxBytes));
   // One byte past the bound tells a file that grew past it since its size was asked.
-  std::optional<std::string> bytes = ReadAll(file.get(), maxBytes + 1);
+  std::optional<std::string> bytes = ReadAll(file.Get(), maxBytes + 1);
   if (!bytes)
-    throw FileError(cannotOpenFileMessage(path, SystemErrorText(GetLastError())));
+    throw FileError(CannotOpenFileMessage(path, SystemErrorText(GetLastError())));
   if (bytes->size() > maxBytes)
-    throw FileTooLargeError(fileTooLargeMessage(path, maxBytes));
+    throw FileTooLargeError(FileTooLargeMessage(path, maxBytes));
   return std::move(*bytes);
 }
 
@@ -119,13 +119,13 @@ std::optional<std::string> WindowsFileSystem::readFileForUpdate(const std::strin
     return std::nullopt;
   KernelHandle file(OpenHeldFile(Widen(path), GENERIC_READ | GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_NORMAL));
-  if (!file.valid())
+  if (!file.Valid())
     return std::nullopt;
   // Opened but unreadable is an input/output error, not a file that cannot be opened: the file
   // must not be deleted for it.
-  std::optional<std::string> bytes = ReadAll(file.get(), maxBytes);
+  std::optional<std::string> bytes = ReadAll(file.Get(), maxBytes);
   if (!bytes)
-    throw FileError(ioErrorMessage(static_cast<int>(GetLastError())));
+    throw FileError(IoErrorMessage(static_cast<int>(GetLastError())));
   return bytes;
 }
 
@@ -139,23 +139,23 @@ void WindowsFileSystem::writeNewFile(const std::string& path, std::string_view b
   KernelHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   const auto fail = [&](DWORD error) {
-    throw FileError(cannotCreateFileMessage(reportedPath, SystemErrorText(error)));
+    throw FileError(CannotCreateFileMessage(reportedPath, SystemErrorText(error)));
   };
-  if (!file.valid())
+  if (!file.Valid())
     fail(GetLastError());
   size_t done = 0;
   while (done < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
     DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+    if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
       fail(GetLastError());
     }
     done += written;
   }
   // The data must be on disk before the rename makes it the file of record.
-  if (!FlushFileBuffers(file.get()))
+  if (!FlushFileBuffers(file.Get()))
     fail(GetLastError());
-  if (!file.close())
+  if (!file.Close())
     fail(GetLastError());
 }
 
@@ -164,7 +164,7 @@ void WindowsFileSystem::replaceFile(const std::string& source, const std::string
   // file the user protected is never rewritten.
   const DWORD attributes = Attributes(target);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    throw FileError(cannotCreateFileMessage(target, SystemErrorText(ERROR_ACCESS_DENIED)));
+    throw FileError(CannotCreateFileMessage(target, SystemErrorText(ERROR_ACCESS_DENIED)));
   // A file open in another process cannot be renamed over, even when that process shares it
   // fully (such a reader is refused as access denied).
   const std::wstring from = Widen(source);
@@ -173,7 +173,7 @@ void WindowsFileSystem::replaceFile(const std::string& source, const std::string
         return MoveFileExW(from.c_str(), to.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
       })) {
-    throw FileError(cannotCreateFileMessage(target, SystemErrorText(GetLastError())));
+    throw FileError(CannotCreateFileMessage(target, SystemErrorText(GetLastError())));
   }
 }
 

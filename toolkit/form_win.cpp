@@ -35,15 +35,14 @@ std::vector<HWND> DisableThreadWindows(HWND except) {
 
 }  // namespace
 
-void Form::CreateForm(const wchar_t* className, const std::string& caption, int clientWidth,
-                      int clientHeight, Color color, HWND owner, DWORD style, DWORD exStyle) {
+void Form::CreateForm(WindowArgs args, Color color) {
   color_ = color;
-  RegisterWindowClass(className, CS_DBLCLKS);
-  RECT r{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  CreateOwnWindow(exStyle, className, Widen(caption), style,
-                  {0, 0, r.right - r.left, r.bottom - r.top}, owner);
-  font_.reset(CreateUiFont("MS Sans Serif", 11, false));
+  RegisterWindowClass(args.className, CS_DBLCLKS);
+  RECT r{0, 0, args.bounds.width(), args.bounds.height()};
+  AdjustWindowRectEx(&r, args.style, FALSE, args.exStyle);
+  args.bounds = {0, 0, r.right - r.left, r.bottom - r.top};
+  CreateOwnWindow(args);
+  font_.Reset(CreateUiFont({.face = "MS Sans Serif", .height = 11}));
 }
 
 Form* Form::FormOf(HWND hwnd) {
@@ -54,27 +53,27 @@ Form* Form::FormOf(HWND hwnd) {
 int Form::ShowModal() {
   if (!shownBefore_) {
     RECT r{};
-    GetWindowRect(hwnd(), &r);
+    GetWindowRect(Hwnd(), &r);
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
-    SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+    SetWindowPos(Hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     shownBefore_ = true;
   }
   HWND focusBefore = GetFocus();
-  const std::vector<HWND> disabled = DisableThreadWindows(hwnd());
+  const std::vector<HWND> disabled = DisableThreadWindows(Hwnd());
   modalResult_ = 0;
   modal_ = true;
   Application& app = Application::Instance();
   try {
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
+    ShowWindow(Hwnd(), SW_SHOW);
+    SetForegroundWindow(Hwnd());
     FormShow();
     // Activation gives the focus to the form itself when no control of it had the focus yet;
     // the first control of the tab order takes it then.
     HWND focus = GetFocus();
-    if (!focus || focus == hwnd() || FormOf(focus) != this)
+    if (!focus || focus == Hwnd() || FormOf(focus) != this)
       FocusFirst();
     while (modalResult_ == 0) {
       app.HandleMessage();
@@ -85,14 +84,14 @@ int Form::ShowModal() {
     for (HWND w : disabled)
       EnableWindow(w, TRUE);
     modal_ = false;
-    ShowWindow(hwnd(), SW_HIDE);
+    ShowWindow(Hwnd(), SW_HIDE);
     throw;
   }
   RememberFocus();
   // Owners come back before this form hides, so the activation returns where it came from.
   for (HWND w : disabled)
     EnableWindow(w, TRUE);
-  ShowWindow(hwnd(), SW_HIDE);
+  ShowWindow(Hwnd(), SW_HIDE);
   modal_ = false;
   if (focusBefore && IsWindow(focusBefore) && IsWindowVisible(focusBefore))
     SetFocus(focusBefore);
@@ -101,7 +100,7 @@ int Form::ShowModal() {
 
 void Form::RememberFocus() {
   HWND focus = GetFocus();
-  if (focus && IsChild(hwnd(), focus))
+  if (focus && IsChild(Hwnd(), focus))
     lastFocus_ = focus;
 }
 
@@ -117,7 +116,7 @@ void Form::FocusFirst() {
       return;
     }
   }
-  SetFocus(hwnd());
+  SetFocus(Hwnd());
 }
 
 bool Form::MoveFocus(bool backwards) {
@@ -177,7 +176,7 @@ LRESULT Form::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_ERASEBKGND: {
       RECT r{};
-      GetClientRect(hwnd(), &r);
+      GetClientRect(Hwnd(), &r);
       FillSolidRect(reinterpret_cast<HDC>(wparam), r, color_);
       return 1;
     }

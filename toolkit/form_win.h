@@ -26,10 +26,9 @@ class DialogKeyTarget {
 
 class Form : public Window, public BackdropSource {
  public:
-  // A hidden borderless top-level window with the given client size and colour.
-  void CreateForm(const wchar_t* className, const std::string& caption, int clientWidth,
-                  int clientHeight, Color color, HWND owner, DWORD style = WS_POPUP,
-                  DWORD exStyle = 0);
+  // A hidden top-level window of class `args.className` (registered here) whose client area is
+  // `args.bounds`, owned by `args.parent`, filled with `color`.
+  void CreateForm(WindowArgs args, Color color);
 
   int ShowModal();
   int ModalResult() const { return modalResult_; }

@@ -28,16 +28,14 @@ GdiTextRenderer::GdiTextRenderer(DibSection* target)
     : target_(target), measureDc_(CreateCompatibleDC(nullptr)) {}
 
 HFONT GdiTextRenderer::FontHandle(const Font& font) const {
-  const auto key = std::make_tuple(font.face, font.height, font.bold);
+  const auto key = std::make_tuple(font.face, font.height, font.bold, font.fixedPitch);
   auto it = fonts_.find(key);
-  if (it == fonts_.end()) {
-    it = fonts_.emplace(key, GdiObject<HFONT>(CreateUiFont(font.face, font.height, font.bold)))
-             .first;
-  }
+  if (it == fonts_.end())
+    it = fonts_.emplace(key, GdiObject<HFONT>(CreateUiFont(font))).first;
   return it->second;
 }
 
-Size GdiTextRenderer::measure(std::string_view utf8, const Font& font) const {
+Size GdiTextRenderer::Measure(std::string_view utf8, const Font& font) const {
   if (utf8.empty())
     return {0, 0};
   ScopedSelect select(measureDc_, FontHandle(font));
@@ -47,7 +45,7 @@ Size GdiTextRenderer::measure(std::string_view utf8, const Font& font) const {
   return {s.cx, s.cy};
 }
 
-Size GdiTextRenderer::measureWrapped(std::string_view utf8, const Font& font, int maxWidth) const {
+Size GdiTextRenderer::MeasureWrapped(std::string_view utf8, const Font& font, int maxWidth) const {
   ScopedSelect select(measureDc_, FontHandle(font));
   const std::wstring text = Widen(utf8);
   RECT r{0, 0, maxWidth, 0};
@@ -56,11 +54,11 @@ Size GdiTextRenderer::measureWrapped(std::string_view utf8, const Font& font, in
   return {r.right - r.left, r.bottom - r.top};
 }
 
-void GdiTextRenderer::draw(Bitmap& target, std::string_view utf8, const Font& font, Color rgb,
+void GdiTextRenderer::Draw(Bitmap& target, std::string_view utf8, const Font& font, Color rgb,
                            Rect box, Rect clip, unsigned flags) {
-  if (!target_ || target.bits() != target_->bitmap().bits())
+  if (!target_ || target.bits() != target_->Pixels().bits())
     return;
-  HDC dc = target_->dc();
+  HDC dc = target_->Dc();
   ScopedSelect select(dc, FontHandle(font));
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);

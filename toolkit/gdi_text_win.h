@@ -21,9 +21,9 @@ class GdiTextRenderer final : public TextRenderer {
 
   void SetTarget(DibSection* target) { target_ = target; }
 
-  Size measure(std::string_view utf8, const Font& font) const override;
-  Size measureWrapped(std::string_view utf8, const Font& font, int maxWidth) const override;
-  void draw(Bitmap& target, std::string_view utf8, const Font& font, Color rgb, Rect box, Rect clip,
+  Size Measure(std::string_view utf8, const Font& font) const override;
+  Size MeasureWrapped(std::string_view utf8, const Font& font, int maxWidth) const override;
+  void Draw(Bitmap& target, std::string_view utf8, const Font& font, Color rgb, Rect box, Rect clip,
             unsigned flags) override;
 
   HFONT FontHandle(const Font& font) const;
@@ -31,7 +31,7 @@ class GdiTextRenderer final : public TextRenderer {
  private:
   DibSection* target_;
   MemoryDc measureDc_;
-  mutable std::map<std::tuple<std::string, int, bool>, GdiObject<HFONT>> fonts_;
+  mutable std::map<std::tuple<std::string, int, bool, bool>, GdiObject<HFONT>> fonts_;
 };
 
 }  // namespace kv

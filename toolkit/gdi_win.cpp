@@ -9,44 +9,36 @@ Color WindowsSystemColors::rgbOf(int index) const {
   return static_cast<Color>(c & 0xFFFFFF);
 }
 
-const SystemColors& systemColors() {
+const SystemColors& CurrentSystemColors() {
   static const WindowsSystemColors system;
   return system;
 }
 
 void FillSolidRect(HDC dc, const RECT& r, Color c) {
-  const COLORREF old = SetBkColor(dc, ToColorRef(resolveColor(c, systemColors())));
+  const COLORREF old = SetBkColor(dc, ToColorRef(resolveColor(c, CurrentSystemColors())));
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
   SetBkColor(dc, old);
 }
 
-HFONT CreateUiFont(std::string_view face, int pixelHeight, bool bold) {
+HFONT CreateUiFont(const Font& font) {
   LOGFONTW lf{};
-  lf.lfHeight = -pixelHeight;
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfHeight = -font.height;
+  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  // A fixed-pitch modern TrueType font is what a missing fixed-pitch face is replaced with.
+  lf.lfOutPrecision = font.fixedPitch ? OUT_TT_PRECIS : OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH;
-  const std::wstring name = Widen(face);
+  lf.lfPitchAndFamily = font.fixedPitch ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH;
+  const std::wstring name = Widen(font.face);
   wcsncpy(lf.lfFaceName, name.c_str(), LF_FACESIZE - 1);
   return CreateFontIndirectW(&lf);
 }
 
-DibSection::~DibSection() {
-  Release();
-}
-
 void DibSection::Release() {
-  if (dc_) {
-    SelectObject(dc_, oldBitmap_);
-    DeleteDC(dc_);
-  }
-  if (bitmap_)
-    DeleteObject(bitmap_);
-  dc_ = nullptr;
-  bitmap_ = nullptr;
+  selection_.reset();
+  bitmap_.Reset();
+  dc_.Reset();
   view_ = Bitmap();
 }
 
@@ -65,11 +57,11 @@ void DibSection::Resize(int width, int height) {
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   ScopedGetDC screen(nullptr);
-  bitmap_ = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap_)
+  bitmap_.Reset(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_.Valid())
     return;
-  dc_ = CreateCompatibleDC(screen);
-  oldBitmap_ = SelectObject(dc_, bitmap_);
+  dc_.Reset(CreateCompatibleDC(screen));
+  selection_.emplace(dc_, bitmap_);
   view_ = Bitmap(width, height, static_cast<std::uint8_t*>(bits));
 }
 

@@ -3,11 +3,12 @@
 
 #include <windows.h>
 
-#include <string_view>
+#include <optional>
 
 #include "toolkit/bitmap.h"
 #include "toolkit/color.h"
 #include "toolkit/handles_win.h"
+#include "toolkit/text_renderer.h"
 
 namespace kv {
 
@@ -21,12 +22,13 @@ class WindowsSystemColors final : public SystemColors {
 };
 
 // The system's colours now, for resolveColor (toolkit/color.h).
-const SystemColors& systemColors();
+const SystemColors& CurrentSystemColors();
 
 void FillSolidRect(HDC dc, const RECT& r, Color c);
 
-// A font by face name and character height in pixels (the height of a negative LOGFONT height).
-HFONT CreateUiFont(std::string_view face, int pixelHeight, bool bold);
+// The one place fonts are made: by face name and character height in pixels (the height of a
+// negative LOGFONT height).
+HFONT CreateUiFont(const Font& font);
 
 class ScopedSelect {
  public:
@@ -68,21 +70,20 @@ class ScopedPaint {
   HDC dc_;
 };
 
-// A top-down 24-bit DIB section selected into its own memory DC; `bitmap()` views its pixels, so
+// A top-down 24-bit DIB section selected into its own memory DC; `Pixels()` views them, so
 // the core paints into it and GDI draws text on the same memory.
 class DibSection {
  public:
   DibSection() = default;
-  ~DibSection();
   DibSection(const DibSection&) = delete;
   DibSection& operator=(const DibSection&) = delete;
 
   // Resizes when the size differs; the content is then undefined.
   void Resize(int width, int height);
-  Bitmap& bitmap() { return view_; }
-  HDC dc() const { return dc_; }
-  int width() const { return view_.width(); }
-  int height() const { return view_.height(); }
+  kv::Bitmap& Pixels() { return view_; }
+  HDC Dc() const { return dc_; }
+  int Width() const { return view_.width(); }
+  int Height() const { return view_.height(); }
   void BlitTo(HDC target, int x, int y) const;
   // Copies only `part` (the same rectangle in both, as for a window's paint rectangle).
   void BlitPart(HDC target, const RECT& part) const;
@@ -90,9 +91,10 @@ class DibSection {
  private:
   void Release();
 
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
+  // Released in the reverse order: the bitmap is taken out of the DC before either goes.
+  MemoryDc dc_;
+  GdiObject<HBITMAP> bitmap_;
+  std::optional<ScopedSelect> selection_;
   Bitmap view_;
 };
 

@@ -13,13 +13,13 @@ class UniqueHandle {
  public:
   UniqueHandle() = default;
   explicit UniqueHandle(T handle) : handle_(handle) {}
-  ~UniqueHandle() { reset(); }
+  ~UniqueHandle() { Reset(); }
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = T{}; }
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) {
-      reset();
+      Reset();
       handle_ = other.handle_;
       other.handle_ = T{};
     }
@@ -27,23 +27,23 @@ class UniqueHandle {
   }
 
   // Whether it holds a handle (the kernel's "invalid" value counts as none).
-  bool valid() const {
+  bool Valid() const {
     if constexpr (std::is_same_v<T, HANDLE>)
       return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE;
     else
       return handle_ != nullptr;
   }
   // Releases the handle now; false when the system reports that the release failed.
-  bool close() {
-    const bool ok = !valid() || Release{}(handle_);
+  bool Close() {
+    const bool ok = !Valid() || Release{}(handle_);
     handle_ = T{};
     return ok;
   }
-  void reset(T handle = T{}) {
-    close();
+  void Reset(T handle = T{}) {
+    Close();
     handle_ = handle;
   }
-  T get() const { return handle_; }
+  T Get() const { return handle_; }
   operator T() const { return handle_; }
 
  private:
@@ -65,6 +65,12 @@ struct ReleaseKernelHandle {
 struct ReleaseFindHandle {
   bool operator()(HANDLE h) const { return FindClose(h) != 0; }
 };
+struct ReleaseHook {
+  bool operator()(HHOOK hook) const { return UnhookWindowsHookEx(hook) != 0; }
+};
+struct ReleaseWindow {
+  bool operator()(HWND hwnd) const { return DestroyWindow(hwnd) != 0; }
+};
 
 template <typename T>
 using GdiObject = UniqueHandle<T, ReleaseGdiObject>;  // a font, brush, bitmap or region
@@ -72,5 +78,20 @@ using MemoryDc = UniqueHandle<HDC, ReleaseMemoryDc>;
 using MenuHandle = UniqueHandle<HMENU, ReleaseMenu>;
 using KernelHandle = UniqueHandle<HANDLE, ReleaseKernelHandle>;  // a file, thread, event, token
 using FindHandle = UniqueHandle<HANDLE, ReleaseFindHandle>;
+using HookHandle = UniqueHandle<HHOOK, ReleaseHook>;
+// A window with no object of ours, destroyed on the thread that made it.
+using WindowHandle = UniqueHandle<HWND, ReleaseWindow>;
+
+// The thread's error mode set for a scope (SetThreadErrorMode), the one before put back after.
+class ScopedErrorMode {
+ public:
+  explicit ScopedErrorMode(DWORD mode) { SetThreadErrorMode(mode, &before_); }
+  ~ScopedErrorMode() { SetThreadErrorMode(before_, nullptr); }
+  ScopedErrorMode(const ScopedErrorMode&) = delete;
+  ScopedErrorMode& operator=(const ScopedErrorMode&) = delete;
+
+ private:
+  DWORD before_ = 0;
+};
 
 }  // namespace kv

@@ -12,11 +12,11 @@ using scan::kBlock;
 
 // Stops at the first byte of 0x80 or above: most pieces of a file with any Cyrillic have one
 // early.
-bool isAscii(std::string_view bytes) {
+bool IsAscii(std::string_view bytes) {
   const char* p = bytes.data();
   const char* const end = p + bytes.size();
   for (; static_cast<size_t>(end - p) >= kBlock; p += kBlock) {
-    if (!scan::blockIsAscii(p))
+    if (!scan::BlockIsAscii(p))
       return false;
   }
   for (; p != end; ++p) {
@@ -27,16 +27,16 @@ bool isAscii(std::string_view bytes) {
 }
 
 // How many lines [p, end) holds at least: the larger of its LF and CR counts.
-size_t countLineEnds(const char* p, const char* end) {
+size_t CountLineEnds(const char* p, const char* end) {
   using scan::word::kOnes;
-  using scan::word::zeroBytes;
+  using scan::word::ZeroBytes;
   size_t lf = 0;
   size_t cr = 0;
   for (; end - p >= 8; p += 8) {
     // One bit per matching byte, summed across the word by the multiplication.
-    const std::uint64_t word = scan::word::load8(p);
-    lf += static_cast<size_t>(((zeroBytes(word ^ (kOnes * '\n')) >> 7) * kOnes) >> 56);
-    cr += static_cast<size_t>(((zeroBytes(word ^ (kOnes * '\r')) >> 7) * kOnes) >> 56);
+    const std::uint64_t word = scan::word::Load8(p);
+    lf += static_cast<size_t>(((ZeroBytes(word ^ (kOnes * '\n')) >> 7) * kOnes) >> 56);
+    cr += static_cast<size_t>(((ZeroBytes(word ^ (kOnes * '\r')) >> 7) * kOnes) >> 56);
   }
   for (; p != end; ++p) {
     lf += *p == '\n';
@@ -49,13 +49,13 @@ size_t countLineEnds(const char* p, const char* end) {
 // library search's setup would cost more than the search. `ascii` is cleared when a byte of 0x80
 // or above is seen on the way; the block that holds the line end counts whole, so the flag may
 // be cleared for a line of ASCII, never left set for one that is not.
-inline const char* findLineEnd(const char* p, const char* end, bool& ascii) {
+inline const char* FindLineEnd(const char* p, const char* end, bool& ascii) {
   scan::Mask high = 0;
   for (; static_cast<size_t>(end - p) >= kBlock; p += kBlock) {
-    high |= scan::highMask(p);
-    if (const scan::Mask found = scan::lineEndMask(p)) {
+    high |= scan::HighMask(p);
+    if (const scan::Mask found = scan::LineEndMask(p)) {
       ascii = high == 0;
-      return p + scan::firstIndex(found);
+      return p + scan::FirstIndex(found);
     }
   }
   bool highByte = high != 0;
@@ -65,17 +65,17 @@ inline const char* findLineEnd(const char* p, const char* end, bool& ascii) {
   return p;
 }
 
-const char* findLineEnd(const char* p, const char* end) {
+const char* FindLineEnd(const char* p, const char* end) {
   bool ascii = true;
-  return findLineEnd(p, end, ascii);
+  return FindLineEnd(p, end, ascii);
 }
 
 // Where the piece that starts at `p` ends: just after the first line end at or after
 // p + pieceSize (a CR LF pair is never split), or at `end`. Pieces so hold whole lines only.
-const char* pieceEnd(const char* p, const char* end, size_t pieceSize) {
+const char* PieceEnd(const char* p, const char* end, size_t pieceSize) {
   if (static_cast<size_t>(end - p) <= pieceSize)
     return end;
-  const char* const lineEnd = findLineEnd(p + pieceSize, end);
+  const char* const lineEnd = FindLineEnd(p + pieceSize, end);
   if (lineEnd == end)
     return end;
   if (*lineEnd == '\r' && lineEnd + 1 != end && lineEnd[1] == '\n')
@@ -89,15 +89,15 @@ class LineSink {
  public:
   explicit LineSink(std::vector<std::string>& lines) : lines_(lines) {}
   // The next entry to fill.
-  std::string& next() {
+  std::string& Next() {
     if (used_ == lines_.size())
       lines_.emplace_back();
     return lines_[used_++];
   }
-  void add(const char* begin, const char* end) { next().assign(begin, end); }
+  void Add(const char* begin, const char* end) { Next().assign(begin, end); }
   // Converts a line of a one-byte code page straight into its entry; an ASCII line is copied.
-  void addConverted(const SingleByteTable& table, const char* begin, const char* end, bool ascii) {
-    std::string& line = next();
+  void AddConverted(const SingleByteTable& table, const char* begin, const char* end, bool ascii) {
+    std::string& line = Next();
     const std::string_view ansi(begin, static_cast<size_t>(end - begin));
     if (ascii) {
       // Cheaper than assign, which must allow for the source overlapping the string.
@@ -111,7 +111,7 @@ class LineSink {
     writeUtf8(table, ansi, line.data());
   }
   // Drops the entries that the new text did not reach.
-  void finish() { lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(used_), lines_.end()); }
+  void Finish() { lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(used_), lines_.end()); }
 
  private:
   std::vector<std::string>& lines_;
@@ -121,12 +121,12 @@ class LineSink {
 // Cuts a text into lines up to its first NUL byte, handing each to `add` with a flag that is set
 // only if the line is ASCII; false when it found a NUL, so that nothing after it is read.
 template <typename Add>
-bool cutLines(std::string_view text, Add add) {
+bool CutLines(std::string_view text, Add add) {
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p != end) {
     bool ascii = true;
-    const char* const lineEnd = findLineEnd(p, end, ascii);
+    const char* const lineEnd = FindLineEnd(p, end, ascii);
     if (lineEnd == end) {
       add(p, lineEnd, ascii);
       break;
@@ -144,22 +144,22 @@ bool cutLines(std::string_view text, Add add) {
   return true;
 }
 
-bool cutLines(std::string_view text, LineSink& sink) {
-  return cutLines(text,
-                  [&sink](const char* begin, const char* end, bool) { sink.add(begin, end); });
+bool CutLines(std::string_view text, LineSink& sink) {
+  return CutLines(text,
+                  [&sink](const char* begin, const char* end, bool) { sink.Add(begin, end); });
 }
 
 // One reservation spares an empty list the regrowth on a million entries. A list that is being
 // reloaded keeps the room of its last load, which the count would only confirm.
-void reserveLines(std::string_view text, std::vector<std::string>& lines) {
+void ReserveLines(std::string_view text, std::vector<std::string>& lines) {
   if (lines.empty())
-    lines.reserve(countLineEnds(text.data(), text.data() + text.size()) + 1);
+    lines.reserve(CountLineEnds(text.data(), text.data() + text.size()) + 1);
 }
 
 // Converts the text appended to `out` since `from` into the code page, in place.
-void convertTail(const AnsiCodec& codec, std::string& out, size_t from) {
+void ConvertTail(const AnsiCodec& codec, std::string& out, size_t from) {
   const std::string_view tail = std::string_view(out).substr(from);
-  if (isAscii(tail))
+  if (IsAscii(tail))
     return;
   const std::string ansi = codec.fromUtf8(tail);
   out.resize(from);
@@ -170,9 +170,9 @@ void convertTail(const AnsiCodec& codec, std::string& out, size_t from) {
 
 std::vector<std::string> parseLineList(std::string_view bytes) {
   std::vector<std::string> lines;
-  reserveLines(bytes, lines);
+  ReserveLines(bytes, lines);
   LineSink sink(lines);
-  cutLines(bytes, sink);
+  CutLines(bytes, sink);
   return lines;
 }
 
@@ -193,27 +193,27 @@ namespace detail {
 
 void parseAnsiLineList(std::string_view ansi, const AnsiCodec& codec, size_t pieceSize,
                        std::vector<std::string>& lines) {
-  reserveLines(ansi, lines);
+  ReserveLines(ansi, lines);
   LineSink sink(lines);
   // CR, LF and NUL are the same bytes in every ANSI code page and in UTF-8, and never occur
   // inside a multi-byte UTF-8 character, so the text is cut the same way before or after its
   // conversion. A one-byte code page converts line by line straight into the entries.
   if (const SingleByteTable* table = codec.singleByteTable()) {
-    cutLines(ansi, [&](const char* begin, const char* end, bool ascii) {
-      sink.addConverted(*table, begin, end, ascii);
+    CutLines(ansi, [&](const char* begin, const char* end, bool ascii) {
+      sink.AddConverted(*table, begin, end, ascii);
     });
-    sink.finish();
+    sink.Finish();
     return;
   }
   // Otherwise the text goes to the codec in pieces; an ASCII piece needs no conversion.
   for (const char *p = ansi.data(), *const end = p + ansi.size(); p != end;) {
-    const char* const cut = pieceEnd(p, end, pieceSize);
+    const char* const cut = PieceEnd(p, end, pieceSize);
     const std::string_view piece(p, static_cast<size_t>(cut - p));
-    if (!(isAscii(piece) ? cutLines(piece, sink) : cutLines(codec.toUtf8(piece), sink)))
+    if (!(IsAscii(piece) ? CutLines(piece, sink) : CutLines(codec.toUtf8(piece), sink)))
       break;
     p = cut;
   }
-  sink.finish();
+  sink.Finish();
 }
 
 std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::string>& lines,
@@ -229,11 +229,11 @@ std::string formatAnsiLineList(const AnsiCodec& codec, const std::vector<std::st
     bytes += line;
     bytes += "\r\n";
     if (bytes.size() - converted >= pieceSize) {
-      convertTail(codec, bytes, converted);
+      ConvertTail(codec, bytes, converted);
       converted = bytes.size();
     }
   }
-  convertTail(codec, bytes, converted);
+  ConvertTail(codec, bytes, converted);
   return bytes;
 }
 

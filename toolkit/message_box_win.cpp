@@ -25,7 +25,7 @@ bool AskYesNo(std::string_view question) {
 }
 
 void ShowErrorBox(std::string_view message) {
-  ShowMessageBox(MessageBoxOwner(), errorBoxText(message), Application::Instance().Title(),
+  ShowMessageBox(MessageBoxOwner(), ErrorBoxText(message), Application::Instance().Title(),
                  MB_OK | MB_ICONSTOP);
 }
 

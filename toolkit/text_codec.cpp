@@ -68,17 +68,17 @@ size_t utf8Size(const SingleByteTable& table, std::string_view ansi) {
   size_t i = 0;
   for (; i + kBlock <= n; i += kBlock) {
     const char* const block = ansi.data() + i;
-    if (scan::blockIsAscii(block)) {
+    if (scan::BlockIsAscii(block)) {
       size += kBlock;
-    } else if (table.twoBytesFromC0 && !scan::hasByteFrom80ToBF(block)) {
-      size += kBlock + scan::countHighBytes(block);
+    } else if (table.twoBytesFromC0 && !scan::HasByteFrom80ToBf(block)) {
+      size += kBlock + scan::CountHighBytes(block);
     } else {
       for (size_t k = 0; k < kBlock; ++k)
         size += table.forms[in[i + k]].size;
     }
   }
   // Most lines end in a short ASCII run (".exe", "|"): eight bytes at a time there too.
-  if (i + 8 <= n && scan::word::blockIsAscii(ansi.data() + i)) {
+  if (i + 8 <= n && scan::word::BlockIsAscii(ansi.data() + i)) {
     size += 8;
     i += 8;
   }
@@ -102,15 +102,15 @@ void writeUtf8(const SingleByteTable& table, std::string_view ansi, char* o) {
   for (; i + kBlock + 3 <= n; i += kBlock) {
     // The block's ASCII start goes with one copy of the whole block, and so does its ASCII end
     // (a path goes on after a Russian folder name): only the bytes between go one by one.
-    const scan::Mask high = scan::highMask(ansi.data() + i);
+    const scan::Mask high = scan::HighMask(ansi.data() + i);
     std::memcpy(o, in + i, kBlock);
     if (high == 0) {
       o += kBlock;
       continue;
     }
-    o += scan::firstIndex(high);
-    const size_t last = scan::lastIndex(high);
-    for (size_t k = scan::firstIndex(high); k <= last; ++k)
+    o += scan::FirstIndex(high);
+    const size_t last = scan::LastIndex(high);
+    for (size_t k = scan::FirstIndex(high); k <= last; ++k)
       put(in[i + k]);
     // The ASCII end: a whole block's copy where a block of input, and so of room, is left.
     const size_t rest = kBlock - 1 - last;
@@ -120,7 +120,7 @@ void writeUtf8(const SingleByteTable& table, std::string_view ansi, char* o) {
       std::memcpy(o, in + i + last + 1, rest);
     o += rest;
   }
-  if (i + 8 + 3 <= n && scan::word::blockIsAscii(ansi.data() + i)) {
+  if (i + 8 + 3 <= n && scan::word::BlockIsAscii(ansi.data() + i)) {
     std::memcpy(o, in + i, 8);
     o += 8;
     i += 8;

@@ -16,30 +16,31 @@ struct Font {
   // Character height in pixels (the layouts' negative font heights, as a positive number).
   int height = 11;
   bool bold = false;
+  // For a text laid out in columns: where the face is missing, the system picks another
+  // fixed-pitch one.
+  bool fixedPitch = false;
   friend bool operator==(const Font&, const Font&) = default;
 };
 
-// Flags of TextRenderer::draw; they mirror the platform's DrawText flags of the same meaning.
-enum TextFlags : unsigned {
-  kTextLeft = 0,
-  kTextCenter = 1u << 0,  // horizontally centred in the box
-  kTextRight = 1u << 1,
-  kTextVCenter = 1u << 2,  // vertically centred; only meaningful with kTextSingleLine
-  kTextSingleLine = 1u << 3,
-  kTextWordBreak = 1u << 4,
-  kTextExpandTabs = 1u << 5,
-};
+// Flags of TextRenderer::Draw; they mirror the platform's DrawText flags of the same meaning.
+inline constexpr unsigned kTextLeft = 0;
+inline constexpr unsigned kTextCenter = 1u << 0;  // horizontally centred in the box
+inline constexpr unsigned kTextRight = 1u << 1;
+inline constexpr unsigned kTextVCenter = 1u << 2;  // vertically centred; only with kTextSingleLine
+inline constexpr unsigned kTextSingleLine = 1u << 3;
+inline constexpr unsigned kTextWordBreak = 1u << 4;
+inline constexpr unsigned kTextExpandTabs = 1u << 5;
 
 class TextRenderer {
  public:
   virtual ~TextRenderer() = default;
   // Extent of the text on one line.
-  virtual Size measure(std::string_view utf8, const Font& font) const = 0;
+  virtual Size Measure(std::string_view utf8, const Font& font) const = 0;
   // Extent of the text broken into words within maxWidth (one line per hard line break).
-  virtual Size measureWrapped(std::string_view utf8, const Font& font, int maxWidth) const = 0;
+  virtual Size MeasureWrapped(std::string_view utf8, const Font& font, int maxWidth) const = 0;
   // Draws with a transparent background in the plain RGB colour `rgb`, laid out in `box` by
-  // `flags` (TextFlags). Only `clip` (and the bitmap) clips: text may run out of `box`.
-  virtual void draw(Bitmap& target, std::string_view utf8, const Font& font, Color rgb, Rect box,
+  // `flags` (the kText flags). Only `clip` (and the bitmap) clips: text may run out of `box`.
+  virtual void Draw(Bitmap& target, std::string_view utf8, const Font& font, Color rgb, Rect box,
                     Rect clip, unsigned flags) = 0;
 };
 

@@ -134,8 +134,10 @@ LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lp
 Window::~Window() {
   if (hwnd_) {
     HWND hwnd = hwnd_;
+    const bool destroy = destroyWithObject_;
     Detach();
-    DestroyWindow(hwnd);
+    if (destroy)
+      DestroyWindow(hwnd);
   }
 }
 
@@ -166,36 +168,36 @@ namespace {
 
 }  // namespace
 
-HWND CreateChildControl(DWORD exStyle, const wchar_t* className, const std::wstring& text,
-                        DWORD style, RECT b, HWND parent, HFONT font, int id) {
-  HWND control =
-      CreateWindowExW(exStyle, className, text.c_str(), style, b.left, b.top, b.right - b.left,
-                      b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                      GetModuleHandleW(nullptr), nullptr);
-  if (!control)
-    ThrowCreationError(className);
-  if (font)
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return control;
+HWND TryCreateWindowFromArgs(const WindowArgs& args, void* object) {
+  const Rect& b = args.bounds;
+  HWND hwnd = CreateWindowExW(args.exStyle, args.className, Widen(args.text).c_str(), args.style,
+                              b.left, b.top, b.width(), b.height(), args.parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
+                              GetModuleHandleW(nullptr), object);
+  if (hwnd && args.font)
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
+  return hwnd;
 }
 
-void Window::CreateOwnWindow(DWORD exStyle, const wchar_t* className, const std::wstring& title,
-                             DWORD style, RECT b, HWND parent, int id) {
-  if (!CreateWindowExW(exStyle, className, title.c_str(), style, b.left, b.top, b.right - b.left,
-                       b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                       GetModuleHandleW(nullptr), this)) {
-    ThrowCreationError(className);
-  }
+HWND CreateWindowFromArgs(const WindowArgs& args, void* object) {
+  HWND hwnd = TryCreateWindowFromArgs(args, object);
+  if (!hwnd)
+    ThrowCreationError(args.className);
+  return hwnd;
 }
 
-void Window::CreateControl(DWORD exStyle, const wchar_t* className, const std::wstring& title,
-                           DWORD style, RECT b, HWND parent, int id) {
-  hwnd_ =
-      CreateWindowExW(exStyle, className, title.c_str(), style, b.left, b.top, b.right - b.left,
-                      b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                      GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd_)
-    ThrowCreationError(className);
+void Window::CreateOwnWindow(const WindowArgs& args) {
+  CreateWindowFromArgs(args, this);
+}
+
+void Window::CreateControl(const WindowArgs& args) {
+  AttachControl(CreateWindowFromArgs(args));
+  destroyWithObject_ = true;
+}
+
+void Window::AttachControl(HWND control) {
+  hwnd_ = control;
+  destroyWithObject_ = false;
   SetPropW(hwnd_, kObjectProperty, this);
   SetWindowSubclass(hwnd_, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   subclassed_ = true;

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "toolkit/geometry.h"
+
 namespace kv {
 
 // Marks input this program sends itself (SendInput's extra information), so its own keyboard
@@ -18,10 +20,24 @@ inline constexpr ULONG_PTR kOwnInputTag = 0x4B564D4B;  // "KVMK"
 // NextForegroundStep). False when the system refused every one.
 bool TakeForeground(HWND window);
 
-// A child control of the system's (STATIC, EDIT, LISTBOX) with no object of ours, given its
-// parent's font; throws when the system will not create it.
-HWND CreateChildControl(DWORD exStyle, const wchar_t* className, const std::wstring& text,
-                        DWORD style, RECT bounds, HWND parent, HFONT font, int id = 0);
+// What a window is made with. Every window and control of the program is made from one of these
+// by CreateWindowFromArgs, with its designed place and size.
+struct WindowArgs {
+  const wchar_t* className = nullptr;
+  std::string text;  // the window text (a caption, a title), UTF-8
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD exStyle = 0;
+  Rect bounds;            // in the parent's client coordinates (a top-level window's: the screen's)
+  HWND parent = nullptr;  // the owner of a top-level window
+  int id = 0;             // the control id its notifications carry
+  HFONT font = nullptr;   // given to the window when set
+};
+
+// Makes the window `args` describe; `object` reaches its WM_NCCREATE. Throws when the system will
+// not make it.
+HWND CreateWindowFromArgs(const WindowArgs& args, void* object = nullptr);
+// The same, null when the system will not make it (for a thread with no error box to show).
+HWND TryCreateWindowFromArgs(const WindowArgs& args, void* object = nullptr);
 
 class Window {
  public:
@@ -30,18 +46,19 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  HWND hwnd() const { return hwnd_; }
+  HWND Hwnd() const { return hwnd_; }
 
   // Registers a class of ours once; later calls with the same name do nothing.
   static void RegisterWindowClass(const wchar_t* name, UINT style = CS_DBLCLKS,
                                   HCURSOR cursor = nullptr, HBRUSH background = nullptr);
 
   // Creates a window of one of our classes with this object attached.
-  void CreateOwnWindow(DWORD exStyle, const wchar_t* className, const std::wstring& title,
-                       DWORD style, RECT bounds, HWND parent, int id = 0);
+  void CreateOwnWindow(const WindowArgs& args);
   // Creates a system control (EDIT, COMBOBOX, ...) and subclasses it with this object.
-  void CreateControl(DWORD exStyle, const wchar_t* className, const std::wstring& title,
-                     DWORD style, RECT bounds, HWND parent, int id = 0);
+  void CreateControl(const WindowArgs& args);
+  // Subclasses a control the system made itself (a combo box's edit) with this object; the
+  // object lets it go again without destroying it.
+  void AttachControl(HWND control);
 
   // The object attached to a window of ours or to a subclassed control, if any.
   static Window* FromHandle(HWND hwnd);
@@ -71,6 +88,7 @@ class Window {
 
   HWND hwnd_ = nullptr;
   bool subclassed_ = false;
+  bool destroyWithObject_ = true;
 };
 
 }  // namespace kv

@@ -4,52 +4,52 @@
 
 namespace kv {
 
-void TsBGGradient::setData(std::string_view text) {
+void TsBGGradient::SetData(std::string_view text) {
   text = text.substr(0, kMaxGradientDataLength);
   if (text == data_)
     return;
   data_ = text;
   ParseGradientData(data_, segments_);
-  owner_.reportChange();
+  owner_.ReportChange();
 }
 
-void TsBGGradient::setPercent(int percent) {
+void TsBGGradient::SetPercent(int percent) {
   percent = std::clamp(percent, 0, kMaxPercent);
   if (percent == percent_)
     return;
   percent_ = percent;
-  TsBGImage& image = owner_.image();
+  TsBGImage& image = owner_.Image();
   if (percent_ + image.percent_ > kMaxPercent)
     image.percent_ = kMaxPercent - percent_;
-  owner_.reportChange();
+  owner_.ReportChange();
 }
 
-void TsBGImage::setPercent(int percent) {
+void TsBGImage::SetPercent(int percent) {
   percent_ = std::clamp(percent, 0, kMaxPercent);
-  TsBGGradient& gradient = owner_.gradient();
+  TsBGGradient& gradient = owner_.Gradient();
   if (percent_ + gradient.percent_ > kMaxPercent)
     gradient.percent_ = kMaxPercent - percent_;
-  owner_.reportChange();
+  owner_.ReportChange();
 }
 
-void BackgroundSettings::setColor(Color color) {
+void BackgroundSettings::SetColor(kv::Color color) {
   if (color == color_)
     return;
   color_ = color;
-  reportChange();
+  ReportChange();
 }
 
 void PaintBackground(Bitmap& image, const BackgroundSettings& settings,
                      const SystemColors& system) {
-  const int g = settings.gradient().percent();
-  const int i = settings.image().percent();
-  const Color plain = resolveColor(settings.color(), system);
+  const int g = settings.Gradient().Percent();
+  const int i = settings.Image().Percent();
+  const Color plain = resolveColor(settings.Color(), system);
   // The image step (i > 0) is never reached: no control here has a background image.
   if (g > 0) {
-    if (settings.gradient().segments().empty())
+    if (settings.Gradient().Segments().empty())
       image.fill(plain);
     else
-      PaintGradient(image, {0, 0, image.width(), image.height()}, settings.gradient().segments());
+      PaintGradient(image, {0, 0, image.width(), image.height()}, settings.Gradient().Segments());
   }
   const int total = g + i;
   if (total >= 1 && total <= 99)

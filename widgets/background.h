@@ -30,16 +30,16 @@ class TsBGGradient {
   TsBGGradient(const TsBGGradient&) = delete;
   TsBGGradient& operator=(const TsBGGradient&) = delete;
 
-  const std::string& data() const { return data_; }
+  const std::string& Data() const { return data_; }
   // Stores the text cut to 255 bytes and rebuilds the segments; an unchanged text does nothing.
   // A bad word throws ConvertError: the text stays stored, the segments are partial (see
   // ParseGradientData) and no change is reported.
-  void setData(std::string_view text);
-  const std::vector<GradientSegment>& segments() const { return segments_; }
+  void SetData(std::string_view text);
+  const std::vector<GradientSegment>& Segments() const { return segments_; }
 
-  int percent() const { return percent_; }
+  int Percent() const { return percent_; }
   // Clamped to 0..100; lowers the image percent so that the two never exceed 100.
-  void setPercent(int percent);
+  void SetPercent(int percent);
 
  private:
   friend class TsBGImage;
@@ -56,9 +56,9 @@ class TsBGImage {
   TsBGImage(const TsBGImage&) = delete;
   TsBGImage& operator=(const TsBGImage&) = delete;
 
-  int percent() const { return percent_; }
+  int Percent() const { return percent_; }
   // Clamped to 0..100; lowers the gradient percent so that the two never exceed 100.
-  void setPercent(int percent);
+  void SetPercent(int percent);
 
  private:
   friend class TsBGGradient;
@@ -69,20 +69,20 @@ class TsBGImage {
 // One complete set: gradient, image and the plain colour (system colours allowed).
 class BackgroundSettings {
  public:
-  explicit BackgroundSettings(Color color = clBtnFace) : color_(color) {}
+  explicit BackgroundSettings(kv::Color color = clBtnFace) : color_(color) {}
   BackgroundSettings(const BackgroundSettings&) = delete;
   BackgroundSettings& operator=(const BackgroundSettings&) = delete;
 
-  TsBGGradient& gradient() { return gradient_; }
-  const TsBGGradient& gradient() const { return gradient_; }
-  TsBGImage& image() { return image_; }
-  const TsBGImage& image() const { return image_; }
+  TsBGGradient& Gradient() { return gradient_; }
+  const TsBGGradient& Gradient() const { return gradient_; }
+  TsBGImage& Image() { return image_; }
+  const TsBGImage& Image() const { return image_; }
 
-  Color color() const { return color_; }
-  void setColor(Color color);
+  kv::Color Color() const { return color_; }
+  void SetColor(kv::Color color);
 
-  void setOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
-  void reportChange() const {
+  void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
+  void ReportChange() const {
     if (onChange_)
       onChange_();
   }
@@ -90,7 +90,7 @@ class BackgroundSettings {
  private:
   TsBGGradient gradient_{*this};
   TsBGImage image_{*this};
-  Color color_;
+  kv::Color color_;
   std::function<void()> onChange_;
 };
 
@@ -101,19 +101,19 @@ class ControlStyle {
  public:
   explicit ControlStyle(Color color = clBtnFace) : background_(color) {}
 
-  BackgroundSettings& background() { return background_; }
-  const BackgroundSettings& background() const { return background_; }
-  BackgroundSettings& hotBackground() { return hotBackground_; }
-  const BackgroundSettings& hotBackground() const { return hotBackground_; }
-  const BackgroundSettings& current(bool hot) const { return hot ? hotBackground_ : background_; }
+  BackgroundSettings& Background() { return background_; }
+  const BackgroundSettings& Background() const { return background_; }
+  BackgroundSettings& HotBackground() { return hotBackground_; }
+  const BackgroundSettings& HotBackground() const { return hotBackground_; }
+  const BackgroundSettings& Current(bool hot) const { return hot ? hotBackground_ : background_; }
 
   int bevelWidth = 2;
   int hotBevelWidth = 5;
 
   // One callback for both sets.
-  void setOnChange(const std::function<void()>& onChange) {
-    background_.setOnChange(onChange);
-    hotBackground_.setOnChange(onChange);
+  void SetOnChange(const std::function<void()>& onChange) {
+    background_.SetOnChange(onChange);
+    hotBackground_.SetOnChange(onChange);
   }
 
  private:

@@ -10,7 +10,7 @@ namespace {
 // division rounds down and is a shift. The mask's steps 255 / w and 255 / h are worked out once
 // per band rather than per pixel.
 template <typename Mask>
-void shadeBand(Bitmap& image, int left, int top, int w, int h, int t, Mask mask) {
+void ShadeBand(Bitmap& image, int left, int top, int w, int h, int t, Mask mask) {
   const int stepX = 255 / w;
   const int stepY = 255 / h;
   for (int y = 0; y < h; ++y) {
@@ -38,17 +38,17 @@ void PaintSoftBevel(Bitmap& image, BevelKind kind, int a) {
   if (a < 2)
     return;
 
-  shadeBand(image, 0, 0, a, H - 1, raised ? 240 : 25, [](int x, int y, int w, int h, int sx, int) {
+  ShadeBand(image, 0, 0, a, H - 1, raised ? 240 : 25, [](int x, int y, int w, int h, int sx, int) {
     return x < y && x < h - y ? x * sx : 255;
   });
-  shadeBand(image, 0, 0, W - 1, a, raised ? 255 : 0, [](int x, int y, int w, int h, int, int sy) {
+  ShadeBand(image, 0, 0, W - 1, a, raised ? 255 : 0, [](int x, int y, int w, int h, int, int sy) {
     return y <= x && y < w - x ? y * sy : 255;
   });
-  shadeBand(image, W - a - 2, 0, a + 1, H - 1, raised ? 25 : 240,
+  ShadeBand(image, W - a - 2, 0, a + 1, H - 1, raised ? 25 : 240,
             [](int x, int y, int w, int h, int sx, int) {
               return w - x - 1 < y && w - x < h - y ? 255 - x * sx : 255;
             });
-  shadeBand(image, 0, H - a - 2, W - 1, a + 1, raised ? 0 : 255,
+  ShadeBand(image, 0, H - a - 2, W - 1, a + 1, raised ? 0 : 255,
             [](int x, int y, int w, int h, int, int sy) {
               return h - y - 1 < x && h - y - 1 < w - x ? 255 - y * sy : 255;
             });

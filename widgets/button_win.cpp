@@ -50,27 +50,26 @@ Point PointOf(LPARAM lparam) {
 TsButton::TsButton() : style_(kDialogColor) {
   face_.font = Font{"MS Sans Serif", 11, false};
   face_.fontColor = clBlack;
-  style_.background().gradient().setData(kNormalGradient);
-  style_.background().gradient().setPercent(kMaxPercent);
-  style_.hotBackground().gradient().setData(kHotGradient);
-  style_.setOnChange([this] { Repaint(); });
+  style_.Background().Gradient().SetData(kNormalGradient);
+  style_.Background().Gradient().SetPercent(kMaxPercent);
+  style_.HotBackground().Gradient().SetData(kHotGradient);
+  style_.SetOnChange([this] { Repaint(); });
 }
 
-void TsButton::Create(Form& form, Rect bounds, const std::string& caption, int modalResult,
-                      bool cancel) {
-  Create(form, form.hwnd(), bounds, caption, modalResult, cancel);
+void TsButton::Create(Form& form, Rect bounds, const std::string& caption) {
+  Create(form, form.Hwnd(), bounds, caption);
 }
 
-void TsButton::Create(Form& form, HWND parent, Rect bounds, const std::string& caption,
-                      int modalResult, bool cancel) {
+void TsButton::Create(Form& form, HWND parent, Rect bounds, const std::string& caption) {
   // No CS_DBLCLKS: a quick second press is a second press and a second click.
   RegisterWindowClass(kClassName, 0);
   form_ = &form;
-  modalResult_ = modalResult;
-  cancel_ = cancel;
   face_.caption = caption;
-  CreateOwnWindow(0, kClassName, Widen(caption), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                  {bounds.left, bounds.top, bounds.right, bounds.bottom}, parent);
+  CreateOwnWindow({.className = kClassName,
+                   .text = caption,
+                   .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                   .bounds = bounds,
+                   .parent = parent});
   form.AddDialogKeyTarget(this);
 }
 
@@ -82,26 +81,26 @@ void TsButton::Click() {
 }
 
 void TsButton::SetEnabled(bool enabled) {
-  if (hwnd())
-    EnableWindow(hwnd(), enabled);  // WM_ENABLE updates the face
+  if (Hwnd())
+    EnableWindow(Hwnd(), enabled);  // WM_ENABLE updates the face
   else
     face_.enabled = enabled;
 }
 
 bool TsButton::Enabled() const {
-  return hwnd() ? IsWindowEnabled(hwnd()) != 0 : face_.enabled;
+  return Hwnd() ? IsWindowEnabled(Hwnd()) != 0 : face_.enabled;
 }
 
 void TsButton::SetCaption(const std::string& caption) {
-  if (hwnd())
-    SetWindowTextUtf8(hwnd(), caption);  // WM_SETTEXT takes the text and repaints
+  if (Hwnd())
+    SetWindowTextUtf8(Hwnd(), caption);  // WM_SETTEXT takes the text and repaints
   else
     face_.caption = caption;
 }
 
 bool TsButton::Active() const {
   HWND focus = GetFocus();
-  if (hwnd() && focus == hwnd())
+  if (Hwnd() && focus == Hwnd())
     return true;
   if (dynamic_cast<TsButton*>(Window::FromHandle(focus)))
     return false;
@@ -121,8 +120,8 @@ wchar_t TsButton::Accelerator() const {
 }
 
 bool TsButton::CanFocus() const {
-  return hwnd() && IsWindowEnabled(hwnd()) && IsWindowVisible(hwnd()) &&
-         (!form_ || IsWindowEnabled(form_->hwnd()));
+  return Hwnd() && IsWindowEnabled(Hwnd()) && IsWindowVisible(Hwnd()) &&
+         (!form_ || IsWindowEnabled(form_->Hwnd()));
 }
 
 void TsButton::SetPressed(bool pressed) {
@@ -140,7 +139,7 @@ void TsButton::SetMouseOver(bool over) {
 }
 
 Backdrop TsButton::ParentBackdrop() const {
-  HWND parent = GetParent(hwnd());
+  HWND parent = GetParent(Hwnd());
   const RECT r = Bounds();
   const Point origin{r.left, r.top};
   auto* source = dynamic_cast<BackdropSource*>(Window::FromHandle(parent));
@@ -148,20 +147,20 @@ Backdrop TsButton::ParentBackdrop() const {
 }
 
 void TsButton::PaintFace(Bitmap& face) {
-  face_.enabled = IsWindowEnabled(hwnd()) != 0;
+  face_.enabled = IsWindowEnabled(Hwnd()) != 0;
   PaintPushButton(face, face_, style_, Text(), Colors(), ParentBackdrop());
 }
 
 void TsButton::MouseDown(MouseButton button, LPARAM lparam) {
   if (OnMouseDown)
     OnMouseDown(button, PointOf(lparam));
-  if (button == MouseButton::left && IsWindowEnabled(hwnd()) && !face_.pressed) {
+  if (button == MouseButton::left && IsWindowEnabled(Hwnd()) && !face_.pressed) {
     heldByMouse_ = true;
-    SetCapture(hwnd());
+    SetCapture(Hwnd());
     SetPressed(true);
   }
-  if (hwnd() && GetFocus() != hwnd())
-    SetFocus(hwnd());
+  if (Hwnd() && GetFocus() != Hwnd())
+    SetFocus(Hwnd());
 }
 
 void TsButton::MouseUp(MouseButton button, LPARAM lparam) {
@@ -171,14 +170,14 @@ void TsButton::MouseUp(MouseButton button, LPARAM lparam) {
   if (button != MouseButton::left || !heldByMouse_)
     return;
   heldByMouse_ = false;
-  if (GetCapture() == hwnd())
+  if (GetCapture() == Hwnd())
     ReleaseCapture();
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  GetClientRect(Hwnd(), &client);
   const bool inside = Rect{0, 0, client.right, client.bottom}.contains(at);
   SetMouseOver(inside);
   SetPressed(false);
-  if (inside && IsWindowEnabled(hwnd()))
+  if (inside && IsWindowEnabled(Hwnd()))
     Click();
 }
 
@@ -211,8 +210,8 @@ bool TsButton::DialogChar(wchar_t ch) {
       face_.pressed)
     return false;
   // The release that clicks goes to the focused window, so the button takes the focus.
-  if (GetFocus() != hwnd())
-    SetFocus(hwnd());
+  if (GetFocus() != Hwnd())
+    SetFocus(Hwnd());
   const SHORT scan = VkKeyScanW(ch);
   heldKey_ = scan == -1 ? 0 : static_cast<WPARAM>(LOBYTE(scan));
   heldByKey_ = true;
@@ -237,7 +236,7 @@ LRESULT TsButton::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         heldByKey_ = false;
         if (heldByMouse_) {
           heldByMouse_ = false;
-          if (GetCapture() == hwnd())
+          if (GetCapture() == Hwnd())
             ReleaseCapture();
         }
         face_.pressed = false;
@@ -279,14 +278,14 @@ LRESULT TsButton::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CAPTURECHANGED:
       // The capture was taken away (a menu, another window): spring back without a click.
-      if (heldByMouse_ && reinterpret_cast<HWND>(lparam) != hwnd()) {
+      if (heldByMouse_ && reinterpret_cast<HWND>(lparam) != Hwnd()) {
         heldByMouse_ = false;
         SetPressed(false);
       }
       return 0;
     case WM_KEYDOWN:
       if (wparam == VK_SPACE) {
-        if (!heldByKey_ && !face_.pressed && IsWindowEnabled(hwnd())) {
+        if (!heldByKey_ && !face_.pressed && IsWindowEnabled(Hwnd())) {
           heldByKey_ = true;
           heldKey_ = VK_SPACE;
           SetPressed(true);

@@ -26,12 +26,11 @@ class TsButton final : public DrawnControl, public DialogKeyTarget {
   // Creates the button as a child of `form` at `bounds` (client coordinates) with the dialogs'
   // settings: MS Sans Serif 11 px black caption, colour 8421440, the normal gradient
   // "8421440;12632256;99;0;0;12632256;12632256;0;0;0" at 100 percent and the hot gradient at
-  // its default 70 percent. Registers itself with the form for Enter and Esc.
-  void Create(Form& form, Rect bounds, const std::string& caption, int modalResult = 0,
-              bool cancel = false);
+  // its default 70 percent. Registers itself with the form for Enter and Esc (see SetCancel,
+  // SetModalResult).
+  void Create(Form& form, Rect bounds, const std::string& caption);
   // The same on a drawn parent inside the form (a panel): `parent` is the window it lies on.
-  void Create(Form& form, HWND parent, Rect bounds, const std::string& caption, int modalResult = 0,
-              bool cancel = false);
+  void Create(Form& form, HWND parent, Rect bounds, const std::string& caption);
 
   // Sets the form's modal result to ModalResult, then runs OnClick.
   void Click();

@@ -6,22 +6,22 @@
 namespace kv {
 namespace {
 
-bool captionShown(const ColorSelectFace& face) {
+bool CaptionShown(const ColorSelectFace& face) {
   return face.ShowCaption && !face.caption.empty();
 }
 
-int spacingTerm(const ColorSelectFace& face) {
-  return captionShown(face) && face.ImgWidth > 0 ? face.Spacing : 0;
+int SpacingTerm(const ColorSelectFace& face) {
+  return CaptionShown(face) && face.ImgWidth > 0 ? face.Spacing : 0;
 }
 
 }  // namespace
 
-Rect colorSelectSwatchRect(Size button, const ColorSelectFace& face, int textWidth) {
+Rect ColorSelectSwatchRect(Size button, const ColorSelectFace& face, int textWidth) {
   const int w = button.width;
   const int h = button.height;
   const int iw = face.ImgWidth;
   const int ih = face.ImgHeight;
-  const int spacing = spacingTerm(face);
+  const int spacing = SpacingTerm(face);
   Point at{(w - iw) / 2, (h - ih) / 2};
   switch (face.Layout) {
     case ButtonLayout::blGlyphRight:
@@ -42,29 +42,29 @@ Rect colorSelectSwatchRect(Size button, const ColorSelectFace& face, int textWid
 
 void PaintColorSelect(Bitmap& image, const ColorSelectFace& face, const ControlStyle& style,
                       TextRenderer& text, const SystemColors& system) {
-  PaintBackground(image, style.current(face.hot()), system);
+  PaintBackground(image, style.Current(face.Hot()), system);
   if (face.pressed)
     PaintSoftBevel(image, BevelKind::cbLoweredSoft, style.hotBevelWidth / 4 + 1);
   else
     PaintSoftBevel(image, BevelKind::cbRaisedSoft,
-                   face.hot() ? style.hotBevelWidth : style.bevelWidth);
+                   face.Hot() ? style.hotBevelWidth : style.bevelWidth);
 
   const Size size{image.width(), image.height()};
-  const Size extent = captionShown(face) ? text.measure(face.caption, face.font) : Size{};
-  const Rect swatch = colorSelectSwatchRect(size, face, extent.width);
+  const Size extent = CaptionShown(face) ? text.Measure(face.caption, face.font) : Size{};
+  const Rect swatch = ColorSelectSwatchRect(size, face, extent.width);
   // A rectangle without outline: the platform fills one pixel short at the right and bottom.
-  fillRect(image, {swatch.left, swatch.top, swatch.right - 1, swatch.bottom - 1},
+  FillRect(image, {swatch.left, swatch.top, swatch.right - 1, swatch.bottom - 1},
            resolveColor(face.ColorValue, system));
 
-  if (!captionShown(face))
+  if (!CaptionShown(face))
     return;
-  const int gap = spacingTerm(face);
+  const int gap = SpacingTerm(face);
   const int left =
       face.Layout == ButtonLayout::blGlyphLeft
           ? swatch.right + gap
           : (size.width - face.ImgWidth - gap - extent.width) / 2 + (face.pressed ? 1 : 0);
   const int top = (size.height - extent.height) / 2 + (face.pressed ? 1 : 0);
-  text.draw(image, face.caption, face.font, resolveColor(face.fontColor, system),
+  text.Draw(image, face.caption, face.font, resolveColor(face.fontColor, system),
             {left, top, left + extent.width, top + extent.height}, {0, 0, size.width, size.height},
             kTextSingleLine | kTextLeft);
 }

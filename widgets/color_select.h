@@ -25,14 +25,14 @@ struct ColorSelectFace {
   bool mouseOver = false;
   bool pressed = false;  // held down with the left button
 
-  bool hot() const { return mouseOver || pressed; }
+  bool Hot() const { return mouseOver || pressed; }
 };
 
 // The swatch rectangle (ImgWidth x ImgHeight) for a caption `textWidth` wide, centred with the
 // caption; with the glyph right of the caption its left is (W - ImgWidth + spacing + textWidth)
 // / 2 and its top (H - ImgHeight) / 2, one pixel right and down while held. The spacing counts
 // only with a shown, non-empty caption and a swatch.
-Rect colorSelectSwatchRect(Size button, const ColorSelectFace& face, int textWidth);
+Rect ColorSelectSwatchRect(Size button, const ColorSelectFace& face, int textWidth);
 
 // Paints the face: background from the normal or hot set, soft bevel (raised BevelWidth, raised
 // hot BevelWidth while hot, lowered hot BevelWidth / 4 + 1 while held), the swatch filled the

@@ -25,16 +25,15 @@ TsColorSelect::TsColorSelect() {
   face_.Layout = ButtonLayout::blGlyphRight;
   face_.ShowCaption = true;
   face_.font = Font{"MS Sans Serif", 11, false};
-  style_.background().gradient().setData(kNormalGradient);
-  style_.background().gradient().setPercent(100);
-  style_.hotBackground().gradient().setData(kHotGradient);
-  style_.setOnChange([this] { MarkStale(); });
+  style_.Background().Gradient().SetData(kNormalGradient);
+  style_.Background().Gradient().SetPercent(100);
+  style_.HotBackground().Gradient().SetData(kHotGradient);
+  style_.SetOnChange([this] { MarkStale(); });
 }
 
 void TsColorSelect::Create(HWND parent, Rect b) {
   RegisterWindowClass(kClassName, CS_DBLCLKS);
-  CreateOwnWindow(0, kClassName, L"", WS_CHILD | WS_VISIBLE, {b.left, b.top, b.right, b.bottom},
-                  parent);
+  CreateOwnWindow({.className = kClassName, .bounds = b, .parent = parent});
 }
 
 void TsColorSelect::SetColorValue(Color value) {
@@ -67,7 +66,7 @@ void TsColorSelect::ChooseColorValue() {
                                       0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
   CHOOSECOLORW cc{};
   cc.lStructSize = sizeof cc;
-  cc.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
+  cc.hwndOwner = GetAncestor(Hwnd(), GA_ROOT);
   cc.rgbResult = ToColorRef(resolveColor(face_.ColorValue, Colors()));
   cc.lpCustColors = customColors;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN;
@@ -84,7 +83,7 @@ LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONDBLCLK:
       if (choosing_)
         return 0;
-      SetCapture(hwnd());
+      SetCapture(Hwnd());
       SetPressed(true);
       return 0;
     case WM_LBUTTONUP:
@@ -100,23 +99,23 @@ LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
           bool& flag;
           ~Done() { flag = false; }
         } done{choosing_};
-        if (GetCapture() == hwnd())
+        if (GetCapture() == Hwnd())
           ReleaseCapture();
         ChooseColorValue();
       }
       if (left) {
-        if (GetCapture() == hwnd())
+        if (GetCapture() == Hwnd())
           ReleaseCapture();
         SetPressed(false);
         POINT cursor{};
         GetCursorPos(&cursor);
-        SetMouseOver(WindowFromPoint(cursor) == hwnd());
+        SetMouseOver(WindowFromPoint(cursor) == Hwnd());
       }
       return 0;
     }
     case WM_CAPTURECHANGED:
       // Capture taken away by another window: spring back, no dialog.
-      if (!choosing_ && reinterpret_cast<HWND>(lparam) != hwnd())
+      if (!choosing_ && reinterpret_cast<HWND>(lparam) != Hwnd())
         SetPressed(false);
       return 0;
   }

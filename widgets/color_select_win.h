@@ -32,7 +32,7 @@ class TsColorSelect final : public DrawnControl {
 
   ControlStyle& Style() { return style_; }
   bool Pressed() const { return face_.pressed; }
-  bool Hot() const { return face_.hot(); }
+  bool Hot() const { return face_.Hot(); }
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;

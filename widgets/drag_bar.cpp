@@ -2,7 +2,7 @@
 
 namespace kv {
 
-Rect dragBarCaptionBox(Size client, const DragBarFace& face, int textHeight) {
+Rect DragBarCaptionBox(Size client, const DragBarFace& face, int textHeight) {
   int border = face.borderWidth;
   if (face.bevelOuter != BevelKind::cbNone)
     border += face.bevelWidth;
@@ -19,21 +19,21 @@ void PaintDragBar(Bitmap& image, const DragBarFace& face, const BackgroundSettin
   PaintSoftBevel(image, face.bevelInner, face.bevelWidth);
 
   const Rect box =
-      dragBarCaptionBox({image.width(), image.height()}, face, text.measure("W", face.font).height);
+      DragBarCaptionBox({image.width(), image.height()}, face, text.Measure("W", face.font).height);
   unsigned flags = kTextSingleLine;
   if (face.alignment == Alignment::taCenter)
     flags |= kTextCenter;
   else if (face.alignment == Alignment::taRightJustify)
     flags |= kTextRight;
   if (face.enabled) {
-    text.draw(image, face.caption, face.font, resolveColor(face.fontColor, system), box, box,
+    text.Draw(image, face.caption, face.font, resolveColor(face.fontColor, system), box, box,
               flags);
     return;
   }
   const Rect raised = box.offset(1, 1);
-  text.draw(image, face.caption, face.font, resolveColor(clBtnHighlight, system), raised, raised,
+  text.Draw(image, face.caption, face.font, resolveColor(clBtnHighlight, system), raised, raised,
             flags);
-  text.draw(image, face.caption, face.font, resolveColor(clBtnShadow, system), box, box, flags);
+  text.Draw(image, face.caption, face.font, resolveColor(clBtnShadow, system), box, box, flags);
 }
 
 }  // namespace kv

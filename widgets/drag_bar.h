@@ -32,7 +32,7 @@ struct DragBarFace {
 // The caption box on a bar of `client` size: the client area less the border (BorderWidth plus
 // BevelWidth for each drawn bevel) at the left and right, `textHeight` high, its top at
 // (top + bottom - textHeight) / 2.
-Rect dragBarCaptionBox(Size client, const DragBarFace& face, int textHeight);
+Rect DragBarCaptionBox(Size client, const DragBarFace& face, int textHeight);
 
 // Paints the bar's cached background: the background (70 % gradient over the plain
 // colour in the dialogs), the outer soft bevel, and the caption, embossed when disabled.

@@ -19,8 +19,8 @@ constexpr char kDialogBarGradient[] =
 TsDragBar::TsDragBar() : background_(kDialogColor) {
   face_.font = Font{"MS Sans Serif", 11, true};
   face_.fontColor = clWhite;
-  background_.gradient().setData(kDialogBarGradient);
-  background_.setOnChange([this] { MarkStale(); });
+  background_.Gradient().SetData(kDialogBarGradient);
+  background_.SetOnChange([this] { MarkStale(); });
 }
 
 void TsDragBar::Create(HWND dragged, const std::string& caption) {
@@ -30,20 +30,23 @@ void TsDragBar::Create(HWND dragged, const std::string& caption) {
   face_.caption = caption;
   RECT client{};
   GetClientRect(dragged, &client);
-  CreateOwnWindow(0, kClassName, Widen(caption), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                  {0, 0, client.right, kDragBarHeight}, dragged);
+  CreateOwnWindow({.className = kClassName,
+                   .text = caption,
+                   .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                   .bounds = {0, 0, client.right, kDragBarHeight},
+                   .parent = dragged});
 }
 
 void TsDragBar::SetCaption(const std::string& caption) {
-  if (hwnd())
-    SetWindowTextUtf8(hwnd(), caption);  // WM_SETTEXT takes the text and marks the cache
+  if (Hwnd())
+    SetWindowTextUtf8(Hwnd(), caption);  // WM_SETTEXT takes the text and marks the cache
   else
     face_.caption = caption;
 }
 
 void TsDragBar::SetEnabled(bool enabled) {
-  if (hwnd())
-    EnableWindow(hwnd(), enabled);  // WM_ENABLE marks the cache
+  if (Hwnd())
+    EnableWindow(Hwnd(), enabled);  // WM_ENABLE marks the cache
   else
     face_.enabled = enabled;
 }

@@ -43,7 +43,7 @@ class TsDragBar final : public DrawnControl, public BackdropSource {
   DragBarFace& Face() { return face_; }
   void Refresh() { MarkStale(); }
   Backdrop BackdropAt(Point origin) override {
-    return {&CachedFace(), origin, background_.color()};
+    return {&CachedFace(), origin, background_.Color()};
   }
 
   // OnMouseDown: every press is reported here first, before a left press starts the move.

@@ -7,30 +7,30 @@
 
 namespace kv {
 
-void setPixelClipped(Bitmap& image, int x, int y, Color rgb) {
+void SetPixelClipped(Bitmap& image, int x, int y, Color rgb) {
   if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
     image.setPixel(x, y, rgb);
 }
 
-void fillRect(Bitmap& image, Rect rect, Color rgb) {
+void FillRect(Bitmap& image, Rect rect, Color rgb) {
   const int left = std::max(rect.left, 0);
   const int right = std::min(rect.right, image.width());
   for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, image.height()); ++y)
     image.fillRow(y, left, right, rgb);
 }
 
-void drawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight) {
+void DrawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight) {
   if (rect.width() <= 0 || rect.height() <= 0)
     return;
   const int right = rect.right - 1;
   const int bottom = rect.bottom - 1;
-  fillRect(image, {rect.left, rect.top, rect.left + 1, bottom}, topLeft);
-  fillRect(image, {rect.left, rect.top, right, rect.top + 1}, topLeft);
-  fillRect(image, {right, rect.top, right + 1, rect.bottom}, bottomRight);
-  fillRect(image, {rect.left, bottom, rect.right, bottom + 1}, bottomRight);
+  FillRect(image, {rect.left, rect.top, rect.left + 1, bottom}, topLeft);
+  FillRect(image, {rect.left, rect.top, right, rect.top + 1}, topLeft);
+  FillRect(image, {right, rect.top, right + 1, rect.bottom}, bottomRight);
+  FillRect(image, {rect.left, bottom, rect.right, bottom + 1}, bottomRight);
 }
 
-void drawLine(Bitmap& image, Point from, Point to, Color rgb) {
+void DrawLine(Bitmap& image, Point from, Point to, Color rgb) {
   const int dx = to.x - from.x;
   const int dy = to.y - from.y;
   const int adx = std::abs(dx);
@@ -39,16 +39,16 @@ void drawLine(Bitmap& image, Point from, Point to, Color rgb) {
   const int sy = dy < 0 ? -1 : 1;
   if (adx >= ady) {
     for (int i = 0; i < adx; ++i)
-      setPixelClipped(image, from.x + sx * i, from.y + sy * ((2 * ady * i + adx) / (2 * adx)), rgb);
+      SetPixelClipped(image, from.x + sx * i, from.y + sy * ((2 * ady * i + adx) / (2 * adx)), rgb);
   } else {
     for (int i = 0; i < ady; ++i)
-      setPixelClipped(image, from.x + sx * ((2 * adx * i + ady) / (2 * ady)), from.y + sy * i, rgb);
+      SetPixelClipped(image, from.x + sx * ((2 * adx * i + ady) / (2 * ady)), from.y + sy * i, rgb);
   }
 }
 
-void drawPolyline(Bitmap& image, std::span<const Point> points, Color rgb) {
+void DrawPolyline(Bitmap& image, std::span<const Point> points, Color rgb) {
   for (size_t i = 1; i < points.size(); ++i)
-    drawLine(image, points[i - 1], points[i], rgb);
+    DrawLine(image, points[i - 1], points[i], rgb);
 }
 
 void BlendWithBackdrop(Bitmap& face, const Backdrop& backdrop, int percent,
@@ -58,7 +58,7 @@ void BlendWithBackdrop(Bitmap& face, const Backdrop& backdrop, int percent,
   const Color plain = resolveColor(backdrop.color, system);
   const int plainChannel[3] = {blueOf(plain), greenOf(plain), redOf(plain)};
   const auto mix = [&](std::uint8_t& p, int back) {
-    p = static_cast<std::uint8_t>(std::clamp(roundHalfEven(p * k + back * j), 0.0, 255.0));
+    p = static_cast<std::uint8_t>(std::clamp(RoundHalfEven(p * k + back * j), 0.0, 255.0));
   };
   for (int y = 0; y < face.height(); ++y) {
     std::uint8_t* p = face.row(y);
@@ -78,7 +78,7 @@ void BlendWithBackdrop(Bitmap& face, const Backdrop& backdrop, int percent,
   }
 }
 
-std::vector<Rect> softControlRegion(Size size) {
+std::vector<Rect> SoftControlRegion(Size size) {
   std::vector<Rect> region;
   for (const Rect& r :
        {Rect{1, 0, size.width - 1, size.height}, Rect{0, 1, size.width, size.height - 1}}) {

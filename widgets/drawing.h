@@ -14,19 +14,19 @@
 namespace kv {
 
 // Colours here are plain RGB; callers resolve system colours first.
-void setPixelClipped(Bitmap& image, int x, int y, Color rgb);
+void SetPixelClipped(Bitmap& image, int x, int y, Color rgb);
 // Fills [left, right) x [top, bottom), clipped to the image.
-void fillRect(Bitmap& image, Rect rect, Color rgb);
+void FillRect(Bitmap& image, Rect rect, Color rgb);
 
 // A one-pixel frame just inside `rect`: the left column and top row (less their last pixel) in
 // `topLeft`, the right column and bottom row in `bottomRight` (the platform's Frame3D order).
-void drawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight);
+void DrawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight);
 
 // A one-pixel line from `from` to `to`, the end point excluded (the platform's LineTo). Steps
 // along the major axis; the minor coordinate is the nearest one, ties moving towards `to`.
-void drawLine(Bitmap& image, Point from, Point to, Color rgb);
+void DrawLine(Bitmap& image, Point from, Point to, Color rgb);
 // Consecutive lines through the points; only the very last point is left out.
-void drawPolyline(Bitmap& image, std::span<const Point> points, Color rgb);
+void DrawPolyline(Bitmap& image, std::span<const Point> points, Color rgb);
 
 // face := face * percent/100 + backdrop * (1 - percent/100) per channel, rounded half to even.
 void BlendWithBackdrop(Bitmap& face, const Backdrop& backdrop, int percent,
@@ -35,6 +35,6 @@ void BlendWithBackdrop(Bitmap& face, const Backdrop& backdrop, int percent,
 // Window region of a control with SoftControl on: the union of its rectangle shrunk by one pixel
 // at the left and right and shrunk by one pixel at the top and bottom, so the four corner pixels
 // show the parent. Empty rectangles are left out.
-std::vector<Rect> softControlRegion(Size size);
+std::vector<Rect> SoftControlRegion(Size size);
 
 }  // namespace kv

@@ -8,7 +8,7 @@ namespace kv {
 
 void ApplySoftControlRegion(HWND hwnd, Size size) {
   HRGN region = CreateRectRgn(0, 0, 0, 0);
-  for (const Rect& r : softControlRegion(size)) {
+  for (const Rect& r : SoftControlRegion(size)) {
     const GdiObject<HRGN> part(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     CombineRgn(region, region, part, RGN_OR);
   }
@@ -17,24 +17,24 @@ void ApplySoftControlRegion(HWND hwnd, Size size) {
 
 void DrawnControl::MarkStale(bool now, const RECT* part) {
   stale_ = true;
-  if (!hwnd())
+  if (!Hwnd())
     return;
-  InvalidateRect(hwnd(), part, FALSE);
+  InvalidateRect(Hwnd(), part, FALSE);
   if (now)
-    UpdateWindow(hwnd());
+    UpdateWindow(Hwnd());
 }
 
 // A paint that merely uncovers part of the control (the bar's slide) copies that part of the
 // face; the face is composed again only when something in it changed.
 void DrawnControl::Paint(HDC dc, const RECT& part) {
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  GetClientRect(Hwnd(), &client);
   if (client.right <= 0 || client.bottom <= 0)
     return;
-  if (stale_ || FaceFollowsBackdrop() || cache_.width() != client.right ||
-      cache_.height() != client.bottom) {
+  if (stale_ || FaceFollowsBackdrop() || cache_.Width() != client.right ||
+      cache_.Height() != client.bottom) {
     cache_.Resize(client.right, client.bottom);
-    PaintFace(cache_.bitmap());
+    PaintFace(cache_.Pixels());
     stale_ = false;
   }
   cache_.BlitPart(dc, part);
@@ -42,7 +42,7 @@ void DrawnControl::Paint(HDC dc, const RECT& part) {
 
 bool DrawnControl::Inside(LPARAM lparam) const {
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  GetClientRect(Hwnd(), &client);
   const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
   return PtInRect(&client, at) != 0;
 }
@@ -51,7 +51,7 @@ LRESULT DrawnControl::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_MOUSEMOVE:
       if (!trackingLeave_) {
-        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Hwnd(), 0};
         trackingLeave_ = TrackMouseEvent(&tme) != 0;
       }
       PointerOver(Inside(lparam));
@@ -63,13 +63,13 @@ LRESULT DrawnControl::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      ScopedPaint paint(hwnd());
+      ScopedPaint paint(Hwnd());
       Paint(paint, paint.PaintRect());
       return 0;
     }
     case WM_SIZE:
       if (SoftCorners())
-        ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+        ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)});
       MarkStale();
       return 0;
   }

@@ -39,7 +39,7 @@ class DrawnControl : public Window {
   // Paint, erase and size; everything else goes to the default handling.
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
-  const Bitmap& CachedFace() { return cache_.bitmap(); }
+  const Bitmap& CachedFace() { return cache_.Pixels(); }
   TextRenderer& Text() { return text_; }
   const SystemColors& Colors() const { return systemColors_; }
 

@@ -6,7 +6,7 @@
 
 namespace kv {
 
-FlatButtonLayout flatButtonLayout(Size button, Size image, Size text, bool hasCaption,
+FlatButtonLayout LayOutFlatButton(kv::Size button, kv::Size image, kv::Size text, bool hasCaption,
                                   PngButtonLayout layout, bool pushed) {
   const int w = button.width;
   const int h = button.height;
@@ -39,78 +39,78 @@ FlatButtonLayout flatButtonLayout(Size button, Size image, Size text, bool hasCa
   return at;
 }
 
-FrameKind flatButtonFrame(ButtonState state, bool mouseOver) {
-  if (state == ButtonState::disabled)
+FrameKind FlatButtonFrame(kv::ButtonState state, bool mouseOver) {
+  if (state == kv::ButtonState::disabled)
     return FrameKind::none;
-  if (state == ButtonState::down && mouseOver)
+  if (state == kv::ButtonState::down && mouseOver)
     return FrameKind::sunken;
-  if (mouseOver || state == ButtonState::down)
+  if (mouseOver || state == kv::ButtonState::down)
     return FrameKind::raised;
   return FrameKind::none;
 }
 
-void TPNGButton::repaint() const {
-  if (onRepaint)
-    onRepaint();
+void TPNGButton::Repaint() const {
+  if (OnRepaint)
+    OnRepaint();
 }
 
-void TPNGButton::setState(ButtonState state) {
+void TPNGButton::SetState(kv::ButtonState state) {
   state_ = state;
-  repaint();
+  Repaint();
 }
 
-void TPNGButton::setCaption(std::string caption) {
+void TPNGButton::SetCaption(std::string caption) {
   caption_ = std::move(caption);
-  repaint();
+  Repaint();
 }
 
-void TPNGButton::setButtonStyle(PngButtonStyle style) {
+void TPNGButton::SetButtonStyle(PngButtonStyle style) {
   style_ = style;
-  repaint();
+  Repaint();
 }
 
-void TPNGButton::setButtonLayout(PngButtonLayout layout) {
+void TPNGButton::SetButtonLayout(PngButtonLayout layout) {
   layout_ = layout;
-  repaint();
+  Repaint();
 }
 
-void TPNGButton::setFont(Font font) {
+void TPNGButton::SetFont(kv::Font font) {
   font_ = std::move(font);
-  repaint();
+  Repaint();
 }
 
-void TPNGButton::setFontColor(Color color) {
+void TPNGButton::SetFontColor(Color color) {
   fontColor_ = color;
-  repaint();
+  Repaint();
 }
 
-void TPNGButton::setEnabled(bool enabled) {
-  if (enabled == this->enabled())
+void TPNGButton::SetEnabled(bool enabled) {
+  if (enabled == this->Enabled())
     return;
   capture_ = false;
   clickPending_ = false;
-  setState(enabled ? ButtonState::normal : ButtonState::disabled);
+  SetState(enabled ? kv::ButtonState::normal : kv::ButtonState::disabled);
 }
 
-void TPNGButton::press(MouseButton button, Point at) {
-  if (state_ == ButtonState::normal && button == MouseButton::left)
-    setState(ButtonState::down);
+void TPNGButton::Press(MouseButton button, Point at) {
+  if (state_ == kv::ButtonState::normal && button == MouseButton::left)
+    SetState(kv::ButtonState::down);
   if (OnMouseDown)
     OnMouseDown(button, at);
 }
 
-void TPNGButton::mouseDown(MouseButton button, Point at) {
-  if (!enabled())
+void TPNGButton::MouseDown(MouseButton button, Point at) {
+  if (!Enabled())
     return;
   if (button == MouseButton::left) {
     capture_ = true;
     clickPending_ = true;
   }
-  press(button, at);
+  Press(button, at);
 }
 
-void TPNGButton::mouseDoubleClick(MouseButton button, Point at) {
-  if (!enabled())
+void TPNGButton::MouseDoubleClick(MouseButton button, Point at) {
+  if (!Enabled())
     return;
   if (button == MouseButton::left) {
     capture_ = true;
@@ -118,79 +118,79 @@ void TPNGButton::mouseDoubleClick(MouseButton button, Point at) {
     if (OnDblClick)
       OnDblClick();
   }
-  press(button, at);
+  Press(button, at);
 }
 
-void TPNGButton::mouseMove(Point at) {
-  if (!enabled())
+void TPNGButton::MouseMove(Point at) {
+  if (!Enabled())
     return;
   // The row just below the button counts as inside.
   const bool inside = at.x >= 0 && at.x < size_.width && at.y >= 0 && at.y <= size_.height;
-  if (inside && !mouseOver_ && state_ != ButtonState::down) {
+  if (inside && !mouseOver_ && state_ != kv::ButtonState::down) {
     mouseOver_ = true;
-    repaint();
+    Repaint();
   }
   if (OnMouseMove)
     OnMouseMove(at);
 }
 
-void TPNGButton::mouseUp(MouseButton button, Point at) {
-  if (!enabled())
+void TPNGButton::MouseUp(MouseButton button, Point at) {
+  if (!Enabled())
     return;
   if (button == MouseButton::left) {
     capture_ = false;
     if (clickPending_) {
       clickPending_ = false;
       if (Rect{0, 0, size_.width, size_.height}.contains(at)) {
-        if (state_ == ButtonState::down)
-          setState(ButtonState::normal);
+        if (state_ == kv::ButtonState::down)
+          SetState(kv::ButtonState::normal);
         if (OnClick)
           OnClick();
       }
     }
   }
-  if (state_ == ButtonState::down)
-    setState(ButtonState::normal);
+  if (state_ == kv::ButtonState::down)
+    SetState(kv::ButtonState::normal);
   if (OnMouseUp)
     OnMouseUp(button, at);
 }
 
-void TPNGButton::mouseEnter() {
-  if (!enabled())
+void TPNGButton::MouseEnter() {
+  if (!Enabled())
     return;
   if (OnMouseEnter)
     OnMouseEnter();
   mouseOver_ = true;
-  repaint();
+  Repaint();
 }
 
-void TPNGButton::mouseLeave() {
-  if (!enabled())
+void TPNGButton::MouseLeave() {
+  if (!Enabled())
     return;
   if (OnMouseExit)
     OnMouseExit();
   mouseOver_ = false;
-  repaint();
+  Repaint();
 }
 
-void TPNGButton::paint(Bitmap& surface, Rect bounds, TextRenderer& text,
+void TPNGButton::Paint(Bitmap& surface, Rect bounds, TextRenderer& text,
                        const SystemColors& system) const {
-  const bool isPushed = pushed();
+  const bool isPushed = Pushed();
   const bool hasCaption = !caption_.empty();
-  const Size extent = hasCaption ? text.measure(caption_, font_) : Size{};
-  const Size size{bounds.width(), bounds.height()};
-  const FlatButtonLayout at = flatButtonLayout(size, {}, extent, hasCaption, layout_, isPushed);
+  const kv::Size extent = hasCaption ? text.Measure(caption_, font_) : kv::Size{};
+  const kv::Size size{bounds.width(), bounds.height()};
+  const FlatButtonLayout at = LayOutFlatButton(size, {}, extent, hasCaption, layout_, isPushed);
 
   const Color highlight = resolveColor(clBtnHighlight, system);
   const Color shadow = resolveColor(clBtnShadow, system);
   FrameKind frame = FrameKind::none;
   switch (style_) {
     case PngButtonStyle::pbsFlat:
-      frame = flatButtonFrame(state_, mouseOver_);
+      frame = FlatButtonFrame(state_, mouseOver_);
       break;
     case PngButtonStyle::pbsDefault:
       // The platform's push-button face, approximated: button face with a one-pixel bevel.
-      fillRect(surface, bounds, resolveColor(clBtnFace, system));
+      FillRect(surface, bounds, resolveColor(clBtnFace, system));
       frame = isPushed ? FrameKind::sunken : FrameKind::raised;
       break;
     case PngButtonStyle::pbsNoFrame:
@@ -199,17 +199,17 @@ void TPNGButton::paint(Bitmap& surface, Rect bounds, TextRenderer& text,
   Rect clip = bounds;
   if (frame != FrameKind::none) {
     if (frame == FrameKind::sunken)
-      drawFrame(surface, bounds, shadow, highlight);
+      DrawFrame(surface, bounds, shadow, highlight);
     else
-      drawFrame(surface, bounds, highlight, shadow);
+      DrawFrame(surface, bounds, highlight, shadow);
     clip = bounds.inflate(-1);
   }
   if (!hasCaption)
     return;
   const Color color =
-      resolveColor(state_ == ButtonState::disabled ? clGrayText : fontColor_, system);
+      resolveColor(state_ == kv::ButtonState::disabled ? clGrayText : fontColor_, system);
   const Point origin{bounds.left + at.text.x, bounds.top + at.text.y};
-  text.draw(surface, caption_, font_, color,
+  text.Draw(surface, caption_, font_, color,
             {origin.x, origin.y, origin.x + extent.width, origin.y + extent.height}, clip,
             kTextSingleLine | kTextLeft);
 }

@@ -30,12 +30,12 @@ struct FlatButtonLayout {
 // image's size (0 x 0 without one), `text` the caption's extent (0 x 0 for an empty caption);
 // the image counts 4 pixels higher when there is a caption. Pushed moves both 2 pixels down, and
 // 2 pixels right in the above/below layouts.
-FlatButtonLayout flatButtonLayout(Size button, Size image, Size text, bool hasCaption,
+FlatButtonLayout LayOutFlatButton(Size button, Size image, Size text, bool hasCaption,
                                   PngButtonLayout layout, bool pushed);
 
 // The frame of a pbsFlat button: none when disabled, sunken while pushed (down with the pointer
 // over it), raised while the pointer is over it or it is held down, else none.
-FrameKind flatButtonFrame(ButtonState state, bool mouseOver);
+FrameKind FlatButtonFrame(ButtonState state, bool mouseOver);
 
 class TPNGButton {
  public:
@@ -44,42 +44,42 @@ class TPNGButton {
   TPNGButton& operator=(const TPNGButton&) = delete;
 
   // Properties; setting one repaints.
-  const std::string& caption() const { return caption_; }
-  void setCaption(std::string caption);
-  PngButtonStyle buttonStyle() const { return style_; }
-  void setButtonStyle(PngButtonStyle style);
-  PngButtonLayout buttonLayout() const { return layout_; }
-  void setButtonLayout(PngButtonLayout layout);
-  const Font& font() const { return font_; }
-  void setFont(Font font);
-  Color fontColor() const { return fontColor_; }
-  void setFontColor(Color color);
-  bool enabled() const { return state_ != ButtonState::disabled; }
-  void setEnabled(bool enabled);
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+  PngButtonStyle ButtonStyle() const { return style_; }
+  void SetButtonStyle(PngButtonStyle style);
+  PngButtonLayout ButtonLayout() const { return layout_; }
+  void SetButtonLayout(PngButtonLayout layout);
+  const kv::Font& Font() const { return font_; }
+  void SetFont(kv::Font font);
+  Color FontColor() const { return fontColor_; }
+  void SetFontColor(Color color);
+  bool Enabled() const { return state_ != kv::ButtonState::disabled; }
+  void SetEnabled(bool enabled);
   // The client size, for the hit tests; 23 x 23 on creation.
-  Size size() const { return size_; }
-  void setSize(Size size) { size_ = size; }
+  kv::Size Size() const { return size_; }
+  void SetSize(kv::Size size) { size_ = size; }
 
-  ButtonState buttonState() const { return state_; }
-  bool mouseOver() const { return mouseOver_; }
-  bool pushed() const { return state_ == ButtonState::down && mouseOver_; }
+  kv::ButtonState ButtonState() const { return state_; }
+  bool MouseOver() const { return mouseOver_; }
+  bool Pushed() const { return state_ == kv::ButtonState::down && mouseOver_; }
   // The window layer holds the mouse capture for the button while this is true (left button
   // held after a press on it).
-  bool capturesMouse() const { return capture_; }
+  bool CapturesMouse() const { return capture_; }
 
   // Mouse input in client coordinates, forwarded by the window layer. A disabled button ignores
   // all of it.
-  void mouseDown(MouseButton button, Point at);
+  void MouseDown(MouseButton button, Point at);
   // The second press of a double click.
-  void mouseDoubleClick(MouseButton button, Point at);
-  void mouseMove(Point at);
-  void mouseUp(MouseButton button, Point at);
-  void mouseEnter();
-  void mouseLeave();
+  void MouseDoubleClick(MouseButton button, Point at);
+  void MouseMove(Point at);
+  void MouseUp(MouseButton button, Point at);
+  void MouseEnter();
+  void MouseLeave();
 
   // Draws the frame and caption over `bounds` of `surface`, which already shows the parent's
   // background there.
-  void paint(Bitmap& surface, Rect bounds, TextRenderer& text, const SystemColors& system) const;
+  void Paint(Bitmap& surface, Rect bounds, TextRenderer& text, const SystemColors& system) const;
 
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
@@ -89,20 +89,20 @@ class TPNGButton {
   std::function<void()> OnMouseEnter;
   std::function<void()> OnMouseExit;
   // Asks the window layer to repaint the button (with the parent's background under it).
-  std::function<void()> onRepaint;
+  std::function<void()> OnRepaint;
 
  private:
-  void repaint() const;
-  void setState(ButtonState state);
-  void press(MouseButton button, Point at);
+  void Repaint() const;
+  void SetState(kv::ButtonState state);
+  void Press(MouseButton button, Point at);
 
   std::string caption_;
   PngButtonStyle style_ = PngButtonStyle::pbsDefault;
   PngButtonLayout layout_ = PngButtonLayout::pbsImageAbove;
-  Font font_;
+  kv::Font font_;
   Color fontColor_ = clWindowText;
-  Size size_{23, 23};
-  ButtonState state_ = ButtonState::normal;
+  kv::Size size_{23, 23};
+  kv::ButtonState state_ = kv::ButtonState::normal;
   bool mouseOver_ = false;
   bool capture_ = false;
   bool clickPending_ = false;  // a left press began on the button

@@ -10,7 +10,7 @@ namespace kv {
 namespace {
 
 // A signed decimal 32-bit integer: optional sign, at least one digit, nothing else.
-std::optional<std::int32_t> parseInt32(std::string_view word) {
+std::optional<std::int32_t> ParseInt32(std::string_view word) {
   size_t i = 0;
   bool negative = false;
   if (i < word.size() && (word[i] == '+' || word[i] == '-')) {
@@ -31,7 +31,7 @@ std::optional<std::int32_t> parseInt32(std::string_view word) {
   return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-std::vector<std::string_view> splitWords(std::string_view text) {
+std::vector<std::string_view> SplitWords(std::string_view text) {
   std::vector<std::string_view> words;
   size_t pos = 0;
   while (pos < text.size()) {
@@ -47,28 +47,28 @@ std::vector<std::string_view> splitWords(std::string_view text) {
   return words;
 }
 
-std::int32_t convertWord(std::string_view word) {
-  const auto value = parseInt32(word);
+std::int32_t ConvertWord(std::string_view word) {
+  const auto value = ParseInt32(word);
   if (!value)
-    throw ConvertError(invalidIntegerMessage(word));
+    throw ConvertError(InvalidIntegerMessage(word));
   return *value;
 }
 
-std::uint8_t toByte(double channel) {
-  return static_cast<std::uint8_t>(std::clamp(roundHalfEven(channel), 0.0, 255.0));
+std::uint8_t ToByte(double channel) {
+  return static_cast<std::uint8_t>(std::clamp(RoundHalfEven(channel), 0.0, 255.0));
 }
 
 // Shades one band: `count` + 1 colours from `from` to `to` in equal double steps, handed to
 // `put` one by one.
 template <typename Put>
-void shadeBand(const GradientSegment& segment, int count, Put put) {
+void ShadeBand(const GradientSegment& segment, int count, Put put) {
   double acc[3] = {double(redOf(segment.StartColor)), double(greenOf(segment.StartColor)),
                    double(blueOf(segment.StartColor))};
   const double step[3] = {(redOf(segment.EndColor) - acc[0]) / count,
                           (greenOf(segment.EndColor) - acc[1]) / count,
                           (blueOf(segment.EndColor) - acc[2]) / count};
   for (int i = 0; i <= count; ++i) {
-    put(i, toByte(acc[2]), toByte(acc[1]), toByte(acc[0]));
+    put(i, ToByte(acc[2]), ToByte(acc[1]), ToByte(acc[0]));
     for (int c = 0; c < 3; ++c)
       acc[c] += step[c];
   }
@@ -78,7 +78,7 @@ void shadeBand(const GradientSegment& segment, int count, Put put) {
 // image's last row (column), `lastInRect` the rectangle's. Calls band(segment, start, end) for
 // every band that is painted, end included.
 template <typename Band>
-void layOutBands(std::span<const GradientSegment> segments, int first, int length, int lastInImage,
+void LayOutBands(std::span<const GradientSegment> segments, int first, int length, int lastInImage,
                  int lastInRect, Band band) {
   int end = first;
   for (size_t i = 0; i < segments.size(); ++i) {
@@ -98,13 +98,13 @@ void layOutBands(std::span<const GradientSegment> segments, int first, int lengt
   }
 }
 
-void paintRows(Bitmap& image, const Rect& r, std::span<const GradientSegment> segments) {
+void PaintRows(Bitmap& image, const Rect& r, std::span<const GradientSegment> segments) {
   const size_t rowBytes = static_cast<size_t>(r.width()) * 3;
   const std::uint8_t* previous = nullptr;
   Color previousColor = -1;
-  layOutBands(segments, r.top, r.height(), image.height() - 1, r.bottom - 1,
+  LayOutBands(segments, r.top, r.height(), image.height() - 1, r.bottom - 1,
               [&](const GradientSegment& segment, int start, int end) {
-                shadeBand(segment, end - start,
+                ShadeBand(segment, end - start,
                           [&](int i, std::uint8_t b, std::uint8_t g, std::uint8_t rd) {
                             const Color color = rgb(rd, g, b);
                             std::uint8_t* row = image.row(start + i) + r.left * 3;
@@ -120,14 +120,14 @@ void paintRows(Bitmap& image, const Rect& r, std::span<const GradientSegment> se
               });
 }
 
-void paintColumns(Bitmap& image, const Rect& r, std::span<const GradientSegment> segments) {
+void PaintColumns(Bitmap& image, const Rect& r, std::span<const GradientSegment> segments) {
   // Every row gets the same colours: shade the first row, copy it to the others.
   std::uint8_t* first = image.row(r.top);
   bool painted = false;
-  layOutBands(segments, r.left, r.width(), image.width() - 1, r.right - 1,
+  LayOutBands(segments, r.left, r.width(), image.width() - 1, r.right - 1,
               [&](const GradientSegment& segment, int start, int end) {
                 painted = true;
-                shadeBand(segment, end - start,
+                ShadeBand(segment, end - start,
                           [&](int i, std::uint8_t b, std::uint8_t g, std::uint8_t rd) {
                             std::uint8_t* p = first + (start + i) * 3;
                             p[0] = b;
@@ -145,14 +145,14 @@ void paintColumns(Bitmap& image, const Rect& r, std::span<const GradientSegment>
 }  // namespace
 
 void ParseGradientData(std::string_view text, std::vector<GradientSegment>& segments) {
-  const std::vector<std::string_view> words = splitWords(text);
+  const std::vector<std::string_view> words = SplitWords(text);
   segments.assign(words.size() / 5, GradientSegment{});
   for (size_t i = 0; i < segments.size(); ++i) {
     GradientSegment s;
-    s.StartColor = convertWord(words[5 * i]);
-    s.EndColor = convertWord(words[5 * i + 1]);
-    s.SizePercent = static_cast<std::uint8_t>(convertWord(words[5 * i + 2]) & 0xFF);
-    s.Direction = convertWord(words[5 * i + 3]);
+    s.StartColor = ConvertWord(words[5 * i]);
+    s.EndColor = ConvertWord(words[5 * i + 1]);
+    s.SizePercent = static_cast<std::uint8_t>(ConvertWord(words[5 * i + 2]) & 0xFF);
+    s.Direction = ConvertWord(words[5 * i + 3]);
     segments[i] = s;
   }
 }
@@ -170,10 +170,10 @@ void PaintGradient(Bitmap& image, Rect rect, std::span<const GradientSegment> se
     return;
   switch (segments.front().Direction) {
     case 0:
-      paintRows(image, r, segments);
+      PaintRows(image, r, segments);
       break;
     case 1:
-      paintColumns(image, r, segments);
+      PaintColumns(image, r, segments);
       break;
     default:
       break;
@@ -194,7 +194,7 @@ void BlendWithColor(Bitmap& image, Rect inclusive, int percent, Color rgbColor) 
   const int channel[3] = {blueOf(rgbColor), greenOf(rgbColor), redOf(rgbColor)};
   for (int c = 0; c < 3; ++c)
     for (int p = 0; p < 256; ++p)
-      table[c][p] = toByte(p * k + channel[c] * j);
+      table[c][p] = ToByte(p * k + channel[c] * j);
   for (int y = top; y <= bottom; ++y) {
     std::uint8_t* p = image.row(y) + left * 3;
     for (int x = left; x <= right; ++x, p += 3) {

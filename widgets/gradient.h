@@ -42,7 +42,7 @@ void PaintGradient(Bitmap& image, Rect rect, std::span<const GradientSegment> se
 void BlendWithColor(Bitmap& image, Rect inclusive, int percent, Color rgb);
 
 // Nearest integer, ties to even, independent of the floating-point environment's rounding mode.
-inline double roundHalfEven(double v) {
+inline double RoundHalfEven(double v) {
   double f = std::floor(v);
   const double fraction = v - f;
   if (fraction > 0.5 || (fraction == 0.5 && std::fmod(f, 2.0) != 0.0))

@@ -2,7 +2,7 @@
 
 namespace kv {
 
-void TsPainting::setColor(int index, Color color) {
+void TsPainting::SetColor(int index, kv::Color color) {
   switch (index) {
     case 0:
       colorBorderTop_ = color;
@@ -18,8 +18,8 @@ void TsPainting::setColor(int index, Color color) {
       break;
   }
   try {
-    if (onRepaint)
-      onRepaint();
+    if (OnRepaint)
+      OnRepaint();
   } catch (...) {
     // A field that cannot repaint yet (no window) keeps the new colour for its next paint.
   }

@@ -30,16 +30,19 @@ MouseButton ButtonOf(UINT msg) {
 }  // namespace
 
 TsPanel::TsPanel() {
-  background_.setOnChange([this] {
+  background_.SetOnChange([this] {
     backgroundStale_ = true;
     MarkStale();
   });
 }
 
-void TsPanel::Create(HWND parent, RECT bounds) {
+void TsPanel::Create(HWND parent, Rect bounds) {
   RegisterWindowClass(kClassName, CS_DBLCLKS);
-  CreateOwnWindow(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                  bounds, parent);
+  CreateOwnWindow({.className = kClassName,
+                   .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                   .exStyle = WS_EX_CONTROLPARENT,
+                   .bounds = bounds,
+                   .parent = parent});
 }
 
 void TsPanel::InvalidateGraphic(const GraphicControl& control, bool now) {
@@ -49,21 +52,21 @@ void TsPanel::InvalidateGraphic(const GraphicControl& control, bool now) {
 }
 
 void TsPanel::PaintFace(Bitmap& face) {
-  if (backgroundStale_ || background_image_.width() != face.width() ||
-      background_image_.height() != face.height()) {
-    background_image_ = Bitmap(face.width(), face.height());
-    PaintBackground(background_image_, background_, Colors());
+  if (backgroundStale_ || backgroundImage_.width() != face.width() ||
+      backgroundImage_.height() != face.height()) {
+    backgroundImage_ = Bitmap(face.width(), face.height());
+    PaintBackground(backgroundImage_, background_, Colors());
     backgroundStale_ = false;
   }
   // The windowless controls are drawn over a copy, so the background stays clean.
-  std::memcpy(face.bits(), background_image_.bits(),
+  std::memcpy(face.bits(), backgroundImage_.bits(),
               static_cast<size_t>(face.stride()) * face.height());
   for (GraphicControl* control : graphics_)
     control->Paint(face, Text());
 }
 
 Backdrop TsPanel::BackdropAt(Point origin) {
-  return {&background_image_, origin, background_.color()};
+  return {&backgroundImage_, origin, background_.Color()};
 }
 
 GraphicControl* TsPanel::HitTest(Point at) const {
@@ -88,7 +91,7 @@ void TsPanel::SetHovered(GraphicControl* control) {
 void TsPanel::RouteMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
   const Point at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
   if (msg == WM_MOUSEMOVE && !trackingLeave_) {
-    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Hwnd(), 0};
     trackingLeave_ = TrackMouseEvent(&tme) != 0;
   }
   GraphicControl* under = HitTest(at);
@@ -111,7 +114,7 @@ void TsPanel::RouteMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
       target->MouseDown(ButtonOf(msg), local);
       if (target->CapturesMouse()) {
         captured_ = target;
-        SetCapture(hwnd());
+        SetCapture(Hwnd());
       }
       break;
     case WM_LBUTTONDBLCLK:
@@ -120,7 +123,7 @@ void TsPanel::RouteMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
       target->MouseDoubleClick(ButtonOf(msg), local);
       if (target->CapturesMouse()) {
         captured_ = target;
-        SetCapture(hwnd());
+        SetCapture(Hwnd());
       }
       break;
     case WM_LBUTTONUP:
@@ -129,7 +132,7 @@ void TsPanel::RouteMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
       target->MouseUp(ButtonOf(msg), local);
       if (captured_ && !captured_->CapturesMouse()) {
         captured_ = nullptr;
-        if (GetCapture() == hwnd())
+        if (GetCapture() == Hwnd())
           ReleaseCapture();
         SetHovered(under);
       }
@@ -162,7 +165,7 @@ LRESULT TsPanel::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_CAPTURECHANGED:
       // Capture taken away (a menu opened): the held control gets a release outside itself, so
       // it springs back without a click.
-      if (captured_ && reinterpret_cast<HWND>(lparam) != hwnd()) {
+      if (captured_ && reinterpret_cast<HWND>(lparam) != Hwnd()) {
         GraphicControl* held = captured_;
         captured_ = nullptr;
         held->MouseUp(MouseButton::left, {-10000, -10000});

@@ -36,12 +36,12 @@ class TsPanel : public DrawnControl, public BackdropSource {
  public:
   TsPanel();
 
-  void Create(HWND parent, RECT bounds);
+  void Create(HWND parent, Rect bounds);
 
   // sStyle.Background: gradient data and percent, image percent, the plain colour.
   BackgroundSettings& Background() { return background_; }
   // The designed gradient string goes through here; an equal string changes nothing.
-  void SetGradientData(const std::string& data) { background_.gradient().setData(data); }
+  void SetGradientData(const std::string& data) { background_.Gradient().SetData(data); }
 
   void AddGraphicControl(GraphicControl* control) { graphics_.push_back(control); }
   void InvalidateGraphic(const GraphicControl& control, bool now);
@@ -60,7 +60,7 @@ class TsPanel : public DrawnControl, public BackdropSource {
   void SetHovered(GraphicControl* control);
 
   BackgroundSettings background_{clBtnFace};
-  Bitmap background_image_;
+  Bitmap backgroundImage_;
   bool backgroundStale_ = true;
   std::vector<GraphicControl*> graphics_;
   GraphicControl* hovered_ = nullptr;

@@ -5,9 +5,9 @@ namespace kv {
 void PngButtonControl::Attach(TsPanel& panel, Rect bounds) {
   panel_ = &panel;
   bounds_ = bounds;
-  button_.setSize({bounds.width(), bounds.height()});
+  button_.SetSize({bounds.width(), bounds.height()});
   // Not opaque: a repaint redraws the panel's background under the button first.
-  button_.onRepaint = [this] { panel_->InvalidateGraphic(*this, true); };
+  button_.OnRepaint = [this] { panel_->InvalidateGraphic(*this, true); };
   panel.AddGraphicControl(this);
 }
 
@@ -22,7 +22,7 @@ void PngButtonControl::SetLeft(int left) {
 }
 
 void PngButtonControl::Paint(Bitmap& surface, TextRenderer& text) {
-  button_.paint(surface, bounds_, text, systemColors_);
+  button_.Paint(surface, bounds_, text, systemColors_);
 }
 
 }  // namespace kv

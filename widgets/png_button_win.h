@@ -17,13 +17,13 @@ class PngButtonControl final : public GraphicControl {
 
   Rect Bounds() const override { return bounds_; }
   void Paint(Bitmap& surface, TextRenderer& text) override;
-  void MouseDown(MouseButton b, Point at) override { button_.mouseDown(b, at); }
-  void MouseDoubleClick(MouseButton b, Point at) override { button_.mouseDoubleClick(b, at); }
-  void MouseMove(Point at) override { button_.mouseMove(at); }
-  void MouseUp(MouseButton b, Point at) override { button_.mouseUp(b, at); }
-  void MouseEnter() override { button_.mouseEnter(); }
-  void MouseLeave() override { button_.mouseLeave(); }
-  bool CapturesMouse() const override { return button_.capturesMouse(); }
+  void MouseDown(MouseButton b, Point at) override { button_.MouseDown(b, at); }
+  void MouseDoubleClick(MouseButton b, Point at) override { button_.MouseDoubleClick(b, at); }
+  void MouseMove(Point at) override { button_.MouseMove(at); }
+  void MouseUp(MouseButton b, Point at) override { button_.MouseUp(b, at); }
+  void MouseEnter() override { button_.MouseEnter(); }
+  void MouseLeave() override { button_.MouseLeave(); }
+  bool CapturesMouse() const override { return button_.CapturesMouse(); }
 
  private:
   TsPanel* panel_ = nullptr;

@@ -24,17 +24,17 @@ struct PushButtonFace {
   int focusMargin = 1;
   int margin = 0;
 
-  bool hot() const { return pressed || focused || (enabled && mouseOver); }
+  bool Hot() const { return pressed || focused || (enabled && mouseOver); }
 };
 
 // Caption rectangle for a caption of extent `text` on a button of `button` size: left
 // (W - tw) / 2 - 1, top (H - th) / 2, right W - (W - tw) / 2 + 2, bottom H - (H - th) / 2, one
 // pixel right and down while pressed.
-Rect pushButtonCaptionRect(Size button, Size text, bool pressed);
+Rect PlacePushButtonCaption(Size button, Size text, bool pressed);
 
 // The dotted focus frame around `captionRect` grown by `focusMargin`: a black dot every third
 // pixel along each edge, each with a white dot diagonally above and to its left.
-void drawFocusMark(Bitmap& face, Rect captionRect, int focusMargin);
+void DrawFocusMark(Bitmap& face, Rect captionRect, int focusMargin);
 
 // Paints the whole face into `face` (sized to the button). `backdrop` is what a disabled button
 // is blended with, 50 %.

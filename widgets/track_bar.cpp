@@ -9,7 +9,7 @@ namespace kv {
 namespace {
 
 // numerator / denominator (denominator > 0) rounded to the nearest integer, ties to even.
-int divideHalfEven(long long numerator, long long denominator) {
+int DivideHalfEven(long long numerator, long long denominator) {
   long long q = numerator / denominator;
   long long r = numerator % denominator;
   if (r < 0) {
@@ -23,27 +23,27 @@ int divideHalfEven(long long numerator, long long denominator) {
 
 }  // namespace
 
-int trackBarTickX(Rect channel, Rect thumb, int i, int n) {
+int TrackBarTickX(Rect channel, Rect thumb, int i, int n) {
   const int first = channel.left + thumb.width() / 2;
   if (n <= 1)
     return first;
   return first +
-         divideHalfEven(static_cast<long long>(i) * (channel.width() - thumb.width()), n - 1);
+         DivideHalfEven(static_cast<long long>(i) * (channel.width() - thumb.width()), n - 1);
 }
 
-std::vector<int> trackBarTickPositions(Rect channel, Rect thumb, int n) {
+std::vector<int> TrackBarTickPositions(Rect channel, Rect thumb, int n) {
   std::vector<int> positions;
   for (int i = 0; i < n; ++i)
-    positions.push_back(trackBarTickX(channel, thumb, i, n));
+    positions.push_back(TrackBarTickX(channel, thumb, i, n));
   return positions;
 }
 
-Rect trackBarTickRect(Rect channel, Rect thumb, int x) {
+Rect TrackBarTickRect(Rect channel, Rect thumb, int x) {
   const int top = channel.bottom + (thumb.height() - channel.height()) / 2 + 2;
   return {x, top, x + 2, top + 5};
 }
 
-void drawTrackBarThumb(Bitmap& image, Rect thumb) {
+void DrawTrackBarThumb(Bitmap& image, Rect thumb) {
   const int a = thumb.width() / 2;
   const int l = thumb.left;
   const int t = thumb.top;
@@ -51,71 +51,71 @@ void drawTrackBarThumb(Bitmap& image, Rect thumb) {
   const int b = thumb.bottom;
   const std::array<Point, 4> white{{{l + a, b - 1}, {l, b - 1 - a}, {l, t}, {r, t}}};
   const std::array<Point, 3> black{{{r - 1, t}, {r - 1, b - a - 1}, {l + a, b - 1}}};
-  drawPolyline(image, white, clWhite);
-  drawPolyline(image, black, clBlack);
+  DrawPolyline(image, white, clWhite);
+  DrawPolyline(image, black, clBlack);
 }
 
 void PaintTrackBar(Bitmap& image, const TrackBarFace& face, const ControlStyle& style,
                    const SystemColors& system, const Backdrop& backdrop) {
-  PaintBackground(image, style.current(face.hot), system);
+  PaintBackground(image, style.Current(face.hot), system);
   const Color shadow = resolveColor(clBtnShadow, system);
   if (face.hot)
     PaintSoftBevel(image, BevelKind::cbRaisedSoft, style.hotBevelWidth);
   else
-    drawFrame(image, {0, 0, image.width(), image.height()}, resolveColor(clBtnHighlight, system),
+    DrawFrame(image, {0, 0, image.width(), image.height()}, resolveColor(clBtnHighlight, system),
               shadow);
 
-  fillRect(image, face.channel, resolveColor(style.background().color(), system));
-  drawFrame(image, face.channel, clBlack, clWhite);
+  FillRect(image, face.channel, resolveColor(style.Background().Color(), system));
+  DrawFrame(image, face.channel, clBlack, clWhite);
 
-  for (int x : trackBarTickPositions(face.channel, face.thumb, face.tickCount))
-    drawFrame(image, trackBarTickRect(face.channel, face.thumb, x), shadow, clWhite);
+  for (int x : TrackBarTickPositions(face.channel, face.thumb, face.tickCount))
+    DrawFrame(image, TrackBarTickRect(face.channel, face.thumb, x), shadow, clWhite);
 
   if (face.sliderVisible)
-    drawTrackBarThumb(image, face.thumb);
+    DrawTrackBarThumb(image, face.thumb);
 
   if (!face.enabled)
     BlendWithBackdrop(image, backdrop, 50, system);
 }
 
-void TrackBarModel::changed() {
-  if (onRedraw)
-    onRedraw();
+void TrackBarModel::Changed() {
+  if (OnRedraw)
+    OnRedraw();
   if (OnChange)
     OnChange();
 }
 
-void TrackBarModel::setPosition(int position) {
+void TrackBarModel::SetPosition(int position) {
   position = std::clamp(position, min_, max_);
   if (position == position_)
     return;
   position_ = position;
-  if (onPlatformPosition)
-    onPlatformPosition(position_);
-  changed();
+  if (OnPlatformPosition)
+    OnPlatformPosition(position_);
+  Changed();
 }
 
-void TrackBarModel::setRange(int min, int max) {
+void TrackBarModel::SetRange(int min, int max) {
   if (max < min)
     return;
   min_ = min;
   max_ = max;
-  if (onPlatformRange)
-    onPlatformRange(min_, max_);
-  setPosition(position_);
+  if (OnPlatformRange)
+    OnPlatformRange(min_, max_);
+  SetPosition(position_);
 }
 
-void TrackBarModel::setMin(int min) {
-  setRange(min, max_);
+void TrackBarModel::SetMin(int min) {
+  SetRange(min, max_);
 }
 
-void TrackBarModel::setMax(int max) {
-  setRange(min_, max);
+void TrackBarModel::SetMax(int max) {
+  SetRange(min_, max);
 }
 
-void TrackBarModel::scrolled(int platformPosition) {
+void TrackBarModel::Scrolled(int platformPosition) {
   position_ = platformPosition;
-  changed();
+  Changed();
 }
 
 }  // namespace kv

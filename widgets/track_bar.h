@@ -23,14 +23,14 @@ struct TrackBarFace {
 
 // x of tick i of n: channel left + thumb width / 2 + i * (channel width - thumb width) / (n - 1),
 // the last term rounded half to even.
-int trackBarTickX(Rect channel, Rect thumb, int i, int n);
-std::vector<int> trackBarTickPositions(Rect channel, Rect thumb, int n);
+int TrackBarTickX(Rect channel, Rect thumb, int i, int n);
+std::vector<int> TrackBarTickPositions(Rect channel, Rect thumb, int n);
 // The tick at `x`: 2 pixels wide and 5 long, starting (thumb height - channel height) / 2 + 2
 // pixels below the channel's bottom edge.
-Rect trackBarTickRect(Rect channel, Rect thumb, int x);
+Rect TrackBarTickRect(Rect channel, Rect thumb, int x);
 // The thumb's outline, a pentagon pointing down: white along the lower left edge, the left and
 // the top, black along the right and the lower right edge; the inside is left alone.
-void drawTrackBarThumb(Bitmap& image, Rect thumb);
+void DrawTrackBarThumb(Bitmap& image, Rect thumb);
 
 // Paints the whole surface: background from the normal or hot set, the soft raised hot bevel
 // while hot or a raised one-pixel frame otherwise, the channel filled with the plain colour and
@@ -42,30 +42,30 @@ void PaintTrackBar(Bitmap& image, const TrackBarFace& face, const ControlStyle& 
 // Position, Min and Max of the slider. The platform control is told through the callbacks.
 class TrackBarModel {
  public:
-  int min() const { return min_; }
-  int max() const { return max_; }
-  int position() const { return position_; }
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int Position() const { return position_; }
 
   // Limited to Min..Max; an unchanged position does nothing, else it is stored, handed to the
   // platform control and the change notification runs.
-  void setPosition(int position);
+  void SetPosition(int position);
   // Ignored when Max would fall below Min; else the range goes to the platform control and the
   // position is limited to it.
-  void setMin(int min);
-  void setMax(int max);
+  void SetMin(int min);
+  void SetMax(int max);
   // A scroll notification of the platform control, with the position read back from it: stored
   // and notified every time, changed or not.
-  void scrolled(int platformPosition);
+  void Scrolled(int platformPosition);
 
-  std::function<void(int)> onPlatformPosition;
-  std::function<void(int, int)> onPlatformRange;
+  std::function<void(int)> OnPlatformPosition;
+  std::function<void(int, int)> OnPlatformRange;
   // Redraw the thumb at once and mark the cached background stale.
-  std::function<void()> onRedraw;
+  std::function<void()> OnRedraw;
   std::function<void()> OnChange;
 
  private:
-  void setRange(int min, int max);
-  void changed();
+  void SetRange(int min, int max);
+  void Changed();
 
   int min_ = 0;
   int max_ = 100;

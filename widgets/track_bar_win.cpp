@@ -22,24 +22,24 @@ Rect ToRect(const RECT& r) {
 }  // namespace
 
 TsTrackBar::TsTrackBar() : style_(kSliderColor) {
-  style_.background().gradient().setData(kNormalGradient);
-  style_.background().gradient().setPercent(100);
-  style_.hotBackground().gradient().setData(kHotGradient);
-  style_.setOnChange([this] {
-    if (hwnd())
-      InvalidateRect(hwnd(), nullptr, FALSE);
+  style_.Background().Gradient().SetData(kNormalGradient);
+  style_.Background().Gradient().SetPercent(100);
+  style_.HotBackground().Gradient().SetData(kHotGradient);
+  style_.SetOnChange([this] {
+    if (Hwnd())
+      InvalidateRect(Hwnd(), nullptr, FALSE);
   });
-  model_.onPlatformPosition = [this](int position) {
-    if (hwnd())
-      SendMessageW(hwnd(), TBM_SETPOS, TRUE, position);
+  model_.OnPlatformPosition = [this](int position) {
+    if (Hwnd())
+      SendMessageW(Hwnd(), TBM_SETPOS, TRUE, position);
   };
-  model_.onPlatformRange = [this](int min, int max) {
-    if (!hwnd())
+  model_.OnPlatformRange = [this](int min, int max) {
+    if (!Hwnd())
       return;
-    SendMessageW(hwnd(), TBM_SETRANGEMIN, FALSE, min);
-    SendMessageW(hwnd(), TBM_SETRANGEMAX, TRUE, max);
+    SendMessageW(Hwnd(), TBM_SETRANGEMIN, FALSE, min);
+    SendMessageW(Hwnd(), TBM_SETRANGEMAX, TRUE, max);
   };
-  model_.onRedraw = [this] { RedrawNow(); };
+  model_.OnRedraw = [this] { RedrawNow(); };
   model_.OnChange = [this] {
     if (OnChange)
       OnChange();
@@ -49,79 +49,79 @@ TsTrackBar::TsTrackBar() : style_(kSliderColor) {
 void TsTrackBar::Create(HWND parent, Rect b, const TrackBarSettings& settings) {
   settings_ = settings;
   // The component's own values first; the window takes them over below, in its fixed order.
-  if (settings.min > model_.max()) {
-    model_.setMax(settings.max);
-    model_.setMin(settings.min);
+  if (settings.min > model_.Max()) {
+    model_.SetMax(settings.max);
+    model_.SetMin(settings.min);
   } else {
-    model_.setMin(settings.min);
-    model_.setMax(settings.max);
+    model_.SetMin(settings.min);
+    model_.SetMax(settings.max);
   }
-  model_.setPosition(settings.position);
+  model_.SetPosition(settings.position);
 
   DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM |
                 TBS_ENABLESELRANGE | TBS_FIXEDLENGTH;
   if (!settings.sliderVisible)
     style |= TBS_NOTHUMB;
-  CreateControl(0, TRACKBAR_CLASSW, L"", style, {b.left, b.top, b.right, b.bottom}, parent);
-  if (!hwnd())
+  CreateControl({.className = TRACKBAR_CLASSW, .style = style, .bounds = b, .parent = parent});
+  if (!Hwnd())
     return;
-  HWND h = hwnd();
+  HWND h = Hwnd();
   SendMessageW(h, TBM_SETTHUMBLENGTH, settings.thumbLength, 0);
   SendMessageW(h, TBM_SETLINESIZE, 0, settings.lineSize);
   SendMessageW(h, TBM_SETPAGESIZE, 0, settings.pageSize);
-  SendMessageW(h, TBM_SETRANGEMIN, FALSE, model_.min());
-  SendMessageW(h, TBM_SETRANGEMAX, FALSE, model_.max());
+  SendMessageW(h, TBM_SETRANGEMIN, FALSE, model_.Min());
+  SendMessageW(h, TBM_SETRANGEMAX, FALSE, model_.Max());
   if (settings.selStart == 0 && settings.selEnd == 0) {
     SendMessageW(h, TBM_CLEARSEL, FALSE, 0);
   } else {
     SendMessageW(h, TBM_SETSELSTART, FALSE, settings.selStart);
     SendMessageW(h, TBM_SETSELEND, FALSE, settings.selEnd);
   }
-  SendMessageW(h, TBM_SETPOS, TRUE, model_.position());
+  SendMessageW(h, TBM_SETPOS, TRUE, model_.Position());
   SendMessageW(h, TBM_SETTICFREQ, settings.frequency, 0);
   // The subclass came after the creation's WM_SIZE.
   ApplySoftControlRegion(h, {b.width(), b.height()});
 }
 
 void TsTrackBar::RedrawNow() {
-  if (!hwnd())
+  if (!Hwnd())
     return;
-  InvalidateRect(hwnd(), nullptr, FALSE);
-  UpdateWindow(hwnd());
+  InvalidateRect(Hwnd(), nullptr, FALSE);
+  UpdateWindow(Hwnd());
 }
 
 void TsTrackBar::SetHotPart(bool& part, bool value) {
   const bool wasHot = Hot();
   part = value;
   if (Hot() != wasHot)
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void TsTrackBar::Paint(HDC dc) {
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  GetClientRect(Hwnd(), &client);
   if (client.right <= 0 || client.bottom <= 0)
     return;
   cache_.Resize(client.right, client.bottom);
   RECT channel{};
   RECT thumb{};
-  SendMessageW(hwnd(), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
-  SendMessageW(hwnd(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  SendMessageW(Hwnd(), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+  SendMessageW(Hwnd(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
   TrackBarFace face;
   face.channel = ToRect(channel);
   face.thumb = ToRect(thumb);
-  face.tickCount = static_cast<int>(SendMessageW(hwnd(), TBM_GETNUMTICS, 0, 0));
+  face.tickCount = static_cast<int>(SendMessageW(Hwnd(), TBM_GETNUMTICS, 0, 0));
   face.sliderVisible = settings_.sliderVisible;
   face.hot = Hot();
-  face.enabled = IsWindowEnabled(hwnd()) != 0;
-  PaintTrackBar(cache_.bitmap(), face, style_, systemColors_, backdrop_);
+  face.enabled = IsWindowEnabled(Hwnd()) != 0;
+  PaintTrackBar(cache_.Pixels(), face, style_, systemColors_, backdrop_);
   cache_.BlitTo(dc, 0, 0);
 }
 
 bool TsTrackBar::Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   if (msg != WM_HSCROLL && msg != WM_VSCROLL)
     return false;
-  model_.scrolled(static_cast<int>(SendMessageW(hwnd(), TBM_GETPOS, 0, 0)));
+  model_.Scrolled(static_cast<int>(SendMessageW(Hwnd(), TBM_GETPOS, 0, 0)));
   result = 0;
   return true;
 }
@@ -134,22 +134,22 @@ LRESULT TsTrackBar::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       if (wparam) {
         Paint(reinterpret_cast<HDC>(wparam));
       } else {
-        ScopedPaint paint(hwnd());
+        ScopedPaint paint(Hwnd());
         Paint(paint);
       }
       return 0;
     case WM_SIZE: {
       const LRESULT result = DefaultHandle(msg, wparam, lparam);
-      ApplySoftControlRegion(hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+      ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)});
       return result;
     }
     case WM_MOUSEMOVE: {
       if (!trackingLeave_) {
-        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Hwnd(), 0};
         trackingLeave_ = TrackMouseEvent(&tme) != 0;
       }
       RECT client{};
-      GetClientRect(hwnd(), &client);
+      GetClientRect(Hwnd(), &client);
       const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
       SetHotPart(mouseOver_, PtInRect(&client, at) != 0);
       break;
@@ -171,7 +171,7 @@ LRESULT TsTrackBar::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED: {
       const LRESULT result = DefaultHandle(msg, wparam, lparam);
-      if (GetCapture() != hwnd())
+      if (GetCapture() != Hwnd())
         SetHotPart(pressed_, false);
       return result;
     }

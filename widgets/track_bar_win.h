@@ -38,14 +38,14 @@ class TsTrackBar final : public Window {
   // gradient at 100 percent, its hot gradient at the default 70 percent).
   void Create(HWND parent, Rect bounds, const TrackBarSettings& settings);
 
-  int Position() const { return model_.position(); }
+  int Position() const { return model_.Position(); }
   // Limited to Min..Max; an unchanged position does nothing, else the control moves and
   // OnChange runs.
-  void SetPosition(int position) { model_.setPosition(position); }
-  int Min() const { return model_.min(); }
-  int Max() const { return model_.max(); }
-  void SetMin(int min) { model_.setMin(min); }
-  void SetMax(int max) { model_.setMax(max); }
+  void SetPosition(int position) { model_.SetPosition(position); }
+  int Min() const { return model_.Min(); }
+  int Max() const { return model_.Max(); }
+  void SetMin(int min) { model_.SetMin(min); }
+  void SetMax(int max) { model_.SetMax(max); }
 
   // Every change of the position by the program, and every scroll notification of the control
   // (each drag step, key or click, and the end of a scroll), changed or not.

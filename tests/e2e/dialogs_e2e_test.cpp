@@ -250,7 +250,7 @@ TEST(AboutWindow, ShowsTheVersionInItsBevelledPanelWithTheEmblem) {
   // ProgramIcon: the 48 x 48 emblem stretched to 65 x 65 at 8, 8 in the panel, its transparent
   // parts showing the panel's colour. Checked along the picture's middle row and column.
   const PngDecodeResult emblem = DecodePng(resources::kEmblemPng);
-  ASSERT_TRUE(emblem.ok());
+  ASSERT_TRUE(emblem.Ok());
   const RgbaImage picture = StretchRgba(emblem.image, 65, 65);
   int differing = 0;
   for (int i = 0; i < 65; ++i) {
@@ -517,7 +517,7 @@ TEST(CommandEditor, StoreHeldOrChangedOnDiskIsNeverReplacedUnasked) {
   ShowBarFirst(karvoss);
   {
     HeldFile held(store, 0);
-    ASSERT_TRUE(held.held());
+    ASSERT_TRUE(held.Held());
     held.ReleaseAfter(300);
     Editor e = OpenEditor(karvoss);
     ASSERT_NE(e.form, nullptr);
@@ -845,7 +845,7 @@ TEST(FolderChooser, EnterOpensTheHighlightedRowAndAnotherDriveSwitchesTheDropDow
 bool WinZFromAnotherProgramFronts(Karvoss& karvoss, HWND dialog) {
   OtherWindow other;
   other.Activate();
-  if (!Poll([&] { return GetForegroundWindow() == other.hwnd(); }))
+  if (!Poll([&] { return GetForegroundWindow() == other.Hwnd(); }))
     return false;
   karvoss.Hotkey();
   const bool fronted = Poll([&] { return GetForegroundWindow() == dialog; });

@@ -383,7 +383,7 @@ TEST(HostileFiles, HistoryHeldAtAShowKeepsEveryOlderEntry) {
   WriteFileBytes(history, old);
   {
     HeldFile held(history, 0);
-    ASSERT_TRUE(held.held());
+    ASSERT_TRUE(held.Held());
     held.ReleaseAfter(300);
     ShowFocused(karvoss);
     EXPECT_EQ(ComboItems(karvoss.Field()).size(), 2u);

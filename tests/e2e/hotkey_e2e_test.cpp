@@ -30,8 +30,8 @@ class HotkeyHolder {
     UnregisterHotKey(hwnd_, 1);
     DestroyWindow(hwnd_);
   }
-  bool registered() const { return registered_; }
-  int received() const { return count_; }
+  bool Registered() const { return registered_; }
+  int Received() const { return count_; }
 
  private:
   HWND hwnd_ = nullptr;
@@ -41,7 +41,7 @@ class HotkeyHolder {
 
 TEST(HeldHotkey, StartsSilentlyAndRealWinZTogglesTheBarWhileTheHolderGetsNothing) {
   HotkeyHolder holder;
-  ASSERT_TRUE(holder.registered());
+  ASSERT_TRUE(holder.Registered());
   Karvoss karvoss;
   karvoss.Bar();
   ASSERT_TRUE(karvoss.WaitIdle());
@@ -63,7 +63,7 @@ TEST(HeldHotkey, StartsSilentlyAndRealWinZTogglesTheBarWhileTheHolderGetsNothing
   Settle(400);
   EXPECT_TRUE(karvoss.BarVisible());
   EXPECT_EQ(karvoss.BarRect().top, 0);
-  EXPECT_EQ(holder.received(), 0);
+  EXPECT_EQ(holder.Received(), 0);
 }
 
 // A program that had the keyboard before Win+Z: an edit of this test's own, in the foreground.
@@ -131,7 +131,7 @@ TEST(TypingAfterWinZ, RegisteredHotkeyLosesNoKey) {
 
 TEST(TypingAfterWinZ, KeyboardWatchLosesNoKey) {
   HotkeyHolder holder;
-  ASSERT_TRUE(holder.registered());
+  ASSERT_TRUE(holder.Registered());
   Karvoss karvoss;
   karvoss.Bar();
   ASSERT_TRUE(karvoss.WaitIdle());
@@ -151,7 +151,7 @@ class ZReleaseDropper {
     WaitForSingleObject(thread_, 5000);
     CloseHandle(thread_);
   }
-  bool dropped() const { return dropped_.load(); }
+  bool Dropped() const { return dropped_.load(); }
 
  private:
   static inline ZReleaseDropper* self_ = nullptr;
@@ -184,7 +184,7 @@ class ZReleaseDropper {
 // A Z release the hook missed swallows neither the next plain z nor the next Win+Z.
 TEST(HeldHotkey, AMissedZReleaseIsRecoveredFrom) {
   HotkeyHolder holder;
-  ASSERT_TRUE(holder.registered());
+  ASSERT_TRUE(holder.Registered());
   Karvoss karvoss;
   karvoss.Bar();
   ASSERT_TRUE(karvoss.WaitIdle());
@@ -192,7 +192,7 @@ TEST(HeldHotkey, AMissedZReleaseIsRecoveredFrom) {
     ZReleaseDropper dropper;
     PressWinZ();
     ASSERT_TRUE(karvoss.WaitShown());
-    ASSERT_TRUE(Poll([&] { return dropper.dropped(); }));
+    ASSERT_TRUE(Poll([&] { return dropper.Dropped(); }));
   }
   ASSERT_TRUE(Poll([&] { return FocusOf(karvoss.Bar()) == karvoss.Edit(); }));
   PressKey(VK_ESCAPE);
@@ -211,7 +211,7 @@ TEST(HeldHotkey, AMissedZReleaseIsRecoveredFrom) {
 // Z with the Windows key and another modifier is not Win+Z: it reaches the program that holds it.
 TEST(HeldHotkey, OtherModifiersWithWinZStillReachTheirHolders) {
   HotkeyHolder winZ;
-  ASSERT_TRUE(winZ.registered());
+  ASSERT_TRUE(winZ.Registered());
   Karvoss karvoss;
   karvoss.Bar();
   ASSERT_TRUE(karvoss.WaitIdle());
@@ -219,13 +219,13 @@ TEST(HeldHotkey, OtherModifiersWithWinZStillReachTheirHolders) {
     HotkeyHolder holder(MOD_WIN | (modifier == VK_SHIFT     ? MOD_SHIFT
                                    : modifier == VK_CONTROL ? MOD_CONTROL
                                                             : MOD_ALT));
-    ASSERT_TRUE(holder.registered());
+    ASSERT_TRUE(holder.Registered());
     Key(VK_LWIN, true);
     Key(modifier, true);
     PressKey('Z');
     Key(modifier, false);
     Key(VK_LWIN, false);
-    EXPECT_TRUE(Poll([&] { return holder.received() == 1; })) << modifier;
+    EXPECT_TRUE(Poll([&] { return holder.Received() == 1; })) << modifier;
   }
   Settle(200);
   EXPECT_FALSE(karvoss.BarVisible());

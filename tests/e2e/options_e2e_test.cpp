@@ -217,7 +217,7 @@ TEST(Settings, ASecondCopyLeavesAHeldFileAlone) {
   first.Start();
   ASSERT_TRUE(first.WaitIdle());
   HeldFile held(first.Config(), FILE_SHARE_DELETE);
-  ASSERT_TRUE(held.held());
+  ASSERT_TRUE(held.Held());
   Karvoss second(Karvoss::Options{true, first.Folder()});
   HWND box = second.WaitMessageBox();
   ASSERT_NE(box, nullptr);

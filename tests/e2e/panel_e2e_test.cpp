@@ -25,10 +25,10 @@ TEST(Panel, ScreenPixelsAreThePaintersOutput) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   Bitmap expected(width, 61);
   BackgroundSettings settings(clBtnFace);
-  settings.gradient().setPercent(100);
-  settings.gradient().setData(kDesigned);
+  settings.Gradient().SetPercent(100);
+  settings.Gradient().SetData(kDesigned);
   PaintBackground(expected, settings, WindowsSystemColors());
-  const Color face = resolveColor(clBtnFace, systemColors());
+  const Color face = resolveColor(clBtnFace, CurrentSystemColors());
 
   RECT field{};
   GetWindowRect(karvoss.Field(), &field);
@@ -75,8 +75,8 @@ TEST(Panel, OkFramesItselfUnderThePointerAndSinksWhileHeld) {
   RECT field{};
   GetWindowRect(karvoss.Field(), &field);
   const int left = field.right + 5;  // "Ok" is 32 x 32 at top 12
-  const Color highlight = resolveColor(clBtnHighlight, systemColors());
-  const Color shadow = resolveColor(clBtnShadow, systemColors());
+  const Color highlight = resolveColor(clBtnHighlight, CurrentSystemColors());
+  const Color shadow = resolveColor(clBtnShadow, CurrentSystemColors());
   MoveMouse(10, 300);
   const Color plain = ScreenColor(left, 12);
   EXPECT_NE(plain, highlight);

@@ -133,14 +133,24 @@ class Soak {
   explicit Soak(Karvoss& karvoss) : karvoss_(karvoss), history_(karvoss.DataFile(L"history.cmh")) {}
 
   // Types the text into the shown bar, presses Enter and waits for the command's mark: its line
-  // on top of the history, or the launch failure in the field.
+  // on top of the drop-down list (the file follows when the bar goes up), or the launch failure
+  // in the field.
   bool Run(const std::wstring& text, bool recorded) {
     SendMessageW(karvoss_.Field(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     PressKey(VK_RETURN);
     if (!recorded)
       return Until([&] { return karvoss_.FieldText() == kNotFound; });
-    const std::string top = Utf8(text) + "\r\n";
-    return Until([&] { return ReadFileBytes(history_).compare(0, top.size(), top) == 0; });
+    return Until([&] { return FirstListEntry() == text; });
+  }
+
+  std::wstring FirstListEntry() {
+    const LRESULT length = SendMessageW(karvoss_.Field(), CB_GETLBTEXTLEN, 0, 0);
+    if (length <= 0)
+      return {};
+    std::wstring entry(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(karvoss_.Field(), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(entry.data()));
+    entry.resize(static_cast<size_t>(length));
+    return entry;
   }
 
   bool Show() {
@@ -148,9 +158,13 @@ class Soak {
     return karvoss_.WaitShown() && Poll([&] { return FocusOf(karvoss_.Bar()) == karvoss_.Edit(); });
   }
 
+  // Hidden, the bar has written its history: the file ends the last command's wait.
   bool Hide() {
     PressKey(VK_ESCAPE);
-    return karvoss_.WaitHidden();
+    return karvoss_.WaitHidden() && Until([&] {
+             const std::string top = Utf8(FirstListEntry()) + "\r\n";
+             return ReadFileBytes(history_).compare(0, top.size(), top) == 0;
+           });
   }
 
   // One command of the mix: mostly stored commands whose target is missing (dispatched, recorded,

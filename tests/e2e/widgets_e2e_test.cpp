@@ -47,9 +47,9 @@ void Key(WORD virtualKey, bool down) {
 // An owning copy of a DIB section's pixels.
 Bitmap OwningCopy(DibSection& dib) {
   GdiFlush();
-  Bitmap copy(dib.width(), dib.height());
-  for (int y = 0; y < dib.height(); ++y)
-    std::memcpy(copy.row(y), dib.bitmap().row(y), static_cast<size_t>(dib.width()) * 3);
+  Bitmap copy(dib.Width(), dib.Height());
+  for (int y = 0; y < dib.Height(); ++y)
+    std::memcpy(copy.row(y), dib.Pixels().row(y), static_cast<size_t>(dib.Width()) * 3);
   return copy;
 }
 
@@ -61,7 +61,7 @@ Bitmap CaptureScreen(const RECT& r) {
   dib.Resize(w, h);
   {
     ScopedGetDC screen(nullptr);
-    BitBlt(dib.dc(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    BitBlt(dib.Dc(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
   }
   return OwningCopy(dib);
 }
@@ -141,8 +141,8 @@ std::vector<Color> GradientRows(int rows, const std::vector<Band>& bands) {
                  db = (blueOf(bands[i].to) - b) / n;
     for (int y = start; y <= end; ++y) {
       colors[static_cast<size_t>(y)] =
-          rgb(static_cast<int>(roundHalfEven(r)), static_cast<int>(roundHalfEven(g)),
-              static_cast<int>(roundHalfEven(b)));
+          rgb(static_cast<int>(RoundHalfEven(r)), static_cast<int>(RoundHalfEven(g)),
+              static_cast<int>(RoundHalfEven(b)));
       r += dr;
       g += dg;
       b += db;
@@ -155,7 +155,7 @@ std::vector<Color> GradientRows(int rows, const std::vector<Band>& bands) {
 Color Mix(Color c, Color plain, int percent) {
   const double k = percent / 100.0;
   const auto channel = [&](int a, int b) {
-    return static_cast<int>(roundHalfEven(a * k + b * (1 - k)));
+    return static_cast<int>(RoundHalfEven(a * k + b * (1 - k)));
   };
   return rgb(channel(redOf(c), redOf(plain)), channel(greenOf(c), greenOf(plain)),
              channel(blueOf(c), blueOf(plain)));
@@ -184,8 +184,8 @@ Bitmap PaintedDragBar(Size size, const std::string& caption, bool enabled) {
   face.fontColor = clWhite;
   face.enabled = enabled;
   BackgroundSettings background(kDialogColor);
-  background.gradient().setData(kBarGradient);
-  PaintDragBar(dib.bitmap(), face, background, text, system);
+  background.Gradient().SetData(kBarGradient);
+  PaintDragBar(dib.Pixels(), face, background, text, system);
   return OwningCopy(dib);
 }
 
@@ -202,16 +202,16 @@ Bitmap PaintedButton(Size size, const std::string& caption, Look look) {
   GdiTextRenderer text(&dib);
   WindowsSystemColors system;
   ControlStyle style(kDialogColor);
-  style.background().gradient().setData(kButtonGradient);
-  style.background().gradient().setPercent(100);
-  style.hotBackground().gradient().setData(kButtonHotGradient);
+  style.Background().Gradient().SetData(kButtonGradient);
+  style.Background().Gradient().SetPercent(100);
+  style.HotBackground().Gradient().SetData(kButtonHotGradient);
   PushButtonFace face;
   face.caption = caption;
   face.font = Font{"MS Sans Serif", 11, false};
   face.mouseOver = look.mouseOver;
   face.focused = look.focused;
   face.pressed = look.pressed;
-  PaintPushButton(dib.bitmap(), face, style, text, system, Backdrop{nullptr, {}, kDialogColor});
+  PaintPushButton(dib.Pixels(), face, style, text, system, Backdrop{nullptr, {}, kDialogColor});
   return OwningCopy(dib);
 }
 
@@ -219,10 +219,10 @@ Bitmap PaintedButton(Size size, const std::string& caption, Look look) {
 Bitmap PaintedLabel(Size size, const std::string& text) {
   DibSection dib;
   dib.Resize(size.width, size.height);
-  dib.bitmap().fill(kDialog);
+  dib.Pixels().fill(kDialog);
   GdiTextRenderer renderer(&dib);
   const Rect box{0, 0, size.width, size.height};
-  renderer.draw(dib.bitmap(), text, Font{"MS Sans Serif", 11, false}, clWhite, box, box,
+  renderer.Draw(dib.Pixels(), text, Font{"MS Sans Serif", 11, false}, clWhite, box, box,
                 kTextSingleLine);
   return OwningCopy(dib);
 }
@@ -255,7 +255,7 @@ RECT ChildRect(HWND parent, int x, int y) {
 class WidgetLab {
  public:
   WidgetLab() {
-    log_ = folder_.path() + L"\\lab.log";
+    log_ = folder_.Path() + L"\\lab.log";
     // The pointer starts well away from the dialog, so nothing is hot by accident.
     MoveMouse(1200, 780);
     const std::wstring exe = BinFolder() + L"\\widget_lab.exe";
@@ -263,7 +263,7 @@ class WidgetLab {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.path().c_str(), &si, &process_))
+                        folder_.Path().c_str(), &si, &process_))
       throw std::runtime_error("cannot start widget_lab.exe");
     command_ = RegisterWindowMessageW(lab::kCommandMessage);
     Poll([&] { return (form_ = FindProcessWindow(process_.dwProcessId, lab::kFormClass, true)); });

@@ -67,7 +67,7 @@ struct Installation {
 class Process {
  public:
   explicit Process(DWORD pid) : handle_(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid)) {}
-  bool Ended() const { return handle_.valid() && WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0; }
+  bool Ended() const { return handle_.Valid() && WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0; }
   void End() const {
     TerminateProcess(handle_, 1);
     WaitForSingleObject(handle_, kDeadlineMs);
@@ -116,7 +116,7 @@ std::wstring ImageOf(DWORD pid) {
   const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
   wchar_t path[MAX_PATH * 2];
   DWORD size = MAX_PATH * 2;
-  return process.valid() && QueryFullProcessImageNameW(process, 0, path, &size)
+  return process.Valid() && QueryFullProcessImageNameW(process, 0, path, &size)
              ? std::wstring(path, size)
              : std::wstring();
 }
@@ -124,7 +124,7 @@ std::wstring ImageOf(DWORD pid) {
 // Until the process's start-up is over and it waits for input (Win+Z is registered by then).
 bool WaitIdle(DWORD pid) {
   const KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid));
-  return process.valid() && WaitForInputIdle(process, kDeadlineMs) == 0;
+  return process.Valid() && WaitForInputIdle(process, kDeadlineMs) == 0;
 }
 
 // Every karvoss.exe process, whatever its folder and whether or not it has a window yet.
@@ -308,7 +308,7 @@ class ForeignBar {
     endSessionMessages = 0;
   }
   ~ForeignBar() { DestroyWindow(hwnd_); }
-  HWND hwnd() const { return hwnd_; }
+  HWND Hwnd() const { return hwnd_; }
   static inline int endSessionMessages = 0;
 
  private:
@@ -492,7 +492,7 @@ TEST_F(Package, SilentUpgradeWithTheProgramHeldFailsAndTheOldVersionStaysRegiste
   const std::string uninstaller = ReadFileBytes(at_.uninstaller);
   {
     const KernelHandle held = Hold(at_.exe);
-    ASSERT_TRUE(held.valid());
+    ASSERT_TRUE(held.Valid());
     EXPECT_EQ(RunToEnd(L'"' + nextSetup_ + L"\" /S"), kExitFileBusy);
   }
   EXPECT_EQ(RegistryText(L"DisplayVersion"), version);
@@ -544,7 +544,7 @@ TEST_F(Package, UninstallWithTheProgramHeldFailsAndLeavesItRegisteredAndRunning)
   const Process karvoss(TheOneKarvoss());
   {
     const KernelHandle held = Hold(at_.exe);
-    ASSERT_TRUE(held.valid());
+    ASSERT_TRUE(held.Valid());
     EXPECT_EQ(RunToEnd(RegistryText(L"QuietUninstallString")), kExitFileBusy);
   }
   EXPECT_EQ(RegistryText(L"InstallLocation"), at_.folder);
@@ -559,7 +559,7 @@ TEST_F(Package, UninstallWithTheProgramHeldFailsAndLeavesItRegisteredAndRunning)
 TEST_F(Package, ExitSwitchEndsTheRunningKarvossOnlyAndWritesNothing) {
   const ForeignBar foreign;
   const TempFolder asker;
-  const std::wstring askerExe = asker.path() + L"\\karvoss.exe";
+  const std::wstring askerExe = asker.Path() + L"\\karvoss.exe";
   ASSERT_TRUE(CopyFileW(builtExe_.c_str(), askerExe.c_str(), FALSE));
   // None runs: done at once.
   EXPECT_EQ(RunToEnd(L'"' + askerExe + L"\" /exit"), 0u);
@@ -567,7 +567,7 @@ TEST_F(Package, ExitSwitchEndsTheRunningKarvossOnlyAndWritesNothing) {
   // A copy under another name cannot be told from another program, but it holds the single
   // instance: the switch says that one still runs.
   const TempFolder renamedFolder;
-  const std::wstring renamed = renamedFolder.path() + L"\\launcher.exe";
+  const std::wstring renamed = renamedFolder.Path() + L"\\launcher.exe";
   ASSERT_TRUE(CopyFileW(builtExe_.c_str(), renamed.c_str(), FALSE));
   PROCESS_INFORMATION started{};
   ASSERT_TRUE(Launch(L'"' + renamed + L'"', started));
@@ -586,8 +586,8 @@ TEST_F(Package, ExitSwitchEndsTheRunningKarvossOnlyAndWritesNothing) {
   EXPECT_EQ(RunToEnd(L'"' + askerExe + L"\" /EXIT"), 0u);
   EXPECT_FALSE(running.Running());
   EXPECT_TRUE(KarvossProcesses().empty());
-  EXPECT_EQ(SortedEntries(asker.path()), std::vector<std::wstring>{L"karvoss.exe"});
-  EXPECT_TRUE(IsWindow(foreign.hwnd()));
+  EXPECT_EQ(SortedEntries(asker.Path()), std::vector<std::wstring>{L"karvoss.exe"});
+  EXPECT_TRUE(IsWindow(foreign.Hwnd()));
   EXPECT_EQ(ForeignBar::endSessionMessages, 0);
 }
 

@@ -22,7 +22,7 @@ constexpr std::array<char16_t, 64> kCp1251High = {
     0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
     0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
-constexpr char32_t cp1251ToUnicode(unsigned char byte) {
+constexpr char32_t Cp1251ToUnicode(unsigned char byte) {
   if (byte < 0x80)
     return byte;
   if (byte >= 0xC0)
@@ -38,7 +38,7 @@ constexpr SingleByteTable kUtf8Of = [] {
   SingleByteTable table{};
   table.twoBytesFromC0 = true;
   for (int b = 0; b <= 0xFF; ++b) {
-    const char32_t cp = cp1251ToUnicode(static_cast<unsigned char>(b));
+    const char32_t cp = Cp1251ToUnicode(static_cast<unsigned char>(b));
     Utf8Form& form = table.forms[b];
     if (cp < 0x80) {
       form = {{static_cast<char>(cp), 0, 0}, 1};
@@ -70,7 +70,7 @@ constexpr std::array<HighByte, 64> kHighByCodePoint = [] {
   return table;
 }();
 
-char unicodeToCp1251(char32_t cp) {
+char UnicodeToCp1251(char32_t cp) {
   if (cp < 0x80)
     return static_cast<char>(cp);
   if (cp >= 0x0410 && cp <= 0x044F)
@@ -95,7 +95,7 @@ std::string Cp1251Codec::toUtf8(std::string_view ansi) const {
 }
 
 bool Cp1251Codec::holds(char32_t codePoint) const {
-  return codePoint == '?' || unicodeToCp1251(codePoint) != '?';
+  return codePoint == '?' || UnicodeToCp1251(codePoint) != '?';
 }
 
 const SingleByteTable* Cp1251Codec::singleByteTable() const {
@@ -113,7 +113,7 @@ std::string Cp1251Codec::fromUtf8(std::string_view utf8) const {
     if (pos + kBlock <= n) {
       // ASCII goes a block at a time; the copy of a whole block stays within the string since
       // the output never runs ahead of the input.
-      const size_t ascii = scan::asciiPrefixLength(utf8.data() + pos);
+      const size_t ascii = scan::AsciiPrefixLength(utf8.data() + pos);
       std::memcpy(o, in + pos, kBlock);
       o += ascii;
       pos += ascii;
@@ -127,10 +127,10 @@ std::string Cp1251Codec::fromUtf8(std::string_view utf8) const {
     while (pos < n && in[pos] >= 0x80) {
       const unsigned char lead = in[pos];
       if ((lead == 0xD0 || lead == 0xD1) && pos + 1 < n && (in[pos + 1] & 0xC0) == 0x80) {
-        *o++ = unicodeToCp1251(static_cast<char32_t>(((lead & 0x1F) << 6) | (in[pos + 1] & 0x3F)));
+        *o++ = UnicodeToCp1251(static_cast<char32_t>(((lead & 0x1F) << 6) | (in[pos + 1] & 0x3F)));
         pos += 2;
       } else {
-        *o++ = unicodeToCp1251(decodeUtf8(utf8, pos));
+        *o++ = UnicodeToCp1251(decodeUtf8(utf8, pos));
       }
     }
   }

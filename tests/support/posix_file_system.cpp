@@ -34,7 +34,7 @@ bool PosixFileSystem::createDirectories(const std::string& path) {
   return !ec;
 }
 
-static std::optional<std::string> readWithFlags(const std::string& path, int flags) {
+static std::optional<std::string> ReadWithFlags(const std::string& path, int flags) {
   const int fd = ::open(path.c_str(), flags);
   if (fd < 0)
     return std::nullopt;
@@ -68,16 +68,16 @@ std::string PosixFileSystem::readFile(const std::string& path, size_t maxBytes) 
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   if (!ec && size > maxBytes)
-    throw FileTooLargeError(fileTooLargeMessage(path, maxBytes));
-  auto bytes = readWithFlags(path, O_RDONLY);
+    throw FileTooLargeError(FileTooLargeMessage(path, maxBytes));
+  auto bytes = ReadWithFlags(path, O_RDONLY);
   if (!bytes)
-    throw FileError(cannotOpenFileMessage(path, std::strerror(errno)));
+    throw FileError(CannotOpenFileMessage(path, std::strerror(errno)));
   return std::move(*bytes);
 }
 
 std::optional<std::string> PosixFileSystem::readFileForUpdate(const std::string& path,
                                                               size_t maxBytes) {
-  std::optional<std::string> bytes = readWithFlags(path, O_RDWR);
+  std::optional<std::string> bytes = ReadWithFlags(path, O_RDWR);
   if (bytes && bytes->size() > maxBytes)
     bytes->resize(maxBytes);
   return bytes;
@@ -87,24 +87,24 @@ void PosixFileSystem::writeNewFile(const std::string& path, std::string_view byt
                                    const std::string& reportedPath) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0)
-    throw FileError(cannotCreateFileMessage(reportedPath, std::strerror(errno)));
+    throw FileError(CannotCreateFileMessage(reportedPath, std::strerror(errno)));
   size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
     if (n <= 0) {
       const int error = errno;
       ::close(fd);
-      throw FileError(cannotCreateFileMessage(reportedPath, std::strerror(error)));
+      throw FileError(CannotCreateFileMessage(reportedPath, std::strerror(error)));
     }
     written += static_cast<size_t>(n);
   }
   if (::close(fd) != 0)
-    throw FileError(cannotCreateFileMessage(reportedPath, std::strerror(errno)));
+    throw FileError(CannotCreateFileMessage(reportedPath, std::strerror(errno)));
 }
 
 void PosixFileSystem::replaceFile(const std::string& source, const std::string& target) {
   if (::rename(source.c_str(), target.c_str()) != 0) {
-    throw FileError(cannotCreateFileMessage(target, std::strerror(errno)));
+    throw FileError(CannotCreateFileMessage(target, std::strerror(errno)));
   }
 }
 
@@ -124,12 +124,12 @@ TemporaryFolder::~TemporaryFolder() {
   std::filesystem::remove_all(path_, ec);
 }
 
-void writeBytes(const std::string& path, std::string_view bytes) {
+void WriteBytes(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string readBytes(const std::string& path) {
+std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();

@@ -25,15 +25,15 @@ class TemporaryFolder {
   ~TemporaryFolder();
   TemporaryFolder(const TemporaryFolder&) = delete;
   TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
 
  private:
   std::string path_;
 };
 
 // Plain helpers for arranging and checking files in tests.
-void writeBytes(const std::string& path, std::string_view bytes);
-std::string readBytes(const std::string& path);
+void WriteBytes(const std::string& path, std::string_view bytes);
+std::string ReadBytes(const std::string& path);
 
 }  // namespace kv::test

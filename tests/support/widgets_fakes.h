@@ -25,17 +25,17 @@ class FakeTextRenderer : public TextRenderer {
     unsigned flags;
   };
 
-  Size measure(std::string_view utf8, const Font& font) const override {
+  Size Measure(std::string_view utf8, const Font& font) const override {
     return {static_cast<int>(utf8.size()) * kCharWidth, font.height};
   }
   // Breaks only between whole characters; enough for the layouts that depend on the line count.
-  Size measureWrapped(std::string_view utf8, const Font& font, int maxWidth) const override {
+  Size MeasureWrapped(std::string_view utf8, const Font& font, int maxWidth) const override {
     const int perLine = std::max(1, maxWidth / kCharWidth);
     const int chars = static_cast<int>(utf8.size());
     const int lines = std::max(1, (chars + perLine - 1) / perLine);
     return {std::min(chars, perLine) * kCharWidth, lines * font.height};
   }
-  void draw(Bitmap&, std::string_view utf8, const Font& font, Color rgb, Rect box, Rect clip,
+  void Draw(Bitmap&, std::string_view utf8, const Font& font, Color rgb, Rect box, Rect clip,
             unsigned flags) override {
     calls.push_back({std::string(utf8), font, rgb, box, clip, flags});
   }
@@ -68,25 +68,25 @@ class FakeSystemColors : public SystemColors {
   }
 };
 
-inline Color grey(int v) {
+inline Color Grey(int v) {
   return rgb(v, v, v);
 }
 
-inline std::vector<Color> rowOf(const Bitmap& image, int y) {
+inline std::vector<Color> RowOf(const Bitmap& image, int y) {
   std::vector<Color> row;
   for (int x = 0; x < image.width(); ++x)
     row.push_back(image.pixel(x, y));
   return row;
 }
 
-inline std::vector<Color> columnOf(const Bitmap& image, int x) {
+inline std::vector<Color> ColumnOf(const Bitmap& image, int x) {
   std::vector<Color> column;
   for (int y = 0; y < image.height(); ++y)
     column.push_back(image.pixel(x, y));
   return column;
 }
 
-inline Bitmap filled(int width, int height, Color c) {
+inline Bitmap Filled(int width, int height, Color c) {
   Bitmap image(width, height);
   image.fill(c);
   return image;

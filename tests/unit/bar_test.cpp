@@ -13,12 +13,13 @@
 
 #include "tests/support/posix_file_system.h"
 #include "toolkit/errors.h"
+#include "toolkit/keys.h"
 
 namespace kv {
 namespace {
 
-using test::readBytes;
-using test::writeBytes;
+using test::ReadBytes;
+using test::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -36,7 +37,7 @@ class FakeView : public BarView {
   std::vector<size_t> suggestionsClosedAtStep;  // how many tops were set by then
   bool timer1 = false;
   bool qtTimer = false;
-  std::function<void()> onProcessMessages;
+  std::function<void()> OnProcessMessages;
   // Field.
   std::string field;
   bool fieldSelected = false;
@@ -86,9 +87,9 @@ class FakeView : public BarView {
   void RepaintPan() override {}
   void RepaintField() override {}
   void ProcessMessages() override {
-    if (onProcessMessages) {
-      auto once = std::move(onProcessMessages);
-      onProcessMessages = nullptr;
+    if (OnProcessMessages) {
+      auto once = std::move(OnProcessMessages);
+      OnProcessMessages = nullptr;
       once();
     }
   }
@@ -168,7 +169,7 @@ class FakeSystem : public BarSystem {
 
 class NoSession : public SessionControl {
  public:
-  bool exitWindows(unsigned) override { return false; }
+  bool CallExitWindows(unsigned) override { return false; }
 };
 
 class FakeOptions : public OptionsWindow {
@@ -221,7 +222,7 @@ class LockedFile : public test::PosixFileSystem {
   bool locked = true;
   std::string readFile(const std::string& path, size_t maxBytes) override {
     if (locked && path.size() >= name_.size() && path.substr(path.size() - name_.size()) == name_) {
-      throw FileError(cannotOpenFileMessage(path, "locked"));
+      throw FileError(CannotOpenFileMessage(path, "locked"));
     }
     return PosixFileSystem::readFile(path, maxBytes);
   }
@@ -235,9 +236,9 @@ class BarTest : public ::testing::Test {
   void SetUp() override { Make(fs_); }
   void Make(FileSystem& fs) {
     form_ = std::make_unique<TForm1>(view_, system_, session_, dialogs_, fs, codec_,
-                                     DataPaths{dir_.path(), '/'});
+                                     DataPaths{dir_.Path(), '/'});
   }
-  std::string DataFile(const std::string& name) { return dir_.path() + "/Data/" + name; }
+  std::string DataFile(const std::string& name) { return dir_.Path() + "/Data/" + name; }
   void ShowShown() {
     form_->ShowPanel();
     view_.tops.clear();
@@ -259,7 +260,7 @@ constexpr char kDesigned[] =
 
 TEST_F(BarTest, FirstStartCreatesDataWritesNothingAndWaitsHidden) {
   form_->FormCreate();
-  EXPECT_TRUE(fs_.directoryExists(dir_.path() + "/Data"));
+  EXPECT_TRUE(fs_.directoryExists(dir_.Path() + "/Data"));
   EXPECT_FALSE(fs_.fileExists(DataFile("config.cfg")));
   EXPECT_FALSE(fs_.fileExists(DataFile("history.cmh")));
   EXPECT_FALSE(view_.showing);
@@ -279,8 +280,8 @@ TEST_F(BarTest, SecondInstanceSaysSoOnceAndEndsTouchingNothing) {
   // Settings the exiting copy cannot open: it must neither delete nor rewrite them.
   LockedConfig locked;
   Make(locked);
-  fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), test::SettingsRecord(20, 1, 2, 3));
+  fs_.createDirectories(dir_.Path() + "/Data");
+  WriteBytes(DataFile("config.cfg"), test::SettingsRecord(20, 1, 2, 3));
   system_.mutexExisted = true;
   system_.hotkey = HotkeyRegistration::taken;  // the first instance holds Win+Z
   form_->FormCreate();
@@ -289,7 +290,7 @@ TEST_F(BarTest, SecondInstanceSaysSoOnceAndEndsTouchingNothing) {
                           "вызова консоли. | Karvoss: повторный запуск "));
   EXPECT_TRUE(system_.terminated);
   EXPECT_FALSE(system_.watching);
-  EXPECT_EQ(readBytes(DataFile("config.cfg")), test::SettingsRecord(20, 1, 2, 3));
+  EXPECT_EQ(ReadBytes(DataFile("config.cfg")), test::SettingsRecord(20, 1, 2, 3));
   EXPECT_TRUE(system_.rearmAsked);  // a second start repairs a hook the system dropped
 }
 
@@ -346,7 +347,7 @@ TEST_F(BarTest, TheFieldTakesTheKeyboardBeforeTheTimerAndThenReceivesTheHeldKeys
   form_->HidePanel();
   view_.refuseForeground = true;
   system_.keyboardReady = 0;
-  view_.onProcessMessages = [this] { EXPECT_EQ(system_.keyboardReady, 0); };
+  view_.OnProcessMessages = [this] { EXPECT_EQ(system_.keyboardReady, 0); };
   form_->WMHotKey(8, 0x5A);
   EXPECT_EQ(view_.activations, 1);
   EXPECT_EQ(system_.keyboardReady, 1);
@@ -388,7 +389,7 @@ TEST_F(BarTest, WinZWithADialogOpenBringsTheDialogForwardAndLeavesTheBarHidden) 
 
 TEST_F(BarTest, WinZDuringSlideInEndsHiddenAfterTheFirstTick) {
   form_->FormCreate();
-  view_.onProcessMessages = [this] { form_->WMHotKey(8, 0x5A); };
+  view_.OnProcessMessages = [this] { form_->WMHotKey(8, 0x5A); };
   form_->WMHotKey(8, 0x5A);
   // The nested hide ran to its end; the outer loop then moved the hidden window down.
   EXPECT_FALSE(view_.showing);
@@ -403,7 +404,7 @@ TEST_F(BarTest, WinZDuringSlideInEndsHiddenAfterTheFirstTick) {
 TEST_F(BarTest, WinZDuringSlideOutEndsHidden) {
   form_->FormCreate();
   ShowShown();
-  view_.onProcessMessages = [this] { form_->WMHotKey(8, 0x5A); };
+  view_.OnProcessMessages = [this] { form_->WMHotKey(8, 0x5A); };
   form_->WMHotKey(8, 0x5A);
   EXPECT_FALSE(view_.showing);
   EXPECT_EQ(view_.top, -100);
@@ -431,7 +432,7 @@ TEST_F(BarTest, EnterOnAnEmptyFieldDoesNothing) {
   form_->FormCreate();
   ShowShown();
   view_.field = "";
-  char key = 13;
+  char key = kKeyEnter;
   form_->ECommandKeyPress(key);
   EXPECT_EQ(key, 0);
   EXPECT_THAT(system_.launches, IsEmpty());
@@ -447,7 +448,7 @@ TEST_F(BarTest, BlankOnlyTextIsDispatchedAsTyped) {
   EXPECT_THAT(system_.launches, ElementsAre("   [] []"));
   EXPECT_EQ(view_.field, "Выполнение...");
   form_->SaveTimerTimer();
-  EXPECT_EQ(readBytes(DataFile("history.cmh")), "  \r\n");
+  EXPECT_EQ(ReadBytes(DataFile("history.cmh")), "  \r\n");
 }
 
 TEST_F(BarTest, SuccessfulCommandsGoToTheHistoryNewestFirstAndOnce) {
@@ -463,7 +464,7 @@ TEST_F(BarTest, SuccessfulCommandsGoToTheHistoryNewestFirstAndOnce) {
   EXPECT_FALSE(fs_.fileExists(DataFile("history.cmh")));
   EXPECT_TRUE(view_.saveTimer);
   form_->HidePanel();
-  EXPECT_EQ(readBytes(DataFile("history.cmh")), "a\r\nb\r\n");
+  EXPECT_EQ(ReadBytes(DataFile("history.cmh")), "a\r\nb\r\n");
   EXPECT_FALSE(view_.saveTimer);
   // The next show offers the last command again, selected.
   form_->ShowPanel();
@@ -489,7 +490,7 @@ TEST_F(BarTest, ClearHistoryLeavesAnEmptyFileAndAnEmptyFieldNextTime) {
   form_->OkBClick();
   view_.field = "clearhistory";
   form_->OkBClick();
-  EXPECT_EQ(readBytes(DataFile("history.cmh")), "");
+  EXPECT_EQ(ReadBytes(DataFile("history.cmh")), "");
   EXPECT_TRUE(fs_.fileExists(DataFile("history.cmh")));
   EXPECT_EQ(view_.field, "Введите команду (help - справка)");
   EXPECT_THAT(view_.dropDown, IsEmpty());
@@ -502,7 +503,7 @@ TEST_F(BarTest, EscHidesWithoutRunningAnything) {
   form_->FormCreate();
   ShowShown();
   view_.field = "notepad";
-  char key = 27;
+  char key = kKeyEscape;
   form_->ECommandKeyPress(key);
   EXPECT_EQ(key, 0);
   EXPECT_FALSE(view_.showing);
@@ -522,20 +523,20 @@ TEST_F(BarTest, ExitHidesAndAsksToTerminateAndIsStillRecorded) {
   EXPECT_TRUE(system_.terminated);
   EXPECT_THAT(system_.launches, IsEmpty());
   form_->FormDestroy();  // the program ends: what is unsaved is written first
-  EXPECT_EQ(readBytes(DataFile("history.cmh")), "exit\r\n");
+  EXPECT_EQ(ReadBytes(DataFile("history.cmh")), "exit\r\n");
 }
 
 // A command run while the bar stays down is written before the next show reads the file.
 TEST_F(BarTest, AnUnsavedCommandIsWrittenBeforeTheNextShowReadsTheHistory) {
   form_->FormCreate();
-  writeBytes(DataFile("history.cmh"), "older\r\n");
+  WriteBytes(DataFile("history.cmh"), "older\r\n");
   ShowShown();
   view_.field = "newer";
   form_->OkBClick();
   view_.showing = false;  // hidden without a slide, as at the end of a session
   form_->ShowPanel();
   EXPECT_THAT(view_.dropDown, ElementsAre("newer", "older"));
-  EXPECT_EQ(readBytes(DataFile("history.cmh")), "newer\r\nolder\r\n");
+  EXPECT_EQ(ReadBytes(DataFile("history.cmh")), "newer\r\nolder\r\n");
 }
 
 TEST_F(BarTest, LongPressOnXOpensTheMenuOnceAtTheButton) {
@@ -563,7 +564,7 @@ TEST_F(BarTest, ShortClickOnXNeverOpensTheMenuEvenWhenTheSlideIsSlow) {
   ShowShown();
   form_->CloseBMouseDown();
   // The click comes before the release; a tick during its slide must find the timer off.
-  view_.onProcessMessages = [this] {
+  view_.OnProcessMessages = [this] {
     if (view_.qtTimer)
       form_->QTTimerTimer();
   };
@@ -575,8 +576,8 @@ TEST_F(BarTest, ShortClickOnXNeverOpensTheMenuEvenWhenTheSlideIsSlow) {
 
 TEST_F(BarTest, EachShowReloadsTheStoreAndTheHistoryFromDisk) {
   form_->FormCreate();
-  writeBytes(DataFile("command.cms"), "ed|probe.exe|x|C:\\\r\n");
-  writeBytes(DataFile("history.cmh"), "one\ntwo\n");
+  WriteBytes(DataFile("command.cms"), "ed|probe.exe|x|C:\\\r\n");
+  WriteBytes(DataFile("history.cmh"), "one\ntwo\n");
   form_->ShowPanel();
   EXPECT_THAT(form_->CommandLines(), ElementsAre("ed|probe.exe|x|C:\\"));
   EXPECT_THAT(view_.dropDown, ElementsAre("one", "two"));
@@ -593,8 +594,8 @@ TEST_F(BarTest, UnreadableHistoryIsReportedOnceDownAndNeverOverwrittenFromAPart)
   LockedFile locked("history.cmh");
   Make(locked);
   form_->FormCreate();
-  writeBytes(DataFile("history.cmh"), "kept\r\n");
-  view_.onProcessMessages = [this] {
+  WriteBytes(DataFile("history.cmh"), "kept\r\n");
+  view_.OnProcessMessages = [this] {
     EXPECT_THAT(system_.boxes, IsEmpty()) << "box held the slide";
   };
   form_->ShowPanel();
@@ -610,28 +611,28 @@ TEST_F(BarTest, UnreadableHistoryIsReportedOnceDownAndNeverOverwrittenFromAPart)
   EXPECT_THAT(system_.launches, ElementsAre("probe.exe [] []"));
   form_->HidePanel();
   EXPECT_EQ(system_.boxes.size(), 2u);
-  EXPECT_EQ(readBytes(DataFile("history.cmh")), "kept\r\n");
+  EXPECT_EQ(ReadBytes(DataFile("history.cmh")), "kept\r\n");
 }
 
 TEST_F(BarTest, HistoryUnreadAtTheShowIsReadAgainBeforeTheSave) {
   LockedFile locked("history.cmh");
   Make(locked);
   form_->FormCreate();
-  writeBytes(DataFile("history.cmh"), "older\r\n");
+  WriteBytes(DataFile("history.cmh"), "older\r\n");
   form_->ShowPanel();
   locked.locked = false;  // released meanwhile
   view_.field = "probe.exe";
   form_->OkBClick();
   form_->HidePanel();
-  EXPECT_EQ(readBytes(DataFile("history.cmh")), "probe.exe\r\nolder\r\n");
+  EXPECT_EQ(ReadBytes(DataFile("history.cmh")), "probe.exe\r\nolder\r\n");
 }
 
 TEST_F(BarTest, LockedStoreDoesNotKeepTheHistoryFromLoading) {
   LockedFile locked("command.cms");
   Make(locked);
   form_->FormCreate();
-  writeBytes(DataFile("command.cms"), "a|b||\r\n");
-  writeBytes(DataFile("history.cmh"), "one\r\n");
+  WriteBytes(DataFile("command.cms"), "a|b||\r\n");
+  WriteBytes(DataFile("history.cmh"), "one\r\n");
   form_->ShowPanel();
   EXPECT_THAT(view_.dropDown, ElementsAre("one"));
   EXPECT_EQ(system_.boxes.size(), 1u);
@@ -643,7 +644,7 @@ TEST_F(BarTest, HistoryAboveTheBoundIsRefusedOnceAndLeftUntouched) {
   form_->FormCreate();
   const std::string path = DataFile("history.cmh");
   std::string huge(kMaxLineListBytes + 1, 'x');
-  writeBytes(path, huge);
+  WriteBytes(path, huge);
   huge.clear();
   for (int show = 0; show < 2; ++show) {
     form_->ShowPanel();
@@ -652,7 +653,7 @@ TEST_F(BarTest, HistoryAboveTheBoundIsRefusedOnceAndLeftUntouched) {
     form_->OkBClick();
     form_->HidePanel();
   }
-  EXPECT_THAT(system_.boxes, ElementsAre("error: " + fileTooLargeMessage(path, kMaxLineListBytes)));
+  EXPECT_THAT(system_.boxes, ElementsAre("error: " + FileTooLargeMessage(path, kMaxLineListBytes)));
   EXPECT_EQ(std::filesystem::file_size(path), kMaxLineListBytes + 1);
   EXPECT_EQ(system_.launches.size(), 2u);
 }
@@ -660,8 +661,8 @@ TEST_F(BarTest, HistoryAboveTheBoundIsRefusedOnceAndLeftUntouched) {
 // Settings.
 
 TEST_F(BarTest, StoredSettingsColourTheBar) {
-  fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), test::SettingsRecord(20, 0x0000FF, 0x00FF00, 0xFF0000));
+  fs_.createDirectories(dir_.Path() + "/Data");
+  WriteBytes(DataFile("config.cfg"), test::SettingsRecord(20, 0x0000FF, 0x00FF00, 0xFF0000));
   form_->FormCreate();
   EXPECT_EQ(form_->CurrentSettings().Delay, 20);
   EXPECT_THAT(view_.applied,
@@ -673,13 +674,13 @@ TEST_F(BarTest, StoredSettingsColourTheBar) {
 }
 
 TEST_F(BarTest, ShortSettingsFileIsReportedAndNothingIsApplied) {
-  fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), std::string(10, '\x05'));
+  fs_.createDirectories(dir_.Path() + "/Data");
+  WriteBytes(DataFile("config.cfg"), std::string(10, '\x05'));
   try {
     form_->FormCreate();
     FAIL() << "expected the read error";
   } catch (const FileError& e) {
-    EXPECT_EQ(errorBoxText(e.what()), "Read beyond end of file.");
+    EXPECT_EQ(ErrorBoxText(e.what()), "Read beyond end of file.");
   }
   EXPECT_THAT(view_.applied, IsEmpty());
   EXPECT_EQ(form_->CurrentSettings().Delay, 0);
@@ -688,8 +689,8 @@ TEST_F(BarTest, ShortSettingsFileIsReportedAndNothingIsApplied) {
 TEST_F(BarTest, UnopenableSettingsFileIsDeletedAndTheDelayIs15) {
   LockedConfig locked;
   Make(locked);
-  fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), test::SettingsRecord(3, 1, 2, 3));
+  fs_.createDirectories(dir_.Path() + "/Data");
+  WriteBytes(DataFile("config.cfg"), test::SettingsRecord(3, 1, 2, 3));
   form_->FormCreate();
   EXPECT_THAT(system_.boxes, ElementsAre("message: Ошибка открытия файла конфигурации"));
   EXPECT_FALSE(fs_.fileExists(DataFile("config.cfg")));
@@ -699,13 +700,13 @@ TEST_F(BarTest, UnopenableSettingsFileIsDeletedAndTheDelayIs15) {
 }
 
 TEST_F(BarTest, LongerSettingsFileLoadsItsFirstRecordAndTheNextSaveShortensIt) {
-  fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), test::SettingsRecord(7, 1, 2, 3, "xyz") + "trailing bytes");
+  fs_.createDirectories(dir_.Path() + "/Data");
+  WriteBytes(DataFile("config.cfg"), test::SettingsRecord(7, 1, 2, 3, "xyz") + "trailing bytes");
   form_->FormCreate();
   EXPECT_EQ(form_->CurrentSettings().Delay, 7);
   dialogs_.options.result = kModalResultOk;
   form_->EditSettings();
-  EXPECT_EQ(readBytes(DataFile("config.cfg")), test::SettingsRecord(7, 1, 2, 3, "xyz"));
+  EXPECT_EQ(ReadBytes(DataFile("config.cfg")), test::SettingsRecord(7, 1, 2, 3, "xyz"));
 }
 
 TEST_F(BarTest, CancelledOptionsChangeNothing) {
@@ -734,7 +735,7 @@ TEST_F(BarTest, ConfirmedOptionsAreStoredSavedAndApplied) {
   };
   form_->EditSettings();
   // The system colour is kept in the record but written as its RGB value into the gradient.
-  EXPECT_EQ(readBytes(DataFile("config.cfg")),
+  EXPECT_EQ(ReadBytes(DataFile("config.cfg")),
             test::SettingsRecord(50, systemColor(kColorBtnFace), 0x00FF00, 0xFF0000));
   EXPECT_THAT(view_.applied,
               ElementsAre("gradient 15790320;65280;22;0;0;65280;65280;54;0;0;65280;15790320;23;"
@@ -744,8 +745,8 @@ TEST_F(BarTest, ConfirmedOptionsAreStoredSavedAndApplied) {
 }
 
 TEST_F(BarTest, StoredDelayAbove50IsUsedAndTheWindowShowsTheClampedValue) {
-  fs_.createDirectories(dir_.path() + "/Data");
-  writeBytes(DataFile("config.cfg"), test::SettingsRecord(200, 0, 0, 0));
+  fs_.createDirectories(dir_.Path() + "/Data");
+  WriteBytes(DataFile("config.cfg"), test::SettingsRecord(200, 0, 0, 0));
   form_->FormCreate();
   form_->ShowPanel();
   EXPECT_EQ(system_.sleeps, std::vector<int>(19, 200));

@@ -18,7 +18,7 @@ struct Expected {
   size_t firstLineEnd = 0;  // the block's size when it has none
 };
 
-Expected expectedFor(const std::string& block) {
+Expected ExpectedFor(const std::string& block) {
   Expected e;
   e.asciiPrefix = block.size();
   e.firstLineEnd = block.size();
@@ -40,7 +40,7 @@ Expected expectedFor(const std::string& block) {
 
 // Blocks built from the bytes that matter to the scans, placed at every position, plus a
 // deterministic stream of arbitrary ones.
-std::vector<std::string> sampleBlocks(size_t size) {
+std::vector<std::string> SampleBlocks(size_t size) {
   std::vector<std::string> blocks;
   const unsigned char special[] = {0x00, 0x0A, 0x0D, 0x41, 0x7F, 0x80,
                                    0x98, 0xBF, 0xC0, 0xFF, 0x0B};
@@ -69,50 +69,50 @@ std::vector<std::string> sampleBlocks(size_t size) {
 }
 
 template <typename Scan>
-void checkScans(size_t size, Scan scan) {
-  for (const std::string& block : sampleBlocks(size)) {
-    const Expected e = expectedFor(block);
+void CheckScans(size_t size, Scan scan) {
+  for (const std::string& block : SampleBlocks(size)) {
+    const Expected e = ExpectedFor(block);
     scan(block, e);
   }
 }
 
 // The first marked byte of a mask, or the block's size for an empty mask.
 template <typename Mask, typename FirstIndex>
-size_t firstOrSize(Mask mask, size_t size, FirstIndex firstIndex) {
+size_t FirstOrSize(Mask mask, size_t size, FirstIndex firstIndex) {
   return mask == 0 ? size : firstIndex(mask);
 }
 
 TEST(ByteScan, WordScansAgreeWithAByteLoop) {
   namespace w = scan::word;
-  checkScans(w::kBlock, [](const std::string& block, const Expected& e) {
+  CheckScans(w::kBlock, [](const std::string& block, const Expected& e) {
     const char* p = block.data();
     const std::string shown = testing::PrintToString(block);
-    ASSERT_EQ(w::blockIsAscii(p), e.ascii) << shown;
-    ASSERT_EQ(w::asciiPrefixLength(p), e.asciiPrefix) << shown;
-    ASSERT_EQ(w::countHighBytes(p), e.highCount) << shown;
+    ASSERT_EQ(w::BlockIsAscii(p), e.ascii) << shown;
+    ASSERT_EQ(w::AsciiPrefixLength(p), e.asciiPrefix) << shown;
+    ASSERT_EQ(w::CountHighBytes(p), e.highCount) << shown;
     if (!e.ascii) {
-      ASSERT_EQ(w::lastIndex(w::highMask(p)), e.lastHigh) << shown;
+      ASSERT_EQ(w::LastIndex(w::HighMask(p)), e.lastHigh) << shown;
     }
-    ASSERT_EQ(w::hasByteFrom80ToBF(p), e.from80ToBF) << shown;
-    ASSERT_EQ(firstOrSize(w::highMask(p), w::kBlock, w::firstIndex), e.asciiPrefix) << shown;
-    ASSERT_EQ(firstOrSize(w::lineEndMask(p), w::kBlock, w::firstIndex), e.firstLineEnd) << shown;
+    ASSERT_EQ(w::HasByteFrom80ToBf(p), e.from80ToBF) << shown;
+    ASSERT_EQ(FirstOrSize(w::HighMask(p), w::kBlock, w::FirstIndex), e.asciiPrefix) << shown;
+    ASSERT_EQ(FirstOrSize(w::LineEndMask(p), w::kBlock, w::FirstIndex), e.firstLineEnd) << shown;
   });
 }
 
 TEST(ByteScan, BlockScansOfThisMachineAgreeWithAByteLoop) {
-  checkScans(scan::kBlock, [](const std::string& block, const Expected& e) {
+  CheckScans(scan::kBlock, [](const std::string& block, const Expected& e) {
     const char* p = block.data();
     const std::string shown = testing::PrintToString(block);
-    ASSERT_EQ(scan::blockIsAscii(p), e.ascii) << shown;
-    ASSERT_EQ(scan::asciiPrefixLength(p), e.asciiPrefix) << shown;
-    ASSERT_EQ(scan::countHighBytes(p), e.highCount) << shown;
+    ASSERT_EQ(scan::BlockIsAscii(p), e.ascii) << shown;
+    ASSERT_EQ(scan::AsciiPrefixLength(p), e.asciiPrefix) << shown;
+    ASSERT_EQ(scan::CountHighBytes(p), e.highCount) << shown;
     if (!e.ascii) {
-      ASSERT_EQ(scan::lastIndex(scan::highMask(p)), e.lastHigh) << shown;
+      ASSERT_EQ(scan::LastIndex(scan::HighMask(p)), e.lastHigh) << shown;
     }
-    ASSERT_EQ(scan::hasByteFrom80ToBF(p), e.from80ToBF) << shown;
-    ASSERT_EQ(firstOrSize(scan::highMask(p), scan::kBlock, scan::firstIndex), e.asciiPrefix)
+    ASSERT_EQ(scan::HasByteFrom80ToBf(p), e.from80ToBF) << shown;
+    ASSERT_EQ(FirstOrSize(scan::HighMask(p), scan::kBlock, scan::FirstIndex), e.asciiPrefix)
         << shown;
-    ASSERT_EQ(firstOrSize(scan::lineEndMask(p), scan::kBlock, scan::firstIndex), e.firstLineEnd)
+    ASSERT_EQ(FirstOrSize(scan::LineEndMask(p), scan::kBlock, scan::FirstIndex), e.firstLineEnd)
         << shown;
   });
 }

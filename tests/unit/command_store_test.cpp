@@ -15,18 +15,18 @@ namespace {
 using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 using test::PosixFileSystem;
-using test::readBytes;
+using test::ReadBytes;
 using test::TemporaryFolder;
-using test::writeBytes;
+using test::WriteBytes;
 
 // A store file that exists but is locked or denied to us.
 class LockedFileSystem : public PosixFileSystem {
  public:
   std::string readFile(const std::string& path, size_t) override {
-    throw FileError(cannotOpenFileMessage(path, "Access is denied"));
+    throw FileError(CannotOpenFileMessage(path, "Access is denied"));
   }
   void writeNewFile(const std::string&, std::string_view, const std::string& reported) override {
-    throw FileError(cannotCreateFileMessage(reported, "Access is denied"));
+    throw FileError(CannotCreateFileMessage(reported, "Access is denied"));
   }
 };
 
@@ -128,7 +128,7 @@ TEST(LoadCommandStore, MissingFileLeavesTheListAlone) {
   PosixFileSystem fs;
   Cp1251Codec codec;
   Lines lines = {"kept|x||"};
-  EXPECT_FALSE(LoadCommandStore(fs, codec, dir.file("command.cms"), lines));
+  EXPECT_FALSE(LoadCommandStore(fs, codec, dir.File("command.cms"), lines));
   EXPECT_EQ(lines, Lines{"kept|x||"});
 }
 
@@ -136,8 +136,8 @@ TEST(LoadCommandStore, ReplacesTheListWithTheFileInFileOrder) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("command.cms");
-  writeBytes(path, "z|zz||\n\n\xE1|b|`|`\ra|x||\0ignored\r\n"s);
+  const std::string path = dir.File("command.cms");
+  WriteBytes(path, "z|zz||\n\n\xE1|b|`|`\ra|x||\0ignored\r\n"s);
   Lines lines = {"old|y||", "older|y||"};
   EXPECT_TRUE(LoadCommandStore(fs, codec, path, lines));
   EXPECT_EQ(lines, (Lines{"z|zz||", "", "б|b|`|`", "a|x||"}));
@@ -147,8 +147,8 @@ TEST(LoadCommandStore, EmptyFileEmptiesTheList) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("command.cms");
-  writeBytes(path, "");
+  const std::string path = dir.File("command.cms");
+  WriteBytes(path, "");
   Lines lines = {"old|y||"};
   EXPECT_TRUE(LoadCommandStore(fs, codec, path, lines));
   EXPECT_TRUE(lines.empty());
@@ -158,8 +158,8 @@ TEST(LoadCommandStore, UnreadableFileIsReportedAndTheListKept) {
   TemporaryFolder dir;
   LockedFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("command.cms");
-  writeBytes(path, "a|b||\r\n");
+  const std::string path = dir.File("command.cms");
+  WriteBytes(path, "a|b||\r\n");
   Lines lines = {"old|y||"};
   try {
     LoadCommandStore(fs, codec, path, lines);
@@ -174,27 +174,27 @@ TEST(SaveCommandStore, WritesCrLfAfterEveryLineInTheCodePage) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("command.cms");
+  const std::string path = dir.File("command.cms");
   SaveCommandStore(fs, codec, path, {"a|x||", "", "б|y|p|d"});
-  EXPECT_EQ(readBytes(path), "a|x||\r\n\r\n\xE1|y|p|d\r\n");
+  EXPECT_EQ(ReadBytes(path), "a|x||\r\n\r\n\xE1|y|p|d\r\n");
   SaveCommandStore(fs, codec, path, {});
   EXPECT_TRUE(fs.fileExists(path));
-  EXPECT_EQ(readBytes(path), "");
+  EXPECT_EQ(ReadBytes(path), "");
 }
 
 TEST(SaveCommandStore, FailureIsReportedAndTheOldFileKept) {
   TemporaryFolder dir;
   LockedFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("command.cms");
-  writeBytes(path, "a|b||\r\n");
+  const std::string path = dir.File("command.cms");
+  WriteBytes(path, "a|b||\r\n");
   try {
     SaveCommandStore(fs, codec, path, {"new|x||"});
     FAIL() << "expected FileError";
   } catch (const FileError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + path + "\". Access is denied");
   }
-  EXPECT_EQ(readBytes(path), "a|b||\r\n");
+  EXPECT_EQ(ReadBytes(path), "a|b||\r\n");
 }
 
 struct MatchCase {

@@ -23,7 +23,7 @@ struct Dispatched {
     host.commands = std::move(commands);
     state.CurrentCommand = std::move(text);
   }
-  std::vector<std::string>& go() {
+  std::vector<std::string>& Go() {
     ExecuteCommand(state, host);
     return host.log;
   }
@@ -38,7 +38,7 @@ class BuiltInNames : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(BuiltInNames, RunTheirActionAndStayInHistory) {
   Dispatched run(GetParam().typed);
-  EXPECT_EQ(run.go(), GetParam().expected);
+  EXPECT_EQ(run.Go(), GetParam().expected);
   EXPECT_TRUE(run.state.KeepInHistory);
 }
 
@@ -64,7 +64,7 @@ class NotBuiltInNames : public ::testing::TestWithParam<const char*> {};
 TEST_P(NotBuiltInNames, FallThroughToThePlainLaunch) {
   const std::string typed = GetParam();
   Dispatched run(typed);
-  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [" + typed + "] [] []"));
+  EXPECT_THAT(run.Go(), ElementsAre("repaint", "open [" + typed + "] [] []"));
   EXPECT_TRUE(run.state.KeepInHistory);
 }
 
@@ -76,20 +76,20 @@ INSTANTIATE_TEST_SUITE_P(Dispatch, NotBuiltInNames,
 TEST(Dispatch, PingAndTelnetCompareOnlyTheirFirstCharacters) {
   {
     Dispatched run("ping host -n 1");
-    EXPECT_THAT(run.go(), ElementsAre("message ping/host -n 1", "open [ping] [host -n 1] []"));
+    EXPECT_THAT(run.Go(), ElementsAre("message ping/host -n 1", "open [ping] [host -n 1] []"));
   }
   {
     Dispatched run("ping");
-    EXPECT_THAT(run.go(), ElementsAre("message ping/", "open [ping] [] []"));
+    EXPECT_THAT(run.Go(), ElementsAre("message ping/", "open [ping] [] []"));
   }
   {
     // A word that only starts with "ping" is still a network command, before any user command.
     Dispatched run("pingtool.exe a|b", {"pingtool.exe a|b|x.exe||"});
-    EXPECT_THAT(run.go(), ElementsAre("message pingtool.exe/a|b", "open [pingtool.exe] [a|b] []"));
+    EXPECT_THAT(run.Go(), ElementsAre("message pingtool.exe/a|b", "open [pingtool.exe] [a|b] []"));
   }
   {
     Dispatched run("telnet example.org 23");
-    EXPECT_THAT(run.go(),
+    EXPECT_THAT(run.Go(),
                 ElementsAre("message telnet/example.org 23", "open [telnet] [example.org 23] []"));
     EXPECT_TRUE(run.state.KeepInHistory);
   }
@@ -97,9 +97,9 @@ TEST(Dispatch, PingAndTelnetCompareOnlyTheirFirstCharacters) {
 
 TEST(Dispatch, BuiltInNamesShadowUserCommandsOfTheSameName) {
   Dispatched run("help", {"help|probe.exe|x|C:\\"});
-  EXPECT_THAT(run.go(), ElementsAre("help"));
+  EXPECT_THAT(run.Go(), ElementsAre("help"));
   Dispatched shortcut("registry", {"registry|probe.exe||"});
-  EXPECT_THAT(shortcut.go(), ElementsAre("open [regedit] [] []"));
+  EXPECT_THAT(shortcut.Go(), ElementsAre("open [regedit] [] []"));
 }
 
 // Each word of the table runs its row's action and nothing else, before a stored user command
@@ -127,7 +127,7 @@ TEST(Dispatch, EveryTableWordRunsItsActionAlone) {
 TEST(Dispatch, ItsOwnWordsAreAllTakenBeforeTheShortcutsAndUserCommands) {
   for (std::string_view word : DispatchWords()) {
     Dispatched run(std::string(word), {std::string(word) + "|probe.exe||"});
-    for (const std::string& line : run.go())
+    for (const std::string& line : run.Go())
       EXPECT_TRUE(line != "repaint" && line.rfind("open ", 0) != 0) << word << ": " << line;
   }
 }
@@ -135,7 +135,7 @@ TEST(Dispatch, ItsOwnWordsAreAllTakenBeforeTheShortcutsAndUserCommands) {
 TEST(Dispatch, EveryMatchingUserCommandStartsInStoreOrder) {
   Dispatched run("no", {"notepad|C:\\Windows\\notepad.exe|a.txt|C:\\Windows", "calc|calc.exe||",
                         "note|probe.exe|`|`"});
-  EXPECT_THAT(run.go(),
+  EXPECT_THAT(run.Go(),
               ElementsAre("repaint", "open [C:\\Windows\\notepad.exe] [a.txt] [C:\\Windows]",
                           "open [probe.exe] [`] [`]"));
   EXPECT_TRUE(run.state.KeepInHistory);
@@ -143,21 +143,21 @@ TEST(Dispatch, EveryMatchingUserCommandStartsInStoreOrder) {
 
 TEST(Dispatch, TypedTextRunningIntoThePathStillMatches) {
   Dispatched run("calc|calc", {"calc|calc.exe|-x|"});
-  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [calc.exe] [-x] []"));
+  EXPECT_THAT(run.Go(), ElementsAre("repaint", "open [calc.exe] [-x] []"));
 }
 
 TEST(Dispatch, TextLongerThanEveryLineGoesToThePlainLaunch) {
   Dispatched run("calc|calc.exe|-x|D:\\more", {"calc|calc.exe|-x|"});
-  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [calc] [calc.exe|-x|D:\\more] []"));
+  EXPECT_THAT(run.Go(), ElementsAre("repaint", "open [calc] [calc.exe|-x|D:\\more] []"));
 }
 
 TEST(Dispatch, PlainLaunchSplitsAtTheFirstBarOnly) {
   Dispatched run("probe.exe|a|b");
-  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [probe.exe] [a|b] []"));
+  EXPECT_THAT(run.Go(), ElementsAre("repaint", "open [probe.exe] [a|b] []"));
   Dispatched blank("notepad file.txt");  // a blank is no separator here
-  EXPECT_THAT(blank.go(), ElementsAre("repaint", "open [notepad file.txt] [] []"));
+  EXPECT_THAT(blank.Go(), ElementsAre("repaint", "open [notepad file.txt] [] []"));
   Dispatched blanks("   ");
-  EXPECT_THAT(blanks.go(), ElementsAre("repaint", "open [   ] [] []"));
+  EXPECT_THAT(blanks.Go(), ElementsAre("repaint", "open [   ] [] []"));
 }
 
 TEST(Dispatch, FailedPlainLaunchReportsInTheFieldAndIsNotKept) {
@@ -169,14 +169,14 @@ TEST(Dispatch, FailedPlainLaunchReportsInTheFieldAndIsNotKept) {
                         Case{0, "Неизвестная ошибка (0)"}, Case{32, "Неизвестная ошибка (32)"}}) {
     Dispatched run("missing.exe");
     run.host.shellResult = [&](auto&, auto&) { return c.result; };
-    EXPECT_THAT(run.go(), ElementsAre("repaint", "open [missing.exe] [] []",
+    EXPECT_THAT(run.Go(), ElementsAre("repaint", "open [missing.exe] [] []",
                                       "field " + c.text + " (selected)"));
     EXPECT_FALSE(run.state.KeepInHistory) << c.result;
     EXPECT_EQ(run.state.CurrentCommand, "missing.exe");
   }
   Dispatched success("ok.exe");
   success.host.shellResult = [](auto&, auto&) { return 33; };
-  success.go();
+  success.Go();
   EXPECT_TRUE(success.state.KeepInHistory);
 }
 
@@ -188,13 +188,13 @@ TEST(Dispatch, FileNamesLongerThanAPathNeverReachTheShell) {
   const std::string refused = "field Команда не найдена (2) (selected)";
   for (const std::string& typed : {longName, longName + "|x"}) {
     Dispatched run(typed);
-    EXPECT_THAT(run.go(), ElementsAre("repaint", refused));
+    EXPECT_THAT(run.Go(), ElementsAre("repaint", refused));
     EXPECT_FALSE(run.state.KeepInHistory);
   }
   Dispatched ping("ping" + longName + " host");
-  EXPECT_THAT(ping.go(), ElementsAre(refused));
+  EXPECT_THAT(ping.Go(), ElementsAre(refused));
   Dispatched stored("s", {"s|" + longName + "||", "s2|short.exe||"});
-  EXPECT_THAT(stored.go(), ElementsAre("repaint", "open [short.exe] [] []", refused));
+  EXPECT_THAT(stored.Go(), ElementsAre("repaint", "open [short.exe] [] []", refused));
   EXPECT_FALSE(stored.state.KeepInHistory);
 
   std::string cyrillic;
@@ -203,23 +203,23 @@ TEST(Dispatch, FileNamesLongerThanAPathNeverReachTheShell) {
   for (const std::string& typed :
        {std::string(259, 'a'), cyrillic, "\\\\?\\C:\\" + std::string(1000, 'a')}) {
     Dispatched run(typed);
-    EXPECT_THAT(run.go(), ElementsAre("repaint", "open [" + typed + "] [] []"));
+    EXPECT_THAT(run.Go(), ElementsAre("repaint", "open [" + typed + "] [] []"));
     EXPECT_TRUE(run.state.KeepInHistory);
   }
 }
 
 TEST(Dispatch, CommandEditorReloadsTheStoreOnlyAfterOk) {
   Dispatched cancelled("commed");
-  EXPECT_THAT(cancelled.go(), ElementsAre("commed"));
+  EXPECT_THAT(cancelled.Go(), ElementsAre("commed"));
   EXPECT_TRUE(cancelled.state.KeepInHistory);
   Dispatched confirmed("commed");
   confirmed.host.editorResult = kModalResultOk;
-  EXPECT_THAT(confirmed.go(), ElementsAre("commed", "reload"));
+  EXPECT_THAT(confirmed.Go(), ElementsAre("commed", "reload"));
 }
 
 TEST(Dispatch, ClearHistoryEmptiesCurrentCommandAndIsNotKept) {
   Dispatched run("clearhistory");
-  EXPECT_THAT(run.go(), ElementsAre("clear", "field Введите команду (help - справка)"));
+  EXPECT_THAT(run.Go(), ElementsAre("clear", "field Введите команду (help - справка)"));
   EXPECT_EQ(run.state.CurrentCommand, "");
   EXPECT_FALSE(run.state.KeepInHistory);
 }
@@ -227,7 +227,7 @@ TEST(Dispatch, ClearHistoryEmptiesCurrentCommandAndIsNotKept) {
 TEST(Dispatch, ClearHistoryWriteErrorStopsBeforeTheRestOfItsSteps) {
   Dispatched run("clearhistory");
   run.host.failClearHistory = true;
-  EXPECT_THROW(run.go(), FileError);
+  EXPECT_THROW(run.Go(), FileError);
   EXPECT_THAT(run.host.log, IsEmpty());
   EXPECT_EQ(run.state.CurrentCommand, "clearhistory");
   EXPECT_TRUE(run.state.KeepInHistory);
@@ -235,7 +235,7 @@ TEST(Dispatch, ClearHistoryWriteErrorStopsBeforeTheRestOfItsSteps) {
 
 TEST(Dispatch, EmptyStoreGoesStraightToThePlainLaunch) {
   Dispatched run("x");
-  EXPECT_THAT(run.go(), ElementsAre("repaint", "open [x] [] []"));
+  EXPECT_THAT(run.Go(), ElementsAre("repaint", "open [x] [] []"));
 }
 
 TEST(LaunchFailureText, UsesTheResultWithoutLeadingZeros) {

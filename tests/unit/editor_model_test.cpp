@@ -15,12 +15,12 @@ namespace {
 using Lines = std::vector<std::string>;
 using Action = AddEditOutcome::Action;
 using test::PosixFileSystem;
-using test::readBytes;
+using test::ReadBytes;
 using test::TemporaryFolder;
-using test::writeBytes;
+using test::WriteBytes;
 
 // Row i of CommsNames must name line i of Comms, whatever happened before.
-void expectAligned(const CommandEditorModel& model) {
+void ExpectAligned(const CommandEditorModel& model) {
   ASSERT_EQ(model.Comms().size(), model.CommsNames().size());
   for (size_t i = 0; i < model.Comms().size(); ++i)
     EXPECT_EQ(model.CommsNames()[i], SplitEntryLine(model.Comms()[i], '|').name) << i;
@@ -54,7 +54,7 @@ TEST(CommandEditorModel, LoadsLinesSortedWithNamesAligned) {
   // The line decides the place: "a b|" sorts before "a|" although "a" sorts before "a b".
   EXPECT_EQ(model.Comms(), (Lines{"", "a b|y||", "a|z||", "b|x||", "Calc|c||", "notepad|np||"}));
   EXPECT_EQ(model.CommsNames(), (Lines{"", "a b", "a", "b", "Calc", "notepad"}));
-  expectAligned(model);
+  ExpectAligned(model);
 }
 
 TEST(CommandEditorModel, InsertsAtTheSortedPlaceOfTheInjectedOrder) {
@@ -69,14 +69,14 @@ TEST(CommandEditorModel, InsertsAtTheSortedPlaceOfTheInjectedOrder) {
   EXPECT_EQ(model.InsertLine("a3|x||"), 4u);
   EXPECT_EQ(model.InsertLine("d|x||"), 0u);
   EXPECT_EQ(model.Comms(), (Lines{"d|x||", "c|x||", "b|x||", "a1|x||", "a2|x||", "a3|x||"}));
-  expectAligned(model);
+  ExpectAligned(model);
 }
 
 TEST(CommandEditorModel, SameNameReplacesTheLineInPlace) {
   CommandEditorModel model;
   model.LoadLines({"calc|calc.exe||", "notepad|C:\\old.exe||", "word|w.exe||"});
   const AddEditOutcome outcome = model.bAddEditClick({"notepad", "C:\\new.exe", "a.txt", "C:\\"});
-  EXPECT_EQ(outcome.action, Action::ClearEdits);
+  EXPECT_EQ(outcome.action, Action::clearEdits);
   EXPECT_EQ(outcome.replacedRows, std::vector<size_t>{1});
   EXPECT_FALSE(outcome.addedRow);
   EXPECT_EQ(model.Comms(),
@@ -96,11 +96,11 @@ TEST(CommandEditorModel, NameThatOnlyBeginsLikeAnotherAddsANewEntry) {
   CommandEditorModel model;
   model.LoadLines({"notepad|notepad.exe||"});
   const AddEditOutcome outcome = model.bAddEditClick({"note", "C:\\note.exe", "", ""});
-  EXPECT_EQ(outcome.action, Action::ClearEdits);
+  EXPECT_EQ(outcome.action, Action::clearEdits);
   EXPECT_TRUE(outcome.replacedRows.empty());
   EXPECT_EQ(outcome.addedRow, 0u);
   EXPECT_EQ(model.Comms(), (Lines{"note|C:\\note.exe||", "notepad|notepad.exe||"}));
-  expectAligned(model);
+  ExpectAligned(model);
 }
 
 TEST(CommandEditorModel, RenamedEntryAddsASecondAndKeepsTheOld) {
@@ -112,7 +112,7 @@ TEST(CommandEditorModel, RenamedEntryAddsASecondAndKeepsTheOld) {
   EXPECT_EQ(outcome.addedRow, 2u);
   EXPECT_EQ(model.Comms(),
             (Lines{"calc|calc.exe||", "np|notepad.exe|`|C:\\", "Np2|notepad.exe||C:\\"}));
-  expectAligned(model);
+  ExpectAligned(model);
 }
 
 TEST(CommandEditorModel, ReservedNameIsRefusedOnceAndNothingChanges) {
@@ -120,7 +120,7 @@ TEST(CommandEditorModel, ReservedNameIsRefusedOnceAndNothingChanges) {
   model.LoadLines({"calc|calc.exe||"});
   for (const char* name : {"help", "odbc", "ping", "phoneconfig"}) {
     const AddEditOutcome outcome = model.bAddEditClick({name, "x.exe", "", ""});
-    EXPECT_EQ(outcome.action, Action::ShowReservedMessage) << name;
+    EXPECT_EQ(outcome.action, Action::showReservedMessage) << name;
     EXPECT_TRUE(outcome.replacedRows.empty());
     EXPECT_FALSE(outcome.addedRow);
   }
@@ -131,10 +131,10 @@ TEST(CommandEditorModel, ReservedNameIsRefusedOnceAndNothingChanges) {
 TEST(CommandEditorModel, NamesThatOnlyLookReservedAreAccepted) {
   CommandEditorModel model;
   for (const char* name : {"Help", "about", "hide", "clearhistory", "help "}) {
-    EXPECT_EQ(model.bAddEditClick({name, "x.exe", "", ""}).action, Action::ClearEdits) << name;
+    EXPECT_EQ(model.bAddEditClick({name, "x.exe", "", ""}).action, Action::clearEdits) << name;
   }
   EXPECT_EQ(model.Comms().size(), 5u);
-  expectAligned(model);
+  ExpectAligned(model);
 }
 
 TEST(CommandEditorModel, ReplacingAStoredReservedNameIsAllowed) {
@@ -142,7 +142,7 @@ TEST(CommandEditorModel, ReplacingAStoredReservedNameIsAllowed) {
   CommandEditorModel model;
   model.LoadLines({"help|old.exe||"});
   const AddEditOutcome outcome = model.bAddEditClick({"help", "new.exe", "", ""});
-  EXPECT_EQ(outcome.action, Action::ClearEdits);
+  EXPECT_EQ(outcome.action, Action::clearEdits);
   EXPECT_EQ(model.Comms(), Lines{"help|new.exe||"});
 }
 
@@ -202,19 +202,19 @@ TEST(CommandEditorModel, StoreFileRoundTrip) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("command.cms");
+  const std::string path = dir.File("command.cms");
   CommandEditorModel model;
   model.LoadLines({"kept|k||"});
   EXPECT_FALSE(model.LoadStore(fs, codec, path));
   EXPECT_EQ(model.Comms(), Lines{"kept|k||"});
 
-  writeBytes(path, "word|w.exe||\nCalc|c.exe||\n\n\xE1\xF0\xE0\xF2|b||");  // брат
+  WriteBytes(path, "word|w.exe||\nCalc|c.exe||\n\n\xE1\xF0\xE0\xF2|b||");  // брат
   ASSERT_TRUE(model.LoadStore(fs, codec, path));
   EXPECT_EQ(model.CommsNames(), (Lines{"", "Calc", "word", "брат"}));
   model.SaveStore(fs, codec, path);
-  EXPECT_EQ(readBytes(path), "\r\nCalc|c.exe||\r\nword|w.exe||\r\n\xE1\xF0\xE0\xF2|b||\r\n");
+  EXPECT_EQ(ReadBytes(path), "\r\nCalc|c.exe||\r\nword|w.exe||\r\n\xE1\xF0\xE0\xF2|b||\r\n");
 
-  writeBytes(path, "");
+  WriteBytes(path, "");
   ASSERT_TRUE(model.LoadStore(fs, codec, path));
   EXPECT_TRUE(model.Comms().empty());
   EXPECT_TRUE(model.CommsNames().empty());
@@ -224,19 +224,19 @@ TEST(CommandEditorModel, UnreadableStoreKeepsBothLists) {
   class Locked : public PosixFileSystem {
    public:
     std::string readFile(const std::string& path, size_t) override {
-      throw FileError(cannotOpenFileMessage(path, "Access is denied"));
+      throw FileError(CannotOpenFileMessage(path, "Access is denied"));
     }
   };
   TemporaryFolder dir;
   Locked fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("command.cms");
-  writeBytes(path, "x|y||\r\n");
+  const std::string path = dir.File("command.cms");
+  WriteBytes(path, "x|y||\r\n");
   CommandEditorModel model;
   model.LoadLines({"a|x||", "b|y||"});
   EXPECT_THROW(model.LoadStore(fs, codec, path), FileError);
   EXPECT_EQ(model.Comms(), (Lines{"a|x||", "b|y||"}));
-  expectAligned(model);
+  ExpectAligned(model);
   // Lists that are not the file's must never replace it.
   EXPECT_TRUE(model.ReadOnly());
   PosixFileSystem healthy;
@@ -248,16 +248,16 @@ TEST(CommandEditorModel, NoticesAStoreChangedOnDiskSinceItWasReadOrSaved) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("command.cms");
+  const std::string path = dir.File("command.cms");
   CommandEditorModel model;
   EXPECT_FALSE(model.LoadStore(fs, codec, path));
   EXPECT_FALSE(model.StoreChangedOnDisk(fs, path));
-  writeBytes(path, "other|o.exe||\r\n");  // created meanwhile
+  WriteBytes(path, "other|o.exe||\r\n");  // created meanwhile
   EXPECT_TRUE(model.StoreChangedOnDisk(fs, path));
 
   ASSERT_TRUE(model.LoadStore(fs, codec, path));
   EXPECT_FALSE(model.StoreChangedOnDisk(fs, path));
-  writeBytes(path, "other|p.exe||\r\n");  // same size, other content
+  WriteBytes(path, "other|p.exe||\r\n");  // same size, other content
   EXPECT_TRUE(model.StoreChangedOnDisk(fs, path));
   model.SaveStore(fs, codec, path);
   EXPECT_FALSE(model.StoreChangedOnDisk(fs, path));

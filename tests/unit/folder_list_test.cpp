@@ -13,7 +13,7 @@ using Names = std::vector<std::string>;
 
 class FolderRowsTest : public testing::Test {
  protected:
-  ListSubfolders lister() {
+  ListSubfolders Lister() {
     return [this](const std::string& folder) {
       listed.push_back(folder);
       const auto it = tree.find(folder);
@@ -37,7 +37,7 @@ struct Row {
   bool onOpenPath;
 };
 
-void expectRows(const FolderRows& got, const std::vector<Row>& want, size_t selected) {
+void ExpectRows(const FolderRows& got, const std::vector<Row>& want, size_t selected) {
   ASSERT_EQ(got.rows.size(), want.size());
   for (size_t i = 0; i < want.size(); ++i) {
     SCOPED_TRACE(i);
@@ -50,7 +50,7 @@ void expectRows(const FolderRows& got, const std::vector<Row>& want, size_t sele
 }
 
 TEST_F(FolderRowsTest, DriveRootShowsItsSubfoldersSortedWithoutCase) {
-  expectRows(BuildFolderRows("C:\\", lister()),
+  ExpectRows(BuildFolderRows("C:\\", Lister()),
              {{"C:\\", "C:\\", 0, true},
               {"boot", "C:\\boot", 1, false},
               {"Program Files", "C:\\Program Files", 1, false},
@@ -60,7 +60,7 @@ TEST_F(FolderRowsTest, DriveRootShowsItsSubfoldersSortedWithoutCase) {
 }
 
 TEST_F(FolderRowsTest, OneRowPerLevelThenTheOpenFoldersSubfolders) {
-  expectRows(BuildFolderRows("C:\\Windows", lister()),
+  ExpectRows(BuildFolderRows("C:\\Windows", Lister()),
              {{"C:\\", "C:\\", 0, true},
               {"Windows", "C:\\Windows", 1, true},
               {"addins", "C:\\Windows\\addins", 2, false},
@@ -70,7 +70,7 @@ TEST_F(FolderRowsTest, OneRowPerLevelThenTheOpenFoldersSubfolders) {
               {"ель", "C:\\Windows\\ель", 2, false},
               {"Ёлка", "C:\\Windows\\Ёлка", 2, false}},
              1);
-  expectRows(BuildFolderRows("C:\\Windows\\System32", lister()),
+  ExpectRows(BuildFolderRows("C:\\Windows\\System32", Lister()),
              {{"C:\\", "C:\\", 0, true},
               {"Windows", "C:\\Windows", 1, true},
               {"System32", "C:\\Windows\\System32", 2, true},
@@ -81,14 +81,14 @@ TEST_F(FolderRowsTest, OneRowPerLevelThenTheOpenFoldersSubfolders) {
 }
 
 TEST_F(FolderRowsTest, SpellingsOfTheSameFolderGiveTheSameRows) {
-  const FolderRows plain = BuildFolderRows("C:\\Windows", lister());
+  const FolderRows plain = BuildFolderRows("C:\\Windows", Lister());
   for (const char* spelling : {"C:\\Windows\\", "C:\\\\Windows", "C:/Windows/"}) {
-    const FolderRows other = BuildFolderRows(spelling, lister());
+    const FolderRows other = BuildFolderRows(spelling, Lister());
     ASSERT_EQ(other.rows.size(), plain.rows.size()) << spelling;
     for (size_t i = 0; i < plain.rows.size(); ++i)
       EXPECT_EQ(other.rows[i].path, plain.rows[i].path) << spelling;
   }
-  expectRows(BuildFolderRows("C:", lister()),
+  ExpectRows(BuildFolderRows("C:", Lister()),
              {{"C:\\", "C:\\", 0, true},
               {"boot", "C:\\boot", 1, false},
               {"Program Files", "C:\\Program Files", 1, false},
@@ -97,7 +97,7 @@ TEST_F(FolderRowsTest, SpellingsOfTheSameFolderGiveTheSameRows) {
 }
 
 TEST_F(FolderRowsTest, NetworkFolderStartsAtItsShare) {
-  expectRows(BuildFolderRows("\\\\server\\share\\dir", lister()),
+  ExpectRows(BuildFolderRows("\\\\server\\share\\dir", Lister()),
              {{"\\\\server\\share\\", "\\\\server\\share\\", 0, true},
               {"dir", "\\\\server\\share\\dir", 1, true},
               {"A", "\\\\server\\share\\dir\\A", 2, false},
@@ -106,7 +106,7 @@ TEST_F(FolderRowsTest, NetworkFolderStartsAtItsShare) {
 }
 
 TEST_F(FolderRowsTest, EmptyFolderNameGivesNoRows) {
-  EXPECT_TRUE(BuildFolderRows("", lister()).rows.empty());
+  EXPECT_TRUE(BuildFolderRows("", Lister()).rows.empty());
   EXPECT_TRUE(listed.empty());
 }
 

@@ -12,7 +12,7 @@
 namespace kv {
 namespace {
 
-std::vector<std::string> helpLines() {
+std::vector<std::string> HelpLines() {
   std::vector<std::string> lines;
   std::string_view text = resources::kHelpText;
   while (!text.empty()) {
@@ -28,7 +28,7 @@ std::vector<std::string> helpLines() {
 }
 
 // Characters, not bytes: the window shows the text in a fixed-pitch font.
-size_t charCount(std::string_view utf8) {
+size_t CharCount(std::string_view utf8) {
   size_t count = 0;
   for (char c : utf8)
     count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
@@ -36,7 +36,7 @@ size_t charCount(std::string_view utf8) {
 }
 
 // The first `chars` characters of a line.
-std::string_view head(std::string_view line, size_t chars) {
+std::string_view Head(std::string_view line, size_t chars) {
   size_t pos = 0;
   for (size_t n = 0; n < chars && pos < line.size(); ++n) {
     ++pos;
@@ -48,10 +48,10 @@ std::string_view head(std::string_view line, size_t chars) {
 
 // Command words, a blank, at least one hyphen and a blank, filling exactly `column` - 1
 // characters, then a description that starts with something other than a blank.
-void expectDescriptionColumn(const std::string& line, size_t column) {
+void ExpectDescriptionColumn(const std::string& line, size_t column) {
   SCOPED_TRACE(line);
-  const std::string_view prefix = head(line, column - 1);
-  ASSERT_EQ(charCount(prefix), column - 1);
+  const std::string_view prefix = Head(line, column - 1);
+  ASSERT_EQ(CharCount(prefix), column - 1);
   ASSERT_LT(prefix.size(), line.size());
   EXPECT_TRUE(prefix.ends_with("- "));
   const size_t blank = prefix.find_last_not_of('-', prefix.size() - 2);
@@ -64,16 +64,16 @@ void expectDescriptionColumn(const std::string& line, size_t column) {
 }
 
 TEST(HelpText, HasOneHundredTenLinesOfAtMostSixtyTwoCharacters) {
-  const auto lines = helpLines();
+  const auto lines = HelpLines();
   ASSERT_EQ(lines.size(), 110u);
   for (const std::string& line : lines) {
-    EXPECT_LE(charCount(line), 62u) << line;
+    EXPECT_LE(CharCount(line), 62u) << line;
     EXPECT_EQ(line.find_first_of("\r\n\t"), std::string::npos) << line;
   }
 }
 
 TEST(HelpText, BannersAreSixtyTwoCharactersWide) {
-  const auto lines = helpLines();
+  const auto lines = HelpLines();
   ASSERT_EQ(lines.size(), 110u);
   const std::string stars(62, '*');
   const std::string equals(62, '=');
@@ -88,28 +88,28 @@ TEST(HelpText, BannersAreSixtyTwoCharactersWide) {
   EXPECT_EQ(lines[105], equals);
   EXPECT_EQ(lines[109], equals);
   for (size_t i : {11u, 26u, 104u})
-    EXPECT_EQ(charCount(lines[i]), 62u) << lines[i];
+    EXPECT_EQ(CharCount(lines[i]), 62u) << lines[i];
 }
 
 TEST(HelpText, DescriptionColumnsPerBlock) {
-  const auto lines = helpLines();
+  const auto lines = HelpLines();
   ASSERT_EQ(lines.size(), 110u);
   for (size_t i = 13; i <= 24; ++i) {
     if (i >= 19 && i <= 23) {  // "commed" runs on, indented to the same column
       EXPECT_TRUE(lines[i].starts_with(std::string(16, ' '))) << lines[i];
       EXPECT_NE(lines[i][16], ' ') << lines[i];
     } else {
-      expectDescriptionColumn(lines[i], 17);
+      ExpectDescriptionColumn(lines[i], 17);
     }
   }
   for (size_t i = 28; i <= 102; ++i)
-    expectDescriptionColumn(lines[i], 23);
+    ExpectDescriptionColumn(lines[i], 23);
   for (size_t i = 106; i <= 108; ++i)
-    expectDescriptionColumn(lines[i], 22);
+    ExpectDescriptionColumn(lines[i], 22);
 }
 
 TEST(HelpText, ExactLines) {
-  const auto lines = helpLines();
+  const auto lines = HelpLines();
   ASSERT_EQ(lines.size(), 110u);
   EXPECT_EQ(lines[0], "   Консоль  вызывается нажатием сочетания Win+Z. Команды такие");
   EXPECT_EQ(lines[1], "же, как и при вводе в поле \"Выполнить\".");
@@ -137,7 +137,7 @@ TEST(HelpText, ExactLines) {
 // Every word of the reserved block is a reserved name, and every reserved name past the
 // built-in and session words is listed there.
 TEST(HelpText, ReservedBlockListsTheReservedNames) {
-  const auto lines = helpLines();
+  const auto lines = HelpLines();
   ASSERT_EQ(lines.size(), 110u);
   std::vector<std::string> listed;
   for (size_t i = 28; i <= 102; ++i) {

@@ -12,9 +12,9 @@ namespace kv {
 namespace {
 
 using test::PosixFileSystem;
-using test::readBytes;
+using test::ReadBytes;
 using test::TemporaryFolder;
-using test::writeBytes;
+using test::WriteBytes;
 
 class FailingFileSystem : public PosixFileSystem {
  public:
@@ -22,51 +22,51 @@ class FailingFileSystem : public PosixFileSystem {
   bool failWrites = false;
   std::string readFile(const std::string& path, size_t maxBytes) override {
     if (failReads)
-      throw FileError(cannotOpenFileMessage(path, "The file is locked"));
+      throw FileError(CannotOpenFileMessage(path, "The file is locked"));
     return PosixFileSystem::readFile(path, maxBytes);
   }
   void writeNewFile(const std::string& path, std::string_view bytes,
                     const std::string& reported) override {
     if (failWrites)
-      throw FileError(cannotCreateFileMessage(reported, "Access is denied"));
+      throw FileError(CannotCreateFileMessage(reported, "Access is denied"));
     PosixFileSystem::writeNewFile(path, bytes, reported);
   }
 };
 
 class History : public testing::Test {
  protected:
-  void add(const std::string& text) { AddToHistory(fs, codec, path, entries, text); }
+  void Add(const std::string& text) { AddToHistory(fs, codec, path, entries, text); }
 
   TemporaryFolder dir;
   FailingFileSystem fs;
   Cp1251Codec codec;
-  std::string path = dir.file("history.cmh");
+  std::string path = dir.File("history.cmh");
   HistoryList entries;
 };
 
 TEST_F(History, RepeatedCommandMovesToTheTopOnce) {
-  add("calc");
-  add("notepad");
-  add("calc");
+  Add("calc");
+  Add("notepad");
+  Add("calc");
   EXPECT_EQ(entries, (HistoryList{"calc", "notepad"}));
-  EXPECT_EQ(readBytes(path), "calc\r\nnotepad\r\n");
+  EXPECT_EQ(ReadBytes(path), "calc\r\nnotepad\r\n");
 }
 
 TEST_F(History, CaseAndBlanksMakeDifferentEntries) {
-  add("calc");
-  add("Calc");
-  add("calc ");
-  add("CALC");
+  Add("calc");
+  Add("Calc");
+  Add("calc ");
+  Add("CALC");
   EXPECT_EQ(entries, (HistoryList{"CALC", "calc ", "Calc", "calc"}));
 }
 
 TEST_F(History, DuplicatesFromTheFileCollapseToOneAtTheTop) {
-  writeBytes(path, "calc\r\nnotepad\r\ncalc\r\nx\r\ncalc\r\n");
+  WriteBytes(path, "calc\r\nnotepad\r\ncalc\r\nx\r\ncalc\r\n");
   ASSERT_TRUE(LoadHistory(fs, codec, path, entries));
   EXPECT_EQ(entries.size(), 5u);
-  add("calc");
+  Add("calc");
   EXPECT_EQ(entries, (HistoryList{"calc", "notepad", "x"}));
-  EXPECT_EQ(readBytes(path), "calc\r\nnotepad\r\nx\r\n");
+  EXPECT_EQ(ReadBytes(path), "calc\r\nnotepad\r\nx\r\n");
 }
 
 TEST_F(History, TextTakenFromTheListItselfIsAddedIntact) {
@@ -76,11 +76,11 @@ TEST_F(History, TextTakenFromTheListItselfIsAddedIntact) {
 }
 
 TEST_F(History, LfOnlyFileLoadsAndIsRewrittenWithCrLf) {
-  writeBytes(path, "calc\nnotepad\n\xEF\xF3\xF1\xEA");
+  WriteBytes(path, "calc\nnotepad\n\xEF\xF3\xF1\xEA");
   ASSERT_TRUE(LoadHistory(fs, codec, path, entries));
   EXPECT_EQ(entries, (HistoryList{"calc", "notepad", "пуск"}));
-  add("wordpad");
-  EXPECT_EQ(readBytes(path), "wordpad\r\ncalc\r\nnotepad\r\n\xEF\xF3\xF1\xEA\r\n");
+  Add("wordpad");
+  EXPECT_EQ(ReadBytes(path), "wordpad\r\ncalc\r\nnotepad\r\n\xEF\xF3\xF1\xEA\r\n");
 }
 
 TEST_F(History, MissingFileLeavesTheEntries) {
@@ -90,7 +90,7 @@ TEST_F(History, MissingFileLeavesTheEntries) {
 }
 
 TEST_F(History, UnreadableFileIsReportedAndTheEntriesKept) {
-  writeBytes(path, "other\r\n");
+  WriteBytes(path, "other\r\n");
   entries = {"kept"};
   fs.failReads = true;
   EXPECT_THROW(LoadHistory(fs, codec, path, entries), FileError);
@@ -98,34 +98,34 @@ TEST_F(History, UnreadableFileIsReportedAndTheEntriesKept) {
 }
 
 TEST_F(History, FailedSaveKeepsTheChangeInMemoryAndTheOldFile) {
-  add("calc");
+  Add("calc");
   fs.failWrites = true;
   try {
-    add("notepad");
+    Add("notepad");
     FAIL() << "expected FileError";
   } catch (const FileError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + path + "\". Access is denied");
   }
   EXPECT_EQ(entries, (HistoryList{"notepad", "calc"}));
-  EXPECT_EQ(readBytes(path), "calc\r\n");
+  EXPECT_EQ(ReadBytes(path), "calc\r\n");
 }
 
 TEST_F(History, ClearLeavesAZeroByteFile) {
-  add("calc");
+  Add("calc");
   ClearHistory(fs, codec, path, entries);
   EXPECT_TRUE(entries.empty());
   EXPECT_TRUE(fs.fileExists(path));
-  EXPECT_EQ(readBytes(path), "");
+  EXPECT_EQ(ReadBytes(path), "");
   ASSERT_TRUE(LoadHistory(fs, codec, path, entries));
   EXPECT_TRUE(entries.empty());
 }
 
 TEST_F(History, FailedClearStillEmptiesTheList) {
-  add("calc");
+  Add("calc");
   fs.failWrites = true;
   EXPECT_THROW(ClearHistory(fs, codec, path, entries), FileError);
   EXPECT_TRUE(entries.empty());
-  EXPECT_EQ(readBytes(path), "calc\r\n");
+  EXPECT_EQ(ReadBytes(path), "calc\r\n");
 }
 
 }  // namespace

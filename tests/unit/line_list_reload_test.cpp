@@ -15,13 +15,13 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using test::PosixFileSystem;
-using test::readBytes;
+using test::ReadBytes;
 using test::TemporaryFolder;
-using test::writeBytes;
+using test::WriteBytes;
 
 // The reading rule, a byte at a time: a line ends at CR, LF or CR LF; the text ends at the
 // first NUL; a last line without a line end counts; a final line end adds no entry.
-Lines referenceLines(const std::string& utf8) {
+Lines ReferenceLines(const std::string& utf8) {
   Lines lines;
   std::string line;
   bool open = false;
@@ -46,28 +46,28 @@ Lines referenceLines(const std::string& utf8) {
 class Generator {
  public:
   explicit Generator(std::uint32_t seed) : state_(seed) {}
-  unsigned next(unsigned n) {
+  unsigned Next(unsigned n) {
     state_ = state_ * 1103515245u + 12345u;
     return (state_ >> 8) % n;
   }
   // Windows-1251 text of lines 0 to 300 bytes long: Latin, blanks, bars, Russian letters and
   // signs, with the three kinds of line end.
-  std::string text(size_t size) {
+  std::string Text(size_t size) {
     std::string bytes;
     while (bytes.size() < size) {
-      for (unsigned n = next(300); n > 0; --n) {
-        switch (next(4)) {
+      for (unsigned n = Next(300); n > 0; --n) {
+        switch (Next(4)) {
           case 0:
-            bytes += static_cast<char>(0xC0 + next(64));
+            bytes += static_cast<char>(0xC0 + Next(64));
             break;
           case 1:
-            bytes += "\x85\xB8|"[next(3)];
+            bytes += "\x85\xB8|"[Next(3)];
             break;
           default:
-            bytes += static_cast<char>('a' + next(26));
+            bytes += static_cast<char>('a' + Next(26));
         }
       }
-      bytes += next(3) == 0 ? "\r" : next(2) == 0 ? "\n" : "\r\n";
+      bytes += Next(3) == 0 ? "\r" : Next(2) == 0 ? "\n" : "\r\n";
     }
     return bytes;
   }
@@ -79,21 +79,21 @@ class Generator {
 // Run with the codec that converts line by line (true) and with the one converted in pieces.
 class LineListReload : public testing::TestWithParam<bool> {
  protected:
-  const AnsiCodec& codec() const {
+  const AnsiCodec& Codec() const {
     return GetParam() ? static_cast<const AnsiCodec&>(lineByLine_) : pieces_;
   }
-  Lines read(const std::string& bytes, Lines lines = {}) {
-    writeBytes(path_, bytes);
-    readLineList(fs_, codec(), path_, lines);
+  Lines Read(const std::string& bytes, Lines lines = {}) {
+    WriteBytes(path_, bytes);
+    readLineList(fs_, Codec(), path_, lines);
     return lines;
   }
-  Lines expected(const std::string& bytes) { return referenceLines(lineByLine_.toUtf8(bytes)); }
+  Lines Expected(const std::string& bytes) { return ReferenceLines(lineByLine_.toUtf8(bytes)); }
 
   TemporaryFolder dir_;
   PosixFileSystem fs_;
   Cp1251Codec lineByLine_;
   PiecewiseCp1251 pieces_;
-  const std::string path_ = dir_.file("command.cms");
+  const std::string path_ = dir_.File("command.cms");
 };
 
 INSTANTIATE_TEST_SUITE_P(Conversions, LineListReload, testing::Bool(),
@@ -103,8 +103,8 @@ INSTANTIATE_TEST_SUITE_P(Conversions, LineListReload, testing::Bool(),
 
 TEST_P(LineListReload, LargeMixedFilesReadLikeTheRule) {
   for (std::uint32_t seed = 1; seed <= 6; ++seed) {
-    const std::string bytes = Generator(seed).text(300000);
-    ASSERT_EQ(read(bytes), expected(bytes)) << "seed " << seed;
+    const std::string bytes = Generator(seed).Text(300000);
+    ASSERT_EQ(Read(bytes), Expected(bytes)) << "seed " << seed;
   }
 }
 
@@ -118,8 +118,8 @@ TEST_P(LineListReload, LineEndsAtThePieceBoundary) {
       bytes[at / 2] = '\n';
       bytes[at - 1] = static_cast<char>(0xC6);  // Ж right before the line end
       bytes += lineEnd + "\xEA\xEE\xED\xE5\xF6|last";
-      ASSERT_EQ(read(bytes), expected(bytes)) << testing::PrintToString(lineEnd) << " at " << at;
-      ASSERT_EQ(read(bytes + lineEnd), expected(bytes + lineEnd))
+      ASSERT_EQ(Read(bytes), Expected(bytes)) << testing::PrintToString(lineEnd) << " at " << at;
+      ASSERT_EQ(Read(bytes + lineEnd), Expected(bytes + lineEnd))
           << testing::PrintToString(lineEnd) << " at " << at;
     }
   }
@@ -127,26 +127,26 @@ TEST_P(LineListReload, LineEndsAtThePieceBoundary) {
 
 TEST_P(LineListReload, AnyPieceSizeGivesTheSameLines) {
   for (std::uint32_t seed = 11; seed <= 14; ++seed) {
-    std::string bytes = Generator(seed).text(3000);
+    std::string bytes = Generator(seed).Text(3000);
     if (seed == 14)
       bytes[2000] = '\0';
     for (size_t piece = 0; piece <= 70; ++piece) {
       Lines lines = {"stale"};
-      detail::parseAnsiLineList(bytes, codec(), piece, lines);
-      ASSERT_EQ(lines, expected(bytes)) << "seed " << seed << " piece " << piece;
-      ASSERT_EQ(detail::formatAnsiLineList(codec(), lines, piece),
-                codec().fromUtf8(formatLineList(lines)))
+      detail::parseAnsiLineList(bytes, Codec(), piece, lines);
+      ASSERT_EQ(lines, Expected(bytes)) << "seed " << seed << " piece " << piece;
+      ASSERT_EQ(detail::formatAnsiLineList(Codec(), lines, piece),
+                Codec().fromUtf8(formatLineList(lines)))
           << "seed " << seed << " piece " << piece;
     }
   }
 }
 
 TEST_P(LineListReload, NulInALaterPieceEndsTheText) {
-  std::string bytes = Generator(9).text(200000);
+  std::string bytes = Generator(9).Text(200000);
   for (size_t at : {size_t{70000}, size_t{140000}, bytes.size() - 1}) {
     std::string withNul = bytes;
     withNul[at] = '\0';
-    ASSERT_EQ(read(withNul), expected(withNul)) << at;
+    ASSERT_EQ(Read(withNul), Expected(withNul)) << at;
   }
 }
 
@@ -155,25 +155,25 @@ TEST_P(LineListReload, ALineLongerThanAPieceStaysWhole) {
   for (int i = 0; i < 50000; ++i)
     longLine += "\xCF\xF3\xF1\xEA ";  // "Пуск "
   const std::string bytes = "first\r\n" + longLine + "\r\nlast";
-  const Lines lines = read(bytes);
+  const Lines lines = Read(bytes);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1].size(), 50000u * 9);
-  EXPECT_EQ(lines, expected(bytes));
+  EXPECT_EQ(lines, Expected(bytes));
 }
 
 TEST_P(LineListReload, ReplacesWhateverTheListHeld) {
   const Lines longer = {"a", "b", "c", "d", "e", std::string(100, 'x')};
-  EXPECT_EQ(read("one\r\n\xC4\xE0\r\n", longer), (Lines{"one", "Да"}));
-  EXPECT_EQ(read("1\r\n2\r\n3\r\n4\r\n", Lines{"old"}), (Lines{"1", "2", "3", "4"}));
-  EXPECT_EQ(read("", longer), Lines{});
+  EXPECT_EQ(Read("one\r\n\xC4\xE0\r\n", longer), (Lines{"one", "Да"}));
+  EXPECT_EQ(Read("1\r\n2\r\n3\r\n4\r\n", Lines{"old"}), (Lines{"1", "2", "3", "4"}));
+  EXPECT_EQ(Read("", longer), Lines{});
   // Entries that were longer or shorter than the new lines end up exactly the new lines.
-  EXPECT_EQ(read("s\r\n" + std::string(300, 'y') + "\r\n", Lines{std::string(500, 'z'), "q"}),
+  EXPECT_EQ(Read("s\r\n" + std::string(300, 'y') + "\r\n", Lines{std::string(500, 'z'), "q"}),
             (Lines{"s", std::string(300, 'y')}));
 }
 
 TEST_P(LineListReload, UnreadableFileLeavesTheListAlone) {
   Lines lines = {"kept"};
-  EXPECT_ANY_THROW(readLineList(fs_, codec(), dir_.file("absent.cms"), lines));
+  EXPECT_ANY_THROW(readLineList(fs_, Codec(), dir_.File("absent.cms"), lines));
   EXPECT_EQ(lines, Lines{"kept"});
 }
 
@@ -196,11 +196,11 @@ TEST(FormatAnsiLineList, WrittenFileReadsBackTheSameLines) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   const Cp1251Codec codec;
-  const std::string path = dir.file("history.cmh");
-  const Lines lines = referenceLines(codec.toUtf8(Generator(4).text(250000)));
+  const std::string path = dir.File("history.cmh");
+  const Lines lines = ReferenceLines(codec.toUtf8(Generator(4).Text(250000)));
   writeLineList(fs, codec, path, lines);
   EXPECT_EQ(readLineList(fs, codec, path), lines);
-  EXPECT_EQ(readBytes(path), codec.fromUtf8(formatLineList(lines)));
+  EXPECT_EQ(ReadBytes(path), codec.fromUtf8(formatLineList(lines)));
 }
 
 }  // namespace

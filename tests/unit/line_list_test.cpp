@@ -16,9 +16,9 @@ namespace {
 using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 using test::PosixFileSystem;
-using test::readBytes;
+using test::ReadBytes;
 using test::TemporaryFolder;
-using test::writeBytes;
+using test::WriteBytes;
 
 struct ParseCase {
   std::string bytes;
@@ -94,9 +94,9 @@ TEST(ReadLineList, ConvertsTheCodePageAndStopsAtNul) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("history.cmh");
+  const std::string path = dir.File("history.cmh");
   // "Пуск" in Windows-1251, then a Cyrillic byte after the NUL that must not be read.
-  writeBytes(path, "\xCF\xF3\xF1\xEA|x\r\ncalc\nlast\0\xC0\r\nmore"s);
+  WriteBytes(path, "\xCF\xF3\xF1\xEA|x\r\ncalc\nlast\0\xC0\r\nmore"s);
   EXPECT_EQ(readLineList(fs, codec, path), (Lines{"Пуск|x", "calc", "last"}));
 }
 
@@ -104,15 +104,15 @@ TEST(ReadLineList, ConvertsMixedTextWhateverTheLengthOfItsAsciiRuns) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("command.cms");
+  const std::string path = dir.File("command.cms");
   // ASCII runs of every length around the 8-byte steps of the conversion.
   for (size_t run = 0; run <= 20; ++run) {
     const std::string ascii(run, 'a');
-    writeBytes(path, ascii + "\xC6" + ascii + "\xB8\xE6\r\n" + ascii + "z");
+    WriteBytes(path, ascii + "\xC6" + ascii + "\xB8\xE6\r\n" + ascii + "z");
     const Lines expected = {ascii + "Ж" + ascii + "ёж", ascii + "z"};
     ASSERT_EQ(readLineList(fs, codec, path), expected) << run;
     writeLineList(fs, codec, path, expected);
-    EXPECT_EQ(readBytes(path), ascii + "\xC6" + ascii + "\xB8\xE6\r\n" + ascii + "z\r\n");
+    EXPECT_EQ(ReadBytes(path), ascii + "\xC6" + ascii + "\xB8\xE6\r\n" + ascii + "z\r\n");
   }
 }
 
@@ -120,7 +120,7 @@ TEST(ReadLineList, MissingFileRaisesTheOpenError) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("absent.cmh");
+  const std::string path = dir.File("absent.cmh");
   try {
     readLineList(fs, codec, path);
     FAIL() << "expected FileError";
@@ -133,21 +133,21 @@ TEST(WriteLineList, RewritesAnLfOnlyFileWithCrLf) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("history.cmh");
-  writeBytes(path, "calc\nnotepad\n");
+  const std::string path = dir.File("history.cmh");
+  WriteBytes(path, "calc\nnotepad\n");
   writeLineList(fs, codec, path, readLineList(fs, codec, path));
-  EXPECT_EQ(readBytes(path), "calc\r\nnotepad\r\n");
+  EXPECT_EQ(ReadBytes(path), "calc\r\nnotepad\r\n");
 }
 
 TEST(WriteLineList, EmptyListGivesAZeroByteFile) {
   TemporaryFolder dir;
   PosixFileSystem fs;
   Cp1251Codec codec;
-  const std::string path = dir.file("history.cmh");
-  writeBytes(path, "old\r\n");
+  const std::string path = dir.File("history.cmh");
+  WriteBytes(path, "old\r\n");
   writeLineList(fs, codec, path, {});
   EXPECT_TRUE(fs.fileExists(path));
-  EXPECT_EQ(readBytes(path), "");
+  EXPECT_EQ(ReadBytes(path), "");
 }
 
 }  // namespace

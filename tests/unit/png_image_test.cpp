@@ -30,7 +30,7 @@ struct PngLayout {
   bool interlaced = false;
 };
 
-PngLayout makeSpec(int width, int height, int colorType, int bitDepth) {
+PngLayout MakeSpec(int width, int height, int colorType, int bitDepth) {
   PngLayout s;
   s.width = width;
   s.height = height;
@@ -39,27 +39,27 @@ PngLayout makeSpec(int width, int height, int colorType, int bitDepth) {
   return s;
 }
 
-void appendToString(png_structp png, png_bytep data, png_size_t length) {
+void AppendToString(png_structp png, png_bytep data, png_size_t length) {
   static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data), length);
 }
 
-void flushNothing(png_structp) {}
+void FlushNothing(png_structp) {}
 
 // Writes the file with libpng's own encoder. setjmp lives in a function whose locals are all
 // trivial; the output string belongs to the caller.
-bool writePngInto(const PngLayout& layout, std::string* out, png_structp png, png_infop info,
+bool WritePngInto(const PngLayout& layout, std::string* out, png_structp png, png_infop info,
                   std::vector<png_bytep>* rowPointers) {
   if (setjmp(png_jmpbuf(png)))
     return false;
-  png_set_write_fn(png, out, appendToString, flushNothing);
+  png_set_write_fn(png, out, AppendToString, FlushNothing);
   png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
                layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (!layout.palette.empty())
     png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
   if (!layout.paletteAlpha.empty())
-    png_set_tRNS(png, info, layout.paletteAlpha.data(), static_cast<int>(layout.paletteAlpha.size()),
-                 nullptr);
+    png_set_tRNS(png, info, layout.paletteAlpha.data(),
+                 static_cast<int>(layout.paletteAlpha.size()), nullptr);
   if (!layout.transparent.empty())
     png_set_tRNS(png, info, nullptr, 0, &layout.transparent[0]);
   png_write_info(png, info);
@@ -68,30 +68,30 @@ bool writePngInto(const PngLayout& layout, std::string* out, png_structp png, pn
   return true;
 }
 
-std::string encodePng(PngLayout layout) {
+std::string EncodePng(PngLayout layout) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   std::vector<png_bytep> rowPointers;
   for (Bytes& row : layout.rows)
     rowPointers.push_back(row.data());
   std::string out;
-  const bool ok = writePngInto(layout, &out, png, info, &rowPointers);
+  const bool ok = WritePngInto(layout, &out, png, info, &rowPointers);
   png_destroy_write_struct(&png, &info);
   EXPECT_TRUE(ok) << "the test's own PNG could not be written";
   return out;
 }
 
-Bytes pixelAt(const RgbaImage& image, int x, int y) {
-  const std::uint8_t* p = image.at(x, y);
+Bytes PixelAt(const RgbaImage& image, int x, int y) {
+  const std::uint8_t* p = image.At(x, y);
   return Bytes(p, p + 4);
 }
 
-Bytes rowOf(const RgbaImage& image, int y) {
-  return Bytes(image.at(0, y), image.at(0, y) + image.width * 4);
+Bytes RowOf(const RgbaImage& image, int y) {
+  return Bytes(image.At(0, y), image.At(0, y) + image.width * 4);
 }
 
 // Big-endian 16-bit samples.
-Bytes samples16(std::initializer_list<unsigned> values) {
+Bytes Samples16(std::initializer_list<unsigned> values) {
   Bytes out;
   for (unsigned v : values) {
     out.push_back(static_cast<std::uint8_t>(v >> 8));
@@ -102,15 +102,15 @@ Bytes samples16(std::initializer_list<unsigned> values) {
 
 TEST(DecodePng, EmbeddedEmblemIs48By48WithTransparentCornersAndOpaqueCentre) {
   const PngDecodeResult result = DecodePng(resources::kEmblemPng);
-  ASSERT_TRUE(result.ok()) << result.error;
+  ASSERT_TRUE(result.Ok()) << result.error;
   const RgbaImage& image = result.image;
   ASSERT_EQ(image.width, 48);
   ASSERT_EQ(image.height, 48);
   for (auto [x, y] : {std::pair{0, 0}, {47, 0}, {0, 47}, {47, 47}})
-    EXPECT_EQ(image.at(x, y)[3], 0) << x << "," << y;
+    EXPECT_EQ(image.At(x, y)[3], 0) << x << "," << y;
   for (int y = 16; y < 32; ++y)
     for (int x = 16; x < 32; ++x)
-      EXPECT_EQ(image.at(x, y)[3], 255) << x << "," << y;
+      EXPECT_EQ(image.At(x, y)[3], 255) << x << "," << y;
   // Anti-aliased edges: some pixels are neither fully transparent nor opaque.
   int partial = 0;
   for (int i = 3; i < static_cast<int>(image.pixels.size()); i += 4)
@@ -124,11 +124,11 @@ struct DecodeCase {
   std::vector<Bytes> expectedRows;  // RGBA
 };
 
-std::vector<DecodeCase> decodeCases() {
+std::vector<DecodeCase> DecodeCases() {
   std::vector<DecodeCase> cases;
   {
     // Four 2-bit palette entries, the first three with tRNS alpha, the fourth implied opaque.
-    PngLayout s = makeSpec(4, 1, PNG_COLOR_TYPE_PALETTE, 2);
+    PngLayout s = MakeSpec(4, 1, PNG_COLOR_TYPE_PALETTE, 2);
     s.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {250, 240, 230}};
     s.paletteAlpha = {0, 128, 255};
     s.rows = {{0b00011011}};  // indices 0, 1, 2, 3
@@ -137,7 +137,7 @@ std::vector<DecodeCase> decodeCases() {
                      {{255, 0, 0, 0, 0, 255, 0, 128, 0, 0, 255, 255, 250, 240, 230, 255}}});
   }
   {
-    PngLayout s = makeSpec(2, 2, PNG_COLOR_TYPE_PALETTE, 8);
+    PngLayout s = MakeSpec(2, 2, PNG_COLOR_TYPE_PALETTE, 8);
     s.palette = {{1, 2, 3}, {200, 100, 50}};
     s.rows = {{0, 1}, {1, 0}};
     cases.push_back({"palette8Opaque",
@@ -145,29 +145,29 @@ std::vector<DecodeCase> decodeCases() {
                      {{1, 2, 3, 255, 200, 100, 50, 255}, {200, 100, 50, 255, 1, 2, 3, 255}}});
   }
   {
-    PngLayout s = makeSpec(3, 1, PNG_COLOR_TYPE_GRAY, 1);
+    PngLayout s = MakeSpec(3, 1, PNG_COLOR_TYPE_GRAY, 1);
     s.rows = {{0b10100000}};
     cases.push_back({"grey1", s, {{255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}}});
   }
   {
     // 4-bit grey v stands for v * 17.
-    PngLayout s = makeSpec(2, 1, PNG_COLOR_TYPE_GRAY, 4);
+    PngLayout s = MakeSpec(2, 1, PNG_COLOR_TYPE_GRAY, 4);
     s.rows = {{0x5F}};
     cases.push_back({"grey4", s, {{85, 85, 85, 255, 255, 255, 255, 255}}});
   }
   {
-    PngLayout s = makeSpec(3, 1, PNG_COLOR_TYPE_GRAY, 8);
+    PngLayout s = MakeSpec(3, 1, PNG_COLOR_TYPE_GRAY, 8);
     s.transparent = {{0, 0, 0, 0, 7}};
     s.rows = {{7, 8, 200}};
     cases.push_back({"grey8WithTrns", s, {{7, 7, 7, 0, 8, 8, 8, 255, 200, 200, 200, 255}}});
   }
   {
-    PngLayout s = makeSpec(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8);
+    PngLayout s = MakeSpec(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8);
     s.rows = {{100, 50, 0, 255}};
     cases.push_back({"greyAlpha8", s, {{100, 100, 100, 50, 0, 0, 0, 255}}});
   }
   {
-    PngLayout s = makeSpec(2, 1, PNG_COLOR_TYPE_RGB, 8);
+    PngLayout s = MakeSpec(2, 1, PNG_COLOR_TYPE_RGB, 8);
     s.transparent = {{0, 10, 20, 30, 0}};
     s.rows = {{10, 20, 30, 10, 20, 31}};
     cases.push_back({"rgb8WithTrns", s, {{10, 20, 30, 0, 10, 20, 31, 255}}});
@@ -175,29 +175,29 @@ std::vector<DecodeCase> decodeCases() {
   {
     // 16-bit samples round to the nearest 8-bit value, v / 257: 0x12FF -> 18.92 -> 19 (cutting
     // the low byte would give 18), 0x0080 -> 0.498 -> 0, 0x0081 -> 0.502 -> 1.
-    PngLayout s = makeSpec(2, 1, PNG_COLOR_TYPE_RGB, 16);
-    s.rows = {samples16({0xFFFF, 0x0000, 0x12FF, 0x8080, 0x0080, 0x0081})};
+    PngLayout s = MakeSpec(2, 1, PNG_COLOR_TYPE_RGB, 16);
+    s.rows = {Samples16({0xFFFF, 0x0000, 0x12FF, 0x8080, 0x0080, 0x0081})};
     cases.push_back({"rgb16", s, {{255, 0, 19, 255, 128, 0, 1, 255}}});
   }
   {
-    PngLayout s = makeSpec(1, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16);
-    s.rows = {samples16({0x8080, 0x4000, 0x0000, 0x8080}), samples16({1, 2, 3, 0xFFFF})};
+    PngLayout s = MakeSpec(1, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16);
+    s.rows = {Samples16({0x8080, 0x4000, 0x0000, 0x8080}), Samples16({1, 2, 3, 0xFFFF})};
     cases.push_back({"rgba16", s, {{128, 64, 0, 128}, {0, 0, 0, 255}}});
   }
   {
-    PngLayout s = makeSpec(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16);
-    s.rows = {samples16({0xC0C0, 0x2020})};
+    PngLayout s = MakeSpec(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16);
+    s.rows = {Samples16({0xC0C0, 0x2020})};
     cases.push_back({"greyAlpha16", s, {{192, 192, 192, 32}}});
   }
   {
-    PngLayout s = makeSpec(1, 1, PNG_COLOR_TYPE_GRAY, 16);
+    PngLayout s = MakeSpec(1, 1, PNG_COLOR_TYPE_GRAY, 16);
     s.transparent = {{0, 0, 0, 0, 0x1234}};
-    s.rows = {samples16({0x1234})};
+    s.rows = {Samples16({0x1234})};
     cases.push_back({"grey16WithTrns", s, {{18, 18, 18, 0}}});
   }
   {
     // Adam7 spreads a 5 x 5 image over all seven passes.
-    PngLayout s = makeSpec(5, 5, PNG_COLOR_TYPE_RGB_ALPHA, 8);
+    PngLayout s = MakeSpec(5, 5, PNG_COLOR_TYPE_RGB_ALPHA, 8);
     s.interlaced = true;
     std::vector<Bytes> expected;
     for (int y = 0; y < 5; ++y) {
@@ -221,36 +221,36 @@ class DecodePngColourTypes : public testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DecodePngColourTypes, GivesExactStraightRgba) {
   const DecodeCase& c = GetParam();
-  const PngDecodeResult result = DecodePng(encodePng(c.layout));
-  ASSERT_TRUE(result.ok()) << result.error;
+  const PngDecodeResult result = DecodePng(EncodePng(c.layout));
+  ASSERT_TRUE(result.Ok()) << result.error;
   ASSERT_EQ(result.image.width, c.layout.width);
   ASSERT_EQ(result.image.height, c.layout.height);
   for (int y = 0; y < c.layout.height; ++y)
-    EXPECT_EQ(rowOf(result.image, y), c.expectedRows[y]) << "row " << y;
+    EXPECT_EQ(RowOf(result.image, y), c.expectedRows[y]) << "row " << y;
 }
 
-INSTANTIATE_TEST_SUITE_P(All, DecodePngColourTypes, testing::ValuesIn(decodeCases()),
+INSTANTIATE_TEST_SUITE_P(All, DecodePngColourTypes, testing::ValuesIn(DecodeCases()),
                          [](const testing::TestParamInfo<DecodeCase>& info) {
                            return std::string(info.param.name);
                          });
 
 TEST(DecodePng, EveryTruncationOfTheEmblemIsAnError) {
   const std::string_view whole = resources::kEmblemPng;
-  ASSERT_TRUE(DecodePng(whole).ok());
+  ASSERT_TRUE(DecodePng(whole).Ok());
   for (std::size_t length = 0; length < whole.size(); ++length) {
     const PngDecodeResult result = DecodePng(whole.substr(0, length));
-    EXPECT_FALSE(result.ok()) << "length " << length;
+    EXPECT_FALSE(result.Ok()) << "length " << length;
     EXPECT_TRUE(result.image.pixels.empty()) << "length " << length;
   }
 }
 
 TEST(DecodePng, GarbageIsAnError) {
-  EXPECT_FALSE(DecodePng("").ok());
-  EXPECT_FALSE(DecodePng("GIF89a not a png at all").ok());
+  EXPECT_FALSE(DecodePng("").Ok());
+  EXPECT_FALSE(DecodePng("GIF89a not a png at all").Ok());
   std::string signatureThenNoise("\x89PNG\r\n\x1a\n", 8);
   for (int i = 0; i < 200; ++i)
     signatureThenNoise.push_back(static_cast<char>((i * 73 + 11) & 0xFF));
-  EXPECT_FALSE(DecodePng(signatureThenNoise).ok());
+  EXPECT_FALSE(DecodePng(signatureThenNoise).Ok());
 }
 
 TEST(DecodePng, CorruptedBytesAreAnErrorNotACrash) {
@@ -261,25 +261,25 @@ TEST(DecodePng, CorruptedBytesAreAnErrorNotACrash) {
   for (std::size_t i = 8; i < whole.size(); ++i) {
     std::string damaged = whole;
     damaged[i] = static_cast<char>(damaged[i] ^ 0x10);
-    EXPECT_FALSE(DecodePng(damaged).ok()) << "byte " << i;
+    EXPECT_FALSE(DecodePng(damaged).Ok()) << "byte " << i;
   }
 }
 
 TEST(DecodePng, SizeAboveTheLimitIsRefused) {
   for (int width : {kMaxPngDimension, kMaxPngDimension + 1}) {
-    PngLayout s = makeSpec(width, 1, PNG_COLOR_TYPE_GRAY, 8);
+    PngLayout s = MakeSpec(width, 1, PNG_COLOR_TYPE_GRAY, 8);
     s.rows = {Bytes(width, 9)};
-    const PngDecodeResult wide = DecodePng(encodePng(s));
-    EXPECT_EQ(wide.ok(), width <= kMaxPngDimension) << width << ": " << wide.error;
+    const PngDecodeResult wide = DecodePng(EncodePng(s));
+    EXPECT_EQ(wide.Ok(), width <= kMaxPngDimension) << width << ": " << wide.error;
 
-    PngLayout t = makeSpec(1, width, PNG_COLOR_TYPE_GRAY, 8);
+    PngLayout t = MakeSpec(1, width, PNG_COLOR_TYPE_GRAY, 8);
     t.rows.assign(width, Bytes{9});
-    const PngDecodeResult tall = DecodePng(encodePng(t));
-    EXPECT_EQ(tall.ok(), width <= kMaxPngDimension) << width << ": " << tall.error;
+    const PngDecodeResult tall = DecodePng(EncodePng(t));
+    EXPECT_EQ(tall.Ok(), width <= kMaxPngDimension) << width << ": " << tall.error;
   }
 }
 
-RgbaImage uniformImage(int w, int h, Bytes rgba) {
+RgbaImage UniformImage(int w, int h, Bytes rgba) {
   RgbaImage image(w, h);
   for (int i = 0; i < w * h; ++i)
     std::copy(rgba.begin(), rgba.end(), image.pixels.begin() + i * 4);
@@ -288,12 +288,12 @@ RgbaImage uniformImage(int w, int h, Bytes rgba) {
 
 TEST(StretchRgba, UniformImageStaysUniformEnlargedAndShrunk) {
   const Bytes colour = {10, 200, 31, 77};
-  const RgbaImage src = uniformImage(48, 48, colour);
+  const RgbaImage src = UniformImage(48, 48, colour);
   for (auto [w, h] : {std::pair{65, 65}, {13, 7}, {1, 1}, {48, 48}, {100, 3}}) {
     const RgbaImage out = StretchRgba(src, w, h);
     ASSERT_EQ(out.width, w);
     ASSERT_EQ(out.height, h);
-    EXPECT_EQ(out, uniformImage(w, h, colour)) << w << " x " << h;
+    EXPECT_EQ(out, UniformImage(w, h, colour)) << w << " x " << h;
   }
 }
 
@@ -314,14 +314,14 @@ TEST(StretchRgba, EnlargingBlendsInPremultipliedAlpha) {
   RgbaImage src(2, 1);
   src.pixels = {255, 0, 0, 255, 0, 0, 255, 51};
   const RgbaImage out = StretchRgba(src, 4, 1);
-  EXPECT_EQ(rowOf(out, 0),
+  EXPECT_EQ(RowOf(out, 0),
             (Bytes{255, 0, 0, 255, 239, 0, 16, 204, 159, 0, 96, 102, 0, 0, 255, 51}));
   // The same along the other axis.
   RgbaImage column(1, 2);
   column.pixels = src.pixels;
   const RgbaImage tall = StretchRgba(column, 1, 4);
   for (int y = 0; y < 4; ++y)
-    EXPECT_EQ(pixelAt(tall, 0, y), Bytes(out.at(y, 0), out.at(y, 0) + 4)) << y;
+    EXPECT_EQ(PixelAt(tall, 0, y), Bytes(out.At(y, 0), out.At(y, 0) + 4)) << y;
 }
 
 TEST(StretchRgba, ShrinkingAveragesTheCoveredArea) {
@@ -331,7 +331,7 @@ TEST(StretchRgba, ShrinkingAveragesTheCoveredArea) {
   src.pixels = {0, 0, 0, 255, 80, 80, 80, 255, 160, 160, 160, 255, 240, 240, 240, 255};
   // Left: 1/8 * 0 (clamped) + 3/8 * 0 + 3/8 * 80 + 1/8 * 160 = 50.
   // Right: 1/8 * 80 + 3/8 * 160 + 3/8 * 240 + 1/8 * 240 = 190.
-  EXPECT_EQ(rowOf(StretchRgba(src, 2, 1), 0), (Bytes{50, 50, 50, 255, 190, 190, 190, 255}));
+  EXPECT_EQ(RowOf(StretchRgba(src, 2, 1), 0), (Bytes{50, 50, 50, 255, 190, 190, 190, 255}));
 }
 
 TEST(StretchRgba, TransparentPixelsLendNoColourToAnEdge) {
@@ -339,7 +339,7 @@ TEST(StretchRgba, TransparentPixelsLendNoColourToAnEdge) {
   RgbaImage src(48, 48);
   for (int y = 0; y < 48; ++y)
     for (int x = 0; x < 48; ++x) {
-      std::uint8_t* p = src.at(x, y);
+      std::uint8_t* p = src.At(x, y);
       if (x < 24) {
         p[0] = 255, p[3] = 255;
       } else {
@@ -350,24 +350,24 @@ TEST(StretchRgba, TransparentPixelsLendNoColourToAnEdge) {
   for (int y = 0; y < 65; ++y) {
     int previousAlpha = 256;
     for (int x = 0; x < 65; ++x) {
-      const Bytes p = pixelAt(out, x, y);
+      const Bytes p = PixelAt(out, x, y);
       // Red at any alpha, or nothing at all.
       EXPECT_EQ(p, (Bytes{p[3] ? std::uint8_t(255) : std::uint8_t(0), 0, 0, p[3]}))
           << x << "," << y;
       EXPECT_LE(p[3], previousAlpha) << x << "," << y;
       previousAlpha = p[3];
     }
-    EXPECT_EQ(out.at(0, y)[3], 255);
-    EXPECT_EQ(out.at(64, y)[3], 0);
+    EXPECT_EQ(out.At(0, y)[3], 255);
+    EXPECT_EQ(out.At(64, y)[3], 0);
   }
   // The edge is soft: some pixel in between.
-  EXPECT_GT(out.at(32, 10)[3], 0);
-  EXPECT_LT(out.at(32, 10)[3], 255);
+  EXPECT_GT(out.At(32, 10)[3], 0);
+  EXPECT_LT(out.At(32, 10)[3], 255);
 }
 
 TEST(StretchRgba, EmptySourceOrSize) {
   EXPECT_EQ(StretchRgba(RgbaImage(), 3, 2), RgbaImage(3, 2));
-  EXPECT_EQ(StretchRgba(uniformImage(2, 2, {1, 2, 3, 4}), 0, 5).pixels.size(), 0u);
+  EXPECT_EQ(StretchRgba(UniformImage(2, 2, {1, 2, 3, 4}), 0, 5).pixels.size(), 0u);
 }
 
 TEST(PremultipliedBgra, SwapsToBgrAndRoundsColourTimesAlpha) {

@@ -11,7 +11,7 @@ class RecordingSession : public SessionControl {
  public:
   std::vector<unsigned> requests;
   bool accept = false;
-  bool exitWindows(unsigned flags) override {
+  bool CallExitWindows(unsigned flags) override {
     requests.push_back(flags);
     return accept;
   }

@@ -81,21 +81,21 @@ TEST(SystemShortcuts, RowsAreInTestOrderWithTheirExactTargets) {
     EXPECT_EQ(rows[i].name, e.name);
     EXPECT_EQ(rows[i].file, e.target);
     EXPECT_EQ(rows[i].parameters, "");
-    EXPECT_EQ(rows[i++].kind, ShortcutKind::Console);
+    EXPECT_EQ(rows[i++].kind, ShortcutKind::console);
   }
   for (const Expected& e : kApplets) {
     SCOPED_TRACE(e.name);
     EXPECT_EQ(rows[i].name, e.name);
     EXPECT_EQ(rows[i].file, "control");
     EXPECT_EQ(rows[i].parameters, e.target);
-    EXPECT_EQ(rows[i++].kind, ShortcutKind::Applet);
+    EXPECT_EQ(rows[i++].kind, ShortcutKind::applet);
   }
   for (const Expected& e : kPrograms) {
     SCOPED_TRACE(e.name);
     EXPECT_EQ(rows[i].name, e.name);
     EXPECT_EQ(rows[i].file, e.target);
     EXPECT_EQ(rows[i].parameters, "");
-    EXPECT_EQ(rows[i++].kind, ShortcutKind::Program);
+    EXPECT_EQ(rows[i++].kind, ShortcutKind::program);
   }
 }
 

@@ -14,7 +14,7 @@
 namespace kv {
 namespace {
 
-std::string utf8FromCp1251(const std::string& ansi) {
+std::string Utf8FromCp1251(const std::string& ansi) {
   return test::IconvConvert("UTF-8", "CP1251", ansi);
 }
 
@@ -27,7 +27,7 @@ TEST(Cp1251CodecBlocks, EveryByteAtEveryPositionOfALongText) {
       std::string ansi(48, 'a');
       ansi[at] = static_cast<char>(b);
       ansi[47 - at] = static_cast<char>(0xE6);  // a Russian letter elsewhere in the text
-      const std::string utf8 = utf8FromCp1251(ansi);
+      const std::string utf8 = Utf8FromCp1251(ansi);
       ASSERT_EQ(codec.toUtf8(ansi), utf8) << "byte " << b << " at " << at;
       ASSERT_EQ(codec.fromUtf8(utf8), ansi) << "byte " << b << " at " << at;
     }
@@ -44,7 +44,7 @@ TEST(Cp1251CodecBlocks, EveryLengthWithARussianLetterAndASignAnywhere) {
         ansi[at] = static_cast<char>(0xD6);
         ansi[length - 1 - at] = static_cast<char>(0x85);
       }
-      const std::string utf8 = utf8FromCp1251(ansi);
+      const std::string utf8 = Utf8FromCp1251(ansi);
       ASSERT_EQ(codec.toUtf8(ansi), utf8) << length << " " << at;
       ASSERT_EQ(codec.fromUtf8(utf8), ansi) << length << " " << at;
     }
@@ -67,7 +67,7 @@ TEST(Cp1251CodecBlocks, LongMixedTextMatchesTheSystemTableBothWays) {
       byte = 0x99;
     ansi += static_cast<char>(byte);
   }
-  const std::string utf8 = utf8FromCp1251(ansi);
+  const std::string utf8 = Utf8FromCp1251(ansi);
   EXPECT_EQ(codec.toUtf8(ansi), utf8);
   EXPECT_EQ(codec.fromUtf8(utf8), ansi);
 }

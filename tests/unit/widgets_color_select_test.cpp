@@ -9,11 +9,11 @@ namespace {
 
 using test::FakeSystemColors;
 using test::FakeTextRenderer;
-using test::grey;
-using test::rowOf;
+using test::Grey;
+using test::RowOf;
 
 // The options window's pickers: 49 x 25, swatch 32 x 12 right of an empty caption, spacing 5.
-ColorSelectFace optionsPicker() {
+ColorSelectFace OptionsPicker() {
   ColorSelectFace face;
   face.Layout = ButtonLayout::blGlyphRight;
   face.Spacing = 5;
@@ -22,30 +22,30 @@ ColorSelectFace optionsPicker() {
 }
 
 TEST(ColorSelectSwatch, OptionsWindowPlacement) {
-  ColorSelectFace face = optionsPicker();
-  EXPECT_EQ(colorSelectSwatchRect({49, 25}, face, 0), (Rect{8, 6, 40, 18}));
+  ColorSelectFace face = OptionsPicker();
+  EXPECT_EQ(ColorSelectSwatchRect({49, 25}, face, 0), (Rect{8, 6, 40, 18}));
   face.pressed = true;
-  EXPECT_EQ(colorSelectSwatchRect({49, 25}, face, 0), (Rect{9, 7, 41, 19}));
+  EXPECT_EQ(ColorSelectSwatchRect({49, 25}, face, 0), (Rect{9, 7, 41, 19}));
 }
 
 TEST(ColorSelectSwatch, CaptionAndSpacingShiftTheSwatchRight) {
-  ColorSelectFace face = optionsPicker();
+  ColorSelectFace face = OptionsPicker();
   face.caption = "Ab";
-  EXPECT_EQ(colorSelectSwatchRect({49, 25}, face, 14).left, 18);  // (49 - 32 + 5 + 14) / 2
+  EXPECT_EQ(ColorSelectSwatchRect({49, 25}, face, 14).left, 18);  // (49 - 32 + 5 + 14) / 2
   face.ShowCaption = false;
-  EXPECT_EQ(colorSelectSwatchRect({49, 25}, face, 0).left, 8);
+  EXPECT_EQ(ColorSelectSwatchRect({49, 25}, face, 0).left, 8);
   face.ShowCaption = true;
   face.ImgWidth = 0;
-  EXPECT_EQ(colorSelectSwatchRect({49, 25}, face, 14).left, 31);  // no spacing without a swatch
+  EXPECT_EQ(ColorSelectSwatchRect({49, 25}, face, 14).left, 31);  // no spacing without a swatch
 }
 
 class ColorSelectPaint : public testing::Test {
  protected:
-  ColorSelectPaint() : style(grey(200)) {
-    style.background().gradient().setPercent(100);
-    style.hotBackground().setColor(grey(100));
+  ColorSelectPaint() : style(Grey(200)) {
+    style.Background().Gradient().SetPercent(100);
+    style.HotBackground().SetColor(Grey(100));
   }
-  Bitmap paint(const ColorSelectFace& face) {
+  Bitmap Paint(const ColorSelectFace& face) {
     Bitmap image(49, 25);
     PaintColorSelect(image, face, style, text, FakeSystemColors());
     return image;
@@ -55,42 +55,42 @@ class ColorSelectPaint : public testing::Test {
 };
 
 TEST_F(ColorSelectPaint, SwatchFillsThirtyOneByEleven) {
-  const Bitmap image = paint(optionsPicker());
-  std::vector<Color> row(49, grey(200));
-  row[0] = grey(240);  // raised bevel, width 2
-  row[1] = grey(220);
+  const Bitmap image = Paint(OptionsPicker());
+  std::vector<Color> row(49, Grey(200));
+  row[0] = Grey(240);  // raised bevel, width 2
+  row[1] = Grey(220);
   std::fill(row.begin() + 8, row.begin() + 39, rgb(1, 2, 3));
-  row[45] = grey(199);
-  row[46] = grey(141);
-  row[47] = grey(83);
+  row[45] = Grey(199);
+  row[46] = Grey(141);
+  row[47] = Grey(83);
   for (int y : {6, 10, 16})
-    EXPECT_EQ(rowOf(image, y), row) << "row " << y;
-  EXPECT_EQ(image.pixel(20, 5), grey(200));
-  EXPECT_EQ(image.pixel(20, 17), grey(200));
+    EXPECT_EQ(RowOf(image, y), row) << "row " << y;
+  EXPECT_EQ(image.pixel(20, 5), Grey(200));
+  EXPECT_EQ(image.pixel(20, 17), Grey(200));
   EXPECT_TRUE(text.calls.empty());
 }
 
 TEST_F(ColorSelectPaint, SystemColourIsResolved) {
-  ColorSelectFace face = optionsPicker();
+  ColorSelectFace face = OptionsPicker();
   face.ColorValue = clBtnFace;
-  EXPECT_EQ(paint(face).pixel(20, 10), FakeSystemColors::kBtnFace);
+  EXPECT_EQ(Paint(face).pixel(20, 10), FakeSystemColors::kBtnFace);
 }
 
 TEST_F(ColorSelectPaint, HotAndHeldFaces) {
-  ColorSelectFace face = optionsPicker();
+  ColorSelectFace face = OptionsPicker();
   face.mouseOver = true;
-  Bitmap image = paint(face);
-  EXPECT_EQ(image.pixel(2, 10), grey(184));  // hot grey 100, left band of 5, m 102
-  EXPECT_EQ(image.pixel(5, 10), grey(100));
+  Bitmap image = Paint(face);
+  EXPECT_EQ(image.pixel(2, 10), Grey(184));  // hot grey 100, left band of 5, m 102
+  EXPECT_EQ(image.pixel(5, 10), Grey(100));
 
   face.pressed = true;
-  image = paint(face);
-  EXPECT_EQ(image.pixel(0, 10), grey(25));  // lowered, width 5 / 4 + 1 = 2
-  EXPECT_EQ(image.pixel(1, 10), grey(62));
-  EXPECT_EQ(image.pixel(8, 10), grey(100));
+  image = Paint(face);
+  EXPECT_EQ(image.pixel(0, 10), Grey(25));  // lowered, width 5 / 4 + 1 = 2
+  EXPECT_EQ(image.pixel(1, 10), Grey(62));
+  EXPECT_EQ(image.pixel(8, 10), Grey(100));
   EXPECT_EQ(image.pixel(9, 7), rgb(1, 2, 3));
   EXPECT_EQ(image.pixel(39, 17), rgb(1, 2, 3));
-  EXPECT_EQ(image.pixel(40, 17), grey(100));
+  EXPECT_EQ(image.pixel(40, 17), Grey(100));
 }
 
 }  // namespace

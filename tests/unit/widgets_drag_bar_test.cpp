@@ -16,12 +16,12 @@ constexpr char kDialogBar[] =
 class DragBarTest : public testing::Test {
  protected:
   DragBarTest() : background(kDialogColor) {
-    background.gradient().setData(kDialogBar);
+    background.Gradient().SetData(kDialogBar);
     face.caption = "Настройки";
     face.font = {"MS Sans Serif", 11, true};
     face.fontColor = clWhite;
   }
-  Bitmap paint() {
+  Bitmap Paint() {
     Bitmap image(194, 20);
     PaintDragBar(image, face, background, text, FakeSystemColors());
     return image;
@@ -33,19 +33,19 @@ class DragBarTest : public testing::Test {
 };
 
 TEST_F(DragBarTest, CaptionBoxLeavesTheBevelAtTheSides) {
-  EXPECT_EQ(dragBarCaptionBox({497, 20}, face, 13), (Rect{2, 3, 495, 16}));
+  EXPECT_EQ(DragBarCaptionBox({497, 20}, face, 13), (Rect{2, 3, 495, 16}));
   face.bevelInner = BevelKind::cbLoweredSoft;
   face.borderWidth = 1;
-  EXPECT_EQ(dragBarCaptionBox({497, 20}, face, 13), (Rect{5, 3, 492, 16}));
+  EXPECT_EQ(DragBarCaptionBox({497, 20}, face, 13), (Rect{5, 3, 492, 16}));
   face.bevelOuter = face.bevelInner = BevelKind::cbNone;
-  EXPECT_EQ(dragBarCaptionBox({497, 21}, face, 13), (Rect{1, 4, 496, 17}));
+  EXPECT_EQ(DragBarCaptionBox({497, 21}, face, 13), (Rect{1, 4, 496, 17}));
 }
 
 // Navy to blue over rows 0-9 and back over rows 9-19, 70 % over red 64, green 128, blue 128
 // (red 19.2, green 38.4 and blue b * 0.7 + 38.4), then the raised bevel of width 2 (top rows
 // 0-1, bottom rows 16-18). Rows whose blend falls on a tie are left out.
 TEST_F(DragBarTest, GradientSeventyPercentOverThePlainColourWithBevel) {
-  const Bitmap image = paint();
+  const Bitmap image = Paint();
   struct Row {
     int y;
     Color expected;
@@ -59,7 +59,7 @@ TEST_F(DragBarTest, GradientSeventyPercentOverThePlainColourWithBevel) {
 }
 
 TEST_F(DragBarTest, CaptionCentredInTheBox) {
-  paint();
+  Paint();
   ASSERT_EQ(text.calls.size(), 1u);
   EXPECT_EQ(text.calls[0].text, "Настройки");
   EXPECT_EQ(text.calls[0].box, (Rect{2, 4, 192, 15}));  // "W" is 11 high in the fake
@@ -69,7 +69,7 @@ TEST_F(DragBarTest, CaptionCentredInTheBox) {
 
 TEST_F(DragBarTest, DisabledCaptionIsEmbossed) {
   face.enabled = false;
-  paint();
+  Paint();
   ASSERT_EQ(text.calls.size(), 2u);
   EXPECT_EQ(text.calls[0].rgb, FakeSystemColors::kBtnHighlight);
   EXPECT_EQ(text.calls[0].box, (Rect{3, 5, 193, 16}));

@@ -12,8 +12,8 @@ namespace {
 
 using test::FakeSystemColors;
 using test::FakeTextRenderer;
-using test::filled;
-using test::grey;
+using test::Filled;
+using test::Grey;
 
 struct LayoutCase {
   PngButtonLayout layout;
@@ -26,7 +26,7 @@ class FlatButtonLayoutTest : public testing::TestWithParam<LayoutCase> {};
 // "Ok" on a 32 x 32 button: text 14 x 17, no image (which counts 0 x 4 beside a caption).
 TEST_P(FlatButtonLayoutTest, PlacesImageAndCaption) {
   const LayoutCase& c = GetParam();
-  EXPECT_EQ(flatButtonLayout({32, 32}, {0, 0}, {14, 17}, true, c.layout, c.pushed), c.expected);
+  EXPECT_EQ(LayOutFlatButton({32, 32}, {0, 0}, {14, 17}, true, c.layout, c.pushed), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -41,31 +41,31 @@ INSTANTIATE_TEST_SUITE_P(
                     LayoutCase{PngButtonLayout::pbsImageBellow, true, {{18, 24}, {11, 7}}}));
 
 TEST(FlatButtonLayout, EmptyCaptionAndWideCaption) {
-  EXPECT_EQ(flatButtonLayout({32, 32}, {}, {}, false, PngButtonLayout::pbsImageRight, false),
+  EXPECT_EQ(LayOutFlatButton({32, 32}, {}, {}, false, PngButtonLayout::pbsImageRight, false),
             (FlatButtonLayout{{21, 16}, {16, 16}}));  // the image 5 right of the caption
   // A caption wider than the button starts left of it (halves rounded toward zero).
   EXPECT_EQ(
-      flatButtonLayout({32, 32}, {}, {49, 17}, true, PngButtonLayout::pbsImageRight, false).text,
+      LayOutFlatButton({32, 32}, {}, {49, 17}, true, PngButtonLayout::pbsImageRight, false).text,
       (Point{-8, 7}));
 }
 
 TEST(FlatButtonFrame, ByState) {
-  EXPECT_EQ(flatButtonFrame(ButtonState::normal, false), FrameKind::none);
-  EXPECT_EQ(flatButtonFrame(ButtonState::normal, true), FrameKind::raised);
-  EXPECT_EQ(flatButtonFrame(ButtonState::down, true), FrameKind::sunken);
-  EXPECT_EQ(flatButtonFrame(ButtonState::down, false), FrameKind::raised);
-  EXPECT_EQ(flatButtonFrame(ButtonState::disabled, true), FrameKind::none);
-  EXPECT_EQ(flatButtonFrame(ButtonState::disabled, false), FrameKind::none);
+  EXPECT_EQ(FlatButtonFrame(ButtonState::normal, false), FrameKind::none);
+  EXPECT_EQ(FlatButtonFrame(ButtonState::normal, true), FrameKind::raised);
+  EXPECT_EQ(FlatButtonFrame(ButtonState::down, true), FrameKind::sunken);
+  EXPECT_EQ(FlatButtonFrame(ButtonState::down, false), FrameKind::raised);
+  EXPECT_EQ(FlatButtonFrame(ButtonState::disabled, true), FrameKind::none);
+  EXPECT_EQ(FlatButtonFrame(ButtonState::disabled, false), FrameKind::none);
 }
 
 // Records the events of a 32 x 32 "Ok" button in the order they fire.
 class FlatButtonEvents : public testing::Test {
  protected:
   FlatButtonEvents() {
-    button.setSize({32, 32});
-    button.setCaption("Ok");
-    button.setButtonStyle(PngButtonStyle::pbsFlat);
-    button.setButtonLayout(PngButtonLayout::pbsImageRight);
+    button.SetSize({32, 32});
+    button.SetCaption("Ok");
+    button.SetButtonStyle(PngButtonStyle::pbsFlat);
+    button.SetButtonLayout(PngButtonLayout::pbsImageRight);
     button.OnClick = [this] { log.push_back("Click"); };
     button.OnDblClick = [this] { log.push_back("DblClick"); };
     button.OnMouseDown = [this](MouseButton, Point) { log.push_back("MouseDown"); };
@@ -73,7 +73,7 @@ class FlatButtonEvents : public testing::Test {
     button.OnMouseMove = [this](Point) { log.push_back("MouseMove"); };
     button.OnMouseEnter = [this] { log.push_back("MouseEnter"); };
     button.OnMouseExit = [this] { log.push_back("MouseExit"); };
-    button.onRepaint = [this] { log.push_back("repaint"); };
+    button.OnRepaint = [this] { log.push_back("repaint"); };
     log.clear();
   }
   using Log = std::vector<std::string>;
@@ -83,94 +83,94 @@ class FlatButtonEvents : public testing::Test {
 };
 
 TEST_F(FlatButtonEvents, LeftClick) {
-  button.mouseEnter();
-  button.mouseDown(MouseButton::left, {10, 10});
-  EXPECT_TRUE(button.pushed());
-  EXPECT_TRUE(button.capturesMouse());
-  button.mouseUp(MouseButton::left, {10, 10});
+  button.MouseEnter();
+  button.MouseDown(MouseButton::left, {10, 10});
+  EXPECT_TRUE(button.Pushed());
+  EXPECT_TRUE(button.CapturesMouse());
+  button.MouseUp(MouseButton::left, {10, 10});
   EXPECT_EQ(log,
             (Log{"MouseEnter", "repaint", "repaint", "MouseDown", "repaint", "Click", "MouseUp"}));
-  EXPECT_EQ(button.buttonState(), ButtonState::normal);
-  EXPECT_FALSE(button.capturesMouse());
+  EXPECT_EQ(button.ButtonState(), ButtonState::normal);
+  EXPECT_FALSE(button.CapturesMouse());
 }
 
 TEST_F(FlatButtonEvents, RightButtonGivesNoClick) {
-  button.mouseDown(MouseButton::right, {10, 10});
-  EXPECT_EQ(button.buttonState(), ButtonState::normal);
-  button.mouseUp(MouseButton::right, {10, 10});
+  button.MouseDown(MouseButton::right, {10, 10});
+  EXPECT_EQ(button.ButtonState(), ButtonState::normal);
+  button.MouseUp(MouseButton::right, {10, 10});
   EXPECT_EQ(log, (Log{"MouseDown", "MouseUp"}));
 }
 
 TEST_F(FlatButtonEvents, DragOffAndReleaseOutside) {
-  button.mouseEnter();
-  button.mouseDown(MouseButton::left, {10, 10});
-  button.mouseLeave();
-  EXPECT_EQ(button.buttonState(), ButtonState::down);
-  EXPECT_EQ(flatButtonFrame(button.buttonState(), button.mouseOver()), FrameKind::raised);
-  button.mouseMove({40, 10});
-  button.mouseUp(MouseButton::left, {40, 10});
+  button.MouseEnter();
+  button.MouseDown(MouseButton::left, {10, 10});
+  button.MouseLeave();
+  EXPECT_EQ(button.ButtonState(), ButtonState::down);
+  EXPECT_EQ(FlatButtonFrame(button.ButtonState(), button.MouseOver()), FrameKind::raised);
+  button.MouseMove({40, 10});
+  button.MouseUp(MouseButton::left, {40, 10});
   EXPECT_EQ(log, (Log{"MouseEnter", "repaint", "repaint", "MouseDown", "MouseExit", "repaint",
                       "MouseMove", "repaint", "MouseUp"}));
-  EXPECT_EQ(button.buttonState(), ButtonState::normal);
-  EXPECT_EQ(flatButtonFrame(button.buttonState(), button.mouseOver()), FrameKind::none);
+  EXPECT_EQ(button.ButtonState(), ButtonState::normal);
+  EXPECT_EQ(FlatButtonFrame(button.ButtonState(), button.MouseOver()), FrameKind::none);
 }
 
 TEST_F(FlatButtonEvents, DoubleClickGivesOneClick) {
-  button.mouseDown(MouseButton::left, {10, 10});
-  button.mouseUp(MouseButton::left, {10, 10});
-  button.mouseDoubleClick(MouseButton::left, {10, 10});
-  button.mouseUp(MouseButton::left, {10, 10});
+  button.MouseDown(MouseButton::left, {10, 10});
+  button.MouseUp(MouseButton::left, {10, 10});
+  button.MouseDoubleClick(MouseButton::left, {10, 10});
+  button.MouseUp(MouseButton::left, {10, 10});
   EXPECT_EQ(log, (Log{"repaint", "MouseDown", "repaint", "Click", "MouseUp", "DblClick", "repaint",
                       "MouseDown", "repaint", "MouseUp"}));
 }
 
 TEST_F(FlatButtonEvents, MoveMarksThePointerOverIncludingTheRowBelow) {
-  button.mouseMove({5, 33});
-  EXPECT_FALSE(button.mouseOver());
-  button.mouseMove({32, 5});
-  EXPECT_FALSE(button.mouseOver());
-  button.mouseMove({5, 32});
-  EXPECT_TRUE(button.mouseOver());
+  button.MouseMove({5, 33});
+  EXPECT_FALSE(button.MouseOver());
+  button.MouseMove({32, 5});
+  EXPECT_FALSE(button.MouseOver());
+  button.MouseMove({5, 32});
+  EXPECT_TRUE(button.MouseOver());
   EXPECT_EQ(log, (Log{"MouseMove", "MouseMove", "repaint", "MouseMove"}));
 }
 
 TEST_F(FlatButtonEvents, DisabledButtonIgnoresThePointer) {
-  button.setEnabled(false);
-  EXPECT_EQ(button.buttonState(), ButtonState::disabled);
+  button.SetEnabled(false);
+  EXPECT_EQ(button.ButtonState(), ButtonState::disabled);
   log.clear();
-  button.mouseEnter();
-  button.mouseMove({10, 10});
-  button.mouseDown(MouseButton::left, {10, 10});
-  button.mouseUp(MouseButton::left, {10, 10});
-  button.mouseLeave();
+  button.MouseEnter();
+  button.MouseMove({10, 10});
+  button.MouseDown(MouseButton::left, {10, 10});
+  button.MouseUp(MouseButton::left, {10, 10});
+  button.MouseLeave();
   EXPECT_TRUE(log.empty());
-  EXPECT_FALSE(button.mouseOver());
-  button.setEnabled(true);
-  EXPECT_EQ(button.buttonState(), ButtonState::normal);
+  EXPECT_FALSE(button.MouseOver());
+  button.SetEnabled(true);
+  EXPECT_EQ(button.ButtonState(), ButtonState::normal);
 }
 
 class FlatButtonPaint : public FlatButtonEvents {
  protected:
   // The button at 100,12 on a 200 x 61 surface of grey 150.
-  Bitmap paint() {
-    Bitmap surface = filled(200, 61, grey(150));
-    button.setFont({"Arial Black", 17, true});
-    button.setFontColor(rgb(1, 2, 3));
-    button.paint(surface, {100, 12, 132, 44}, text, FakeSystemColors());
+  Bitmap Paint() {
+    Bitmap surface = Filled(200, 61, Grey(150));
+    button.SetFont({"Arial Black", 17, true});
+    button.SetFontColor(rgb(1, 2, 3));
+    button.Paint(surface, {100, 12, 132, 44}, text, FakeSystemColors());
     return surface;
   }
   FakeTextRenderer text;
 };
 
 TEST_F(FlatButtonPaint, PushedShowsASunkenFrameAndLowerCaption) {
-  button.mouseEnter();
-  button.mouseDown(MouseButton::left, {10, 10});
-  const Bitmap surface = paint();
+  button.MouseEnter();
+  button.MouseDown(MouseButton::left, {10, 10});
+  const Bitmap surface = Paint();
   EXPECT_EQ(surface.pixel(100, 20), FakeSystemColors::kBtnShadow);     // left
   EXPECT_EQ(surface.pixel(120, 12), FakeSystemColors::kBtnShadow);     // top
   EXPECT_EQ(surface.pixel(131, 20), FakeSystemColors::kBtnHighlight);  // right
   EXPECT_EQ(surface.pixel(120, 43), FakeSystemColors::kBtnHighlight);  // bottom
-  EXPECT_EQ(surface.pixel(101, 20), grey(150));
+  EXPECT_EQ(surface.pixel(101, 20), Grey(150));
   ASSERT_EQ(text.calls.size(), 1u);
   EXPECT_EQ(text.calls[0].box, (Rect{109, 21, 123, 38}));
   EXPECT_EQ(text.calls[0].clip, (Rect{101, 13, 131, 43}));
@@ -178,27 +178,27 @@ TEST_F(FlatButtonPaint, PushedShowsASunkenFrameAndLowerCaption) {
 }
 
 TEST_F(FlatButtonPaint, HoverShowsARaisedFrame) {
-  button.mouseEnter();
-  const Bitmap surface = paint();
+  button.MouseEnter();
+  const Bitmap surface = Paint();
   EXPECT_EQ(surface.pixel(100, 20), FakeSystemColors::kBtnHighlight);
   EXPECT_EQ(surface.pixel(131, 20), FakeSystemColors::kBtnShadow);
   EXPECT_EQ(text.calls[0].box, (Rect{109, 19, 123, 36}));
 }
 
 TEST_F(FlatButtonPaint, IdleAndDisabledHaveNoFrame) {
-  Bitmap surface = paint();
-  EXPECT_EQ(surface.pixel(100, 20), grey(150));
+  Bitmap surface = Paint();
+  EXPECT_EQ(surface.pixel(100, 20), Grey(150));
   EXPECT_EQ(text.calls[0].clip, (Rect{100, 12, 132, 44}));
-  button.setEnabled(false);
-  surface = paint();
-  EXPECT_EQ(surface.pixel(100, 20), grey(150));
+  button.SetEnabled(false);
+  surface = Paint();
+  EXPECT_EQ(surface.pixel(100, 20), Grey(150));
   EXPECT_EQ(text.calls[1].rgb, FakeSystemColors::kGrayText);
 }
 
 TEST_F(FlatButtonPaint, EmptyCaptionDrawsNoText) {
-  button.setCaption("");
-  button.mouseEnter();
-  const Bitmap surface = paint();
+  button.SetCaption("");
+  button.MouseEnter();
+  const Bitmap surface = Paint();
   EXPECT_TRUE(text.calls.empty());
   EXPECT_EQ(surface.pixel(100, 20), FakeSystemColors::kBtnHighlight);
 }

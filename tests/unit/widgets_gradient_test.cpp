@@ -10,9 +10,9 @@
 namespace kv {
 namespace {
 
-using test::filled;
-using test::grey;
-using test::rowOf;
+using test::Filled;
+using test::Grey;
+using test::RowOf;
 
 constexpr char kBarDefault[] =
     "16777215;12632256;22;0;0;12632256;12632256;54;0;0;12632256;16777215;23;0;0;16777215;"
@@ -85,7 +85,7 @@ TEST(ParseGradientData, RejectsWhatIsNotADecimal32BitInteger) {
 // The bar's default string on 61 rows: rows 0-13 white to silver, 13-45 silver, 45-59 silver to
 // white (steps of exactly 4.5, so every other row is a tie), 59-60 white.
 TEST(PaintGradient, BarDefaultOn61Rows) {
-  Bitmap image = filled(7, 61, kMarker);
+  Bitmap image = Filled(7, 61, kMarker);
   PaintGradient(image, {0, 0, 7, 61}, ParseGradientData(kBarDefault));
 
   std::vector<int> expected = {255, 250, 245, 240, 236, 231, 226, 221, 216, 211, 207, 202, 197};
@@ -96,89 +96,89 @@ TEST(PaintGradient, BarDefaultOn61Rows) {
   expected.push_back(255);
   ASSERT_EQ(expected.size(), 61u);
   for (int y = 0; y < 61; ++y)
-    EXPECT_EQ(rowOf(image, y), std::vector<Color>(7, grey(expected[y]))) << "row " << y;
+    EXPECT_EQ(RowOf(image, y), std::vector<Color>(7, Grey(expected[y]))) << "row " << y;
 }
 
 TEST(PaintGradient, RedToGreenOverHalfThenGreen) {
-  Bitmap image = filled(3, 100, kMarker);
+  Bitmap image = Filled(3, 100, kMarker);
   PaintGradient(image, {0, 0, 3, 100}, ParseGradientData("255;65280;50;0;0;65280;65280;0;0;0"));
-  EXPECT_EQ(rowOf(image, 0), std::vector<Color>(3, rgb(255, 0, 0)));
-  EXPECT_EQ(rowOf(image, 1), std::vector<Color>(3, rgb(250, 5, 0)));  // 249.9 and 5.1
+  EXPECT_EQ(RowOf(image, 0), std::vector<Color>(3, rgb(255, 0, 0)));
+  EXPECT_EQ(RowOf(image, 1), std::vector<Color>(3, rgb(250, 5, 0)));  // 249.9 and 5.1
   for (int y = 50; y < 100; ++y)
-    EXPECT_EQ(rowOf(image, y), std::vector<Color>(3, rgb(0, 255, 0))) << "row " << y;
+    EXPECT_EQ(RowOf(image, y), std::vector<Color>(3, rgb(0, 255, 0))) << "row " << y;
 }
 
 TEST(PaintGradient, LeftToRightShadesColumnsOfEveryRow) {
   // Black to white over 11 columns: steps of 25.5, ties to even.
-  Bitmap image = filled(11, 4, kMarker);
+  Bitmap image = Filled(11, 4, kMarker);
   PaintGradient(image, {0, 0, 11, 4}, ParseGradientData("0;16777215;100;1;0"));
   std::vector<Color> expected;
   for (int v : {0, 26, 51, 76, 102, 128, 153, 178, 204, 230, 255})
-    expected.push_back(grey(v));
+    expected.push_back(Grey(v));
   for (int y = 0; y < 4; ++y)
-    EXPECT_EQ(rowOf(image, y), expected) << "row " << y;
+    EXPECT_EQ(RowOf(image, y), expected) << "row " << y;
 }
 
 TEST(PaintGradient, OtherDirectionOfTheFirstSegmentPaintsNothing) {
   for (const char* text : {"0;255;50;2;0;0;255;0;0;0", "0;255;50;-1;0;0;255;0;1;0"}) {
-    Bitmap image = filled(5, 5, kMarker);
+    Bitmap image = Filled(5, 5, kMarker);
     PaintGradient(image, {0, 0, 5, 5}, ParseGradientData(text));
     for (int y = 0; y < 5; ++y)
-      EXPECT_EQ(rowOf(image, y), std::vector<Color>(5, kMarker)) << text;
+      EXPECT_EQ(RowOf(image, y), std::vector<Color>(5, kMarker)) << text;
   }
 }
 
 TEST(PaintGradient, EmptyListPaintsNothing) {
-  Bitmap image = filled(4, 4, kMarker);
+  Bitmap image = Filled(4, 4, kMarker);
   PaintGradient(image, {0, 0, 4, 4}, {});
-  EXPECT_EQ(rowOf(image, 2), std::vector<Color>(4, kMarker));
+  EXPECT_EQ(RowOf(image, 2), std::vector<Color>(4, kMarker));
 }
 
 TEST(PaintGradient, StaysInsideTheRectangle) {
   // A first band of 150 % would reach row 6 of the image; it stops at the rectangle's last row.
-  Bitmap image = filled(8, 8, kMarker);
+  Bitmap image = Filled(8, 8, kMarker);
   PaintGradient(image, {2, 1, 6, 5}, ParseGradientData("255;255;150;0;0;0;0;0;0;0"));
   for (int y = 0; y < 8; ++y) {
     std::vector<Color> expected(8, kMarker);
     if (y >= 1 && y <= 4)
       std::fill(expected.begin() + 2, expected.begin() + 6, rgb(255, 0, 0));
-    EXPECT_EQ(rowOf(image, y), expected) << "row " << y;
+    EXPECT_EQ(RowOf(image, y), expected) << "row " << y;
   }
 }
 
 TEST(PaintGradient, RectangleIsLimitedToTheImage) {
-  Bitmap image = filled(4, 3, kMarker);
+  Bitmap image = Filled(4, 3, kMarker);
   PaintGradient(image, {-5, -5, 50, 50}, ParseGradientData("65280;65280;0;0;0"));
   for (int y = 0; y < 3; ++y)
-    EXPECT_EQ(rowOf(image, y), std::vector<Color>(4, rgb(0, 255, 0)));
+    EXPECT_EQ(RowOf(image, y), std::vector<Color>(4, rgb(0, 255, 0)));
   PaintGradient(image, {-5, -5, 50, 50}, ParseGradientData("255;255;0;1;0"));
   for (int y = 0; y < 3; ++y)
-    EXPECT_EQ(rowOf(image, y), std::vector<Color>(4, rgb(255, 0, 0)));
+    EXPECT_EQ(RowOf(image, y), std::vector<Color>(4, rgb(255, 0, 0)));
 }
 
 TEST(PaintGradient, ZeroSizedBandsAreSkipped) {
   // Bands of 0 % before the last one paint nothing; the last fills everything.
-  Bitmap image = filled(2, 10, kMarker);
+  Bitmap image = Filled(2, 10, kMarker);
   PaintGradient(image, {0, 0, 2, 10}, ParseGradientData("255;255;0;0;0;65280;65280;0;0;0"));
   for (int y = 0; y < 10; ++y)
-    EXPECT_EQ(rowOf(image, y), std::vector<Color>(2, rgb(0, 255, 0)));
+    EXPECT_EQ(RowOf(image, y), std::vector<Color>(2, rgb(0, 255, 0)));
 }
 
 TEST(BlendWithColor, HalfAndHalfRoundsTiesToEven) {
-  Bitmap image = filled(3, 2, rgb(10, 11, 200));
+  Bitmap image = Filled(3, 2, rgb(10, 11, 200));
   image.setPixel(1, 1, rgb(13, 255, 0));
   BlendWithColor(image, {0, 0, 2, 1}, 50, rgb(0, 0, 255));
-  EXPECT_EQ(rowOf(image, 0), std::vector<Color>(3, rgb(5, 6, 228)));  // 5.5 -> 6, 227.5 -> 228
-  EXPECT_EQ(rowOf(image, 1), (std::vector<Color>{rgb(5, 6, 228), rgb(6, 128, 128),
+  EXPECT_EQ(RowOf(image, 0), std::vector<Color>(3, rgb(5, 6, 228)));  // 5.5 -> 6, 227.5 -> 228
+  EXPECT_EQ(RowOf(image, 1), (std::vector<Color>{rgb(5, 6, 228), rgb(6, 128, 128),
                                                  rgb(5, 6, 228)}));  // 6.5 -> 6, 127.5 -> 128
 }
 
 TEST(BlendWithColor, InclusiveRectangleLimitedToTheImage) {
-  Bitmap image = filled(4, 4, grey(100));
-  BlendWithColor(image, {2, -3, 9, 1}, 70, grey(0));
-  EXPECT_EQ(rowOf(image, 0), (std::vector<Color>{grey(100), grey(100), grey(70), grey(70)}));
-  EXPECT_EQ(rowOf(image, 1), (std::vector<Color>{grey(100), grey(100), grey(70), grey(70)}));
-  EXPECT_EQ(rowOf(image, 2), std::vector<Color>(4, grey(100)));
+  Bitmap image = Filled(4, 4, Grey(100));
+  BlendWithColor(image, {2, -3, 9, 1}, 70, Grey(0));
+  EXPECT_EQ(RowOf(image, 0), (std::vector<Color>{Grey(100), Grey(100), Grey(70), Grey(70)}));
+  EXPECT_EQ(RowOf(image, 1), (std::vector<Color>{Grey(100), Grey(100), Grey(70), Grey(70)}));
+  EXPECT_EQ(RowOf(image, 2), std::vector<Color>(4, Grey(100)));
 }
 
 }  // namespace

@@ -19,12 +19,12 @@ TEST_P(TsPaintingSetter, StoresByIndexAndAlwaysRepaints) {
   const IndexCase& c = GetParam();
   TsPainting painting;
   int repaints = 0;
-  painting.onRepaint = [&] { ++repaints; };
-  painting.setColor(c.index, 0x00FF00);
-  EXPECT_EQ(painting.colorBorderTop(), c.top);
-  EXPECT_EQ(painting.colorBorderBottom(), c.bottom);
-  EXPECT_EQ(painting.color(), c.color);
-  EXPECT_EQ(painting.parentColor(), c.parentColor);
+  painting.OnRepaint = [&] { ++repaints; };
+  painting.SetColor(c.index, 0x00FF00);
+  EXPECT_EQ(painting.ColorBorderTop(), c.top);
+  EXPECT_EQ(painting.ColorBorderBottom(), c.bottom);
+  EXPECT_EQ(painting.Color(), c.color);
+  EXPECT_EQ(painting.ParentColor(), c.parentColor);
   EXPECT_EQ(repaints, 1);
 }
 
@@ -38,9 +38,9 @@ INSTANTIATE_TEST_SUITE_P(Indices, TsPaintingSetter,
 
 TEST(TsPainting, FailingRepaintIsSwallowed) {
   TsPainting painting;
-  painting.onRepaint = [] { throw std::runtime_error("no window yet"); };
-  EXPECT_NO_THROW(painting.setColor(3, clSilver));
-  EXPECT_EQ(painting.color(), clSilver);
+  painting.OnRepaint = [] { throw std::runtime_error("no window yet"); };
+  EXPECT_NO_THROW(painting.SetColor(3, clSilver));
+  EXPECT_EQ(painting.Color(), clSilver);
 }
 
 }  // namespace

@@ -12,8 +12,8 @@ namespace {
 
 using test::FakeSystemColors;
 using test::FakeTextRenderer;
-using test::filled;
-using test::grey;
+using test::Filled;
+using test::Grey;
 
 struct CaptionCase {
   Size button;
@@ -26,7 +26,7 @@ class PushButtonCaptionRect : public testing::TestWithParam<CaptionCase> {};
 
 TEST_P(PushButtonCaptionRect, CentresWithTheFixedMargins) {
   const CaptionCase& c = GetParam();
-  EXPECT_EQ(pushButtonCaptionRect(c.button, c.text, c.pressed), c.expected);
+  EXPECT_EQ(PlacePushButtonCaption(c.button, c.text, c.pressed), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -39,8 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Focus dots around the caption rectangle 5,3-12,8 grown by 1 to 4,2-13,9 (w 9, h 7).
 TEST(FocusMark, DotEveryThirdPixelWithWhiteCompanions) {
-  Bitmap face = filled(20, 12, grey(128));
-  drawFocusMark(face, {5, 3, 12, 8}, 1);
+  Bitmap face = Filled(20, 12, Grey(128));
+  DrawFocusMark(face, {5, 3, 12, 8}, 1);
   const std::set<std::pair<int, int>> black{{4, 2},  {7, 2},  {10, 2}, {13, 2}, {4, 9},  {7, 9},
                                             {10, 9}, {13, 9}, {4, 5},  {4, 8},  {13, 5}, {13, 8}};
   const std::set<std::pair<int, int>> white{{3, 1}, {6, 1},  {9, 1}, {12, 1}, {3, 8},  {6, 8},
@@ -49,7 +49,7 @@ TEST(FocusMark, DotEveryThirdPixelWithWhiteCompanions) {
     for (int x = 0; x < 20; ++x) {
       const Color expected = black.count({x, y})   ? clBlack
                              : white.count({x, y}) ? clWhite
-                                                   : grey(128);
+                                                   : Grey(128);
       EXPECT_EQ(face.pixel(x, y), expected) << x << "," << y;
     }
   }
@@ -58,13 +58,13 @@ TEST(FocusMark, DotEveryThirdPixelWithWhiteCompanions) {
 class PushButtonFaceTest : public testing::Test {
  protected:
   // Plain faces: 200 grey normally, 100 grey hot (no gradients, so only the plain colours).
-  PushButtonFaceTest() : style(grey(200)) {
-    style.background().gradient().setPercent(100);
-    style.hotBackground().setColor(grey(100));
+  PushButtonFaceTest() : style(Grey(200)) {
+    style.Background().Gradient().SetPercent(100);
+    style.HotBackground().SetColor(Grey(100));
     state.caption = "Ок";  // two Cyrillic letters, four bytes: 28 pixels in the fake
     state.font = {"MS Sans Serif", 11, false};
   }
-  Bitmap paint(const Backdrop& backdrop = {}) {
+  Bitmap Paint(const Backdrop& backdrop = {}) {
     Bitmap face(75, 25);
     PaintPushButton(face, state, style, text, FakeSystemColors(), backdrop);
     return face;
@@ -76,10 +76,10 @@ class PushButtonFaceTest : public testing::Test {
 };
 
 TEST_F(PushButtonFaceTest, NormalFaceRaisedBevelAndCaption) {
-  const Bitmap face = paint();
-  EXPECT_EQ(face.pixel(0, 12), grey(240));
-  EXPECT_EQ(face.pixel(1, 12), grey(220));
-  EXPECT_EQ(face.pixel(2, 12), grey(200));
+  const Bitmap face = Paint();
+  EXPECT_EQ(face.pixel(0, 12), Grey(240));
+  EXPECT_EQ(face.pixel(1, 12), Grey(220));
+  EXPECT_EQ(face.pixel(2, 12), Grey(200));
   ASSERT_EQ(text.calls.size(), 1u);
   const auto& call = text.calls[0];
   EXPECT_EQ(call.text, "Ок");
@@ -90,20 +90,20 @@ TEST_F(PushButtonFaceTest, NormalFaceRaisedBevelAndCaption) {
 
 TEST_F(PushButtonFaceTest, HotFaceUsesTheHotSetAndWidthFive) {
   state.mouseOver = true;
-  const Bitmap face = paint();
+  const Bitmap face = Paint();
   // Left band 5 wide: m = 0, 51, 102, 153, 204 over grey 100 with t 240.
-  EXPECT_EQ(face.pixel(0, 12), grey(240));
-  EXPECT_EQ(face.pixel(4, 12), grey(128));
-  EXPECT_EQ(face.pixel(5, 12), grey(100));
+  EXPECT_EQ(face.pixel(0, 12), Grey(240));
+  EXPECT_EQ(face.pixel(4, 12), Grey(128));
+  EXPECT_EQ(face.pixel(5, 12), Grey(100));
 }
 
 TEST_F(PushButtonFaceTest, PressedFaceIsLoweredAndMovesTheCaption) {
   state.pressed = true;
   state.focused = true;
-  const Bitmap face = paint();
-  EXPECT_EQ(face.pixel(0, 12), grey(25));
-  EXPECT_EQ(face.pixel(1, 12), grey(62));
-  EXPECT_EQ(face.pixel(2, 12), grey(100));
+  const Bitmap face = Paint();
+  EXPECT_EQ(face.pixel(0, 12), Grey(25));
+  EXPECT_EQ(face.pixel(1, 12), Grey(62));
+  EXPECT_EQ(face.pixel(2, 12), Grey(100));
   ASSERT_EQ(text.calls.size(), 1u);
   EXPECT_EQ(text.calls[0].box, (Rect{23, 8, 55, 19}));
   // The focus frame follows: its first dot sits at the grown rectangle's corner.
@@ -120,7 +120,7 @@ TEST_F(PushButtonFaceTest, CaptionMoreThanSixPixelsTallerThanTIsCentred) {
         std::pair{30, kTextWordBreak | kTextExpandTabs | kTextCenter}}) {
     state.caption = std::string(chars, 'x');  // 10 characters fit on a line of 75 pixels
     text.calls.clear();
-    paint();
+    Paint();
     ASSERT_EQ(text.calls.size(), 1u);
     EXPECT_EQ(text.calls[0].flags, unsigned(flags)) << chars;
   }
@@ -129,11 +129,11 @@ TEST_F(PushButtonFaceTest, CaptionMoreThanSixPixelsTallerThanTIsCentred) {
 TEST_F(PushButtonFaceTest, DisabledFaceIsHalfBlendedWithTheParent) {
   state.enabled = false;
   state.mouseOver = true;  // a disabled button is not hot under the pointer
-  EXPECT_EQ(paint({nullptr, {}, grey(0)}).pixel(10, 12), grey(100));
-  const Bitmap parent = filled(200, 100, grey(51));
-  const Bitmap face = paint({&parent, {150, 10}, grey(0)});
-  EXPECT_EQ(face.pixel(10, 12), grey(126));  // 125.5 -> 126
-  EXPECT_EQ(face.pixel(60, 12), grey(100));  // beyond the parent's image: its colour
+  EXPECT_EQ(Paint({nullptr, {}, Grey(0)}).pixel(10, 12), Grey(100));
+  const Bitmap parent = Filled(200, 100, Grey(51));
+  const Bitmap face = Paint({&parent, {150, 10}, Grey(0)});
+  EXPECT_EQ(face.pixel(10, 12), Grey(126));  // 125.5 -> 126
+  EXPECT_EQ(face.pixel(60, 12), Grey(100));  // beyond the parent's image: its colour
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ Karvoss::Karvoss() : Karvoss(Options{}) {}
 Karvoss::Karvoss(Options options) : options_(std::move(options)) {
   if (options_.folder.empty()) {
     temp_ = new TempFolder();
-    folder_ = temp_->path();
+    folder_ = temp_->Path();
   } else {
     folder_ = options_.folder;
   }
@@ -180,6 +180,26 @@ Karvoss::~Karvoss() {
   delete temp_;
 }
 
+namespace {
+
+// Every Karvoss this program starts ends with it: a test that CTest stops at its time limit
+// must not leave a copy whose single-instance guard fails every test after it.
+HANDLE EndWithThisProgram() {
+  static HANDLE job = [] {
+    HANDLE created = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags =
+        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    if (created) {
+      SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+    return created;
+  }();
+  return job;
+}
+
+}  // namespace
+
 void Karvoss::Start() {
   SetEnvironmentVariableW(L"KARVOSS_PROBE_LOG", probeLog_.c_str());
   const std::wstring exe = folder_ + L"\\karvoss.exe";
@@ -190,6 +210,8 @@ void Karvoss::Start() {
                       folder_.c_str(), &si, &process_)) {
     throw std::runtime_error("cannot start karvoss.exe");
   }
+  if (HANDLE job = EndWithThisProgram())
+    AssignProcessToJobObject(job, process_.hProcess);
   pid_ = process_.dwProcessId;
   bar_ = nullptr;
 }
@@ -488,11 +510,11 @@ Bitmap CaptureScreen(int x, int y, int width, int height) {
   DibSection dib;
   dib.Resize(width, height);
   HDC screen = GetDC(nullptr);
-  BitBlt(dib.dc(), 0, 0, width, height, screen, x, y, SRCCOPY);
+  BitBlt(dib.Dc(), 0, 0, width, height, screen, x, y, SRCCOPY);
   ReleaseDC(nullptr, screen);
   GdiFlush();
   Bitmap copy(width, height);
-  std::memcpy(copy.bits(), dib.bitmap().bits(), static_cast<size_t>(copy.stride()) * height);
+  std::memcpy(copy.bits(), dib.Pixels().bits(), static_cast<size_t>(copy.stride()) * height);
   return copy;
 }
 

@@ -42,7 +42,7 @@ class TempFolder {
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
-  const std::wstring& path() const { return path_; }
+  const std::wstring& Path() const { return path_; }
 
  private:
   std::wstring path_;
@@ -135,7 +135,7 @@ class HeldFile {
   ~HeldFile();
   HeldFile(const HeldFile&) = delete;
   HeldFile& operator=(const HeldFile&) = delete;
-  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
   void ReleaseAfter(int milliseconds);
   void Release();
 
@@ -149,7 +149,7 @@ class OtherWindow {
  public:
   OtherWindow();
   ~OtherWindow();
-  HWND hwnd() const { return hwnd_; }
+  HWND Hwnd() const { return hwnd_; }
   void Activate();
 
  private:

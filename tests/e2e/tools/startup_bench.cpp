@@ -106,8 +106,8 @@ class Process {
     CloseHandle(info_.hProcess);
     CloseHandle(info_.hThread);
   }
-  HANDLE handle() const { return info_.hProcess; }
-  DWORD pid() const { return info_.dwProcessId; }
+  HANDLE Handle() const { return info_.hProcess; }
+  DWORD Pid() const { return info_.dwProcessId; }
 
  private:
   PROCESS_INFORMATION info_{};
@@ -143,7 +143,7 @@ class RunFolder {
     Sleep(100);  // the probe may still hold its log
     RemoveTree(path_);
   }
-  const std::wstring& path() const { return path_; }
+  const std::wstring& Path() const { return path_; }
   std::wstring Log() const { return path_ + L"\\probe.log"; }
 
  private:
@@ -170,10 +170,10 @@ bool MeasureReady(const RunFolder& folder, const wchar_t* exe, const wchar_t* cl
                   double& readyMs) {
   Process process;
   const auto start = Clock::now();
-  if (!process.Start(L"\"" + folder.path() + L"\\" + exe + L"\"", folder.path()))
+  if (!process.Start(L"\"" + folder.Path() + L"\\" + exe + L"\"", folder.Path()))
     return Fail("cannot start the program");
   HWND w = nullptr;
-  if (!Until([&] { return (w = WindowOf(process.pid(), className)) != nullptr; }))
+  if (!Until([&] { return (w = WindowOf(process.Pid(), className)) != nullptr; }))
     return Fail("the window did not appear");
   PostHotkey(w);
   if (!Until([&] { return Visible(w); }))
@@ -195,13 +195,13 @@ struct SteadyRun {
 bool MeasureSteady(const RunFolder& folder, const wchar_t* exe, const wchar_t* className,
                    bool karvoss, SteadyRun& run) {
   Process process;
-  if (!process.Start(L"\"" + folder.path() + L"\\" + exe + L"\"", folder.path()))
+  if (!process.Start(L"\"" + folder.Path() + L"\\" + exe + L"\"", folder.Path()))
     return Fail("cannot start the program");
   HWND w = nullptr;
-  if (!Until([&] { return (w = WindowOf(process.pid(), className)) != nullptr; }))
+  if (!Until([&] { return (w = WindowOf(process.Pid(), className)) != nullptr; }))
     return Fail("the window did not appear");
-  run.waiting = IdleMemoryOf(process.handle());
-  if (WindowOf(process.pid(), L"#32770"))
+  run.waiting = IdleMemoryOf(process.Handle());
+  if (WindowOf(process.Pid(), L"#32770"))
     return Fail("Karvoss shows a message box (is another Karvoss running in this prefix?)");
 
   auto hotkey = Clock::now();
@@ -217,7 +217,7 @@ bool MeasureSteady(const RunFolder& folder, const wchar_t* exe, const wchar_t* c
     if (!Until([&] { return GetForegroundWindow() == w && FocusOf(w) == edit; }))
       return Fail("the bar did not take the focus");
   }
-  run.shown = IdleMemoryOf(process.handle());
+  run.shown = IdleMemoryOf(process.Handle());
 
   PostHotkey(w);
   if (!Until([&] { return !Visible(w); }))
@@ -250,10 +250,10 @@ bool MeasureSteady(const RunFolder& folder, const wchar_t* exe, const wchar_t* c
 
 // The platform's own start of the same probe: ShellExecuteW to its log record.
 bool MeasureShellExecute(const RunFolder& folder, double& ms) {
-  const std::wstring probe = folder.path() + L"\\probe.exe";
+  const std::wstring probe = folder.Path() + L"\\probe.exe";
   const auto start = Clock::now();
   const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(nullptr, L"open", probe.c_str(), L"bench", folder.path().c_str(), SW_SHOW));
+      ShellExecuteW(nullptr, L"open", probe.c_str(), L"bench", folder.Path().c_str(), SW_SHOW));
   if (result <= 32)
     return Fail("ShellExecuteW of the probe failed");
   if (!Until([&] { return FileSize(folder.Log()) > 0; }))
@@ -273,10 +273,10 @@ bool MeasureRunDialog(RunDialogRun& run) {
   if (!rundll.Start(L"rundll32.exe shell32.dll,#61", L""))
     return Fail("cannot start rundll32.exe");
   HWND w = nullptr;
-  if (!Until([&] { return (w = WindowOf(rundll.pid(), L"#32770")) != nullptr && Visible(w); }))
+  if (!Until([&] { return (w = WindowOf(rundll.Pid(), L"#32770")) != nullptr && Visible(w); }))
     return Fail("the Run dialog did not appear");
   run.readyMs = MillisecondsSince(start);
-  run.shown = IdleMemoryOf(rundll.handle());
+  run.shown = IdleMemoryOf(rundll.Handle());
   return true;
 }
 

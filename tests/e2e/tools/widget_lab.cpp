@@ -48,11 +48,13 @@ const char* NameOf(MouseButton b) {
 class LabForm final : public DialogForm {
  public:
   void Create() {
-    CreateDialogForm(kFormClass, "Widget lab", kBarCaptions[0], kClientWidth, kClientHeight,
-                     nullptr);
+    CreateDialogForm({.className = kFormClass,
+                      .text = "Widget lab",
+                      .bounds = {0, 0, kClientWidth, kClientHeight}},
+                     kBarCaptions[0]);
     sDragBar1.OnMouseDown = [](MouseButton b, Point) { Log(std::string("bar-down ") + NameOf(b)); };
-    AddLabel(8, 28, "Имя:");
-    edit_ = AddEdit({8, 44, 148, 65});
+    AddLabel({.at = {8, 28}, .text = "Имя:"});
+    CreateEdit(edit_, {8, 44, 148, 65});
     const int row2 = kOkTop + kButtonHeight + 7;
     const int step = kButtonWidth + 5;
     AddButton(kOk, {kOkLeft, kOkTop, kOkLeft + kButtonWidth, kOkTop + kButtonHeight}, "Ок", 0,
@@ -67,16 +69,16 @@ class LabForm final : public DialogForm {
               "&Apply", 0, false);
     buttons_[kOff].SetEnabled(false);
 
-    panel_.Background().gradient().setData(kPanelGradient);
-    panel_.Background().gradient().setPercent(100);
-    panel_.Create(hwnd(), {0, kPanelTop, kClientWidth, kPanelTop + kPanelHeight});
+    panel_.Background().Gradient().SetData(kPanelGradient);
+    panel_.Background().Gradient().SetPercent(100);
+    panel_.Create(Hwnd(), {0, kPanelTop, kClientWidth, kPanelTop + kPanelHeight});
     AddButton(kOnPanel,
               {kOnPanelLeft, kOnPanelTop, kOnPanelLeft + kButtonWidth, kOnPanelTop + kButtonHeight},
-              "Панель", 1, false, panel_.hwnd());
+              "Панель", 1, false, panel_.Hwnd());
     buttons_[kOnPanel].SetEnabled(false);
 
-    SetTabOrder({edit_, buttons_[kOk].hwnd(), buttons_[kCancel].hwnd(), buttons_[kClose].hwnd(),
-                 buttons_[kOff].hwnd(), buttons_[kApply].hwnd()});
+    SetTabOrder({edit_.Hwnd(), buttons_[kOk].Hwnd(), buttons_[kCancel].Hwnd(),
+                 buttons_[kClose].Hwnd(), buttons_[kOff].Hwnd(), buttons_[kApply].Hwnd()});
     command_ = RegisterWindowMessageW(kCommandMessage);
   }
 
@@ -92,7 +94,9 @@ class LabForm final : public DialogForm {
                  HWND parent = nullptr) {
     TsButton& b = buttons_[c];
     const std::string name = kNames[c];
-    b.Create(*this, parent ? parent : hwnd(), bounds, caption, modalResult, cancel);
+    b.Create(*this, parent ? parent : Hwnd(), bounds, caption);
+    b.SetModalResult(modalResult);
+    b.SetCancel(cancel);
     b.OnClick = [this, name] { Log("click " + name + " " + std::to_string(ModalResult())); };
     b.OnMouseDown = [name](MouseButton m, Point) { Log("down " + name + " " + NameOf(m)); };
     b.OnMouseUp = [name](MouseButton m, Point) { Log("up " + name + " " + NameOf(m)); };
@@ -100,11 +104,11 @@ class LabForm final : public DialogForm {
 
   HWND ControlWindow(LPARAM c) {
     if (c == kEdit)
-      return edit_;
+      return edit_.Hwnd();
     if (c == kPanel)
-      return panel_.hwnd();
+      return panel_.Hwnd();
     if (c > kEdit && c < kPanel)
-      return buttons_[c].hwnd();
+      return buttons_[c].Hwnd();
     return nullptr;
   }
 
@@ -145,7 +149,7 @@ class LabForm final : public DialogForm {
   }
 
   UINT command_ = 0;
-  HWND edit_ = nullptr;
+  Edit edit_;
   TsButton buttons_[kPanel];
   TsPanel panel_;
 };

@@ -1,0 +1,102 @@
+// The system's plain controls as objects: a label, an edit and a list box. Each is subclassed
+// with its object, gets its parent's notifications about it back (reflection) and reports them
+// through its callbacks; each answers its own colour request.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/color.h"
+#include "toolkit/handles_win.h"
+#include "toolkit/window_win.h"
+
+namespace kv {
+
+// The text and background colours a control asks its parent for (WM_CTLCOLOR*), answered by the
+// control itself.
+class ControlColors {
+ public:
+  void Set(Color text, Color background);
+  // The background shows what the parent painted beneath the control.
+  void SetTransparent(Color text);
+  bool IsSet() const { return set_; }
+  // Prepares `dc` and gives the brush to answer with.
+  LRESULT Apply(WPARAM dc);
+
+ private:
+  bool set_ = false;
+  bool transparent_ = false;
+  Color text_ = clWindowText;
+  Color background_ = clWindow;
+  GdiObject<HBRUSH> brush_;
+};
+
+// A STATIC text.
+class Label final : public Window {
+ public:
+  // `args.className` is filled in.
+  void Create(WindowArgs args);
+  ControlColors& Colors() { return colors_; }
+
+ protected:
+  bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+
+ private:
+  ControlColors colors_;
+};
+
+class Edit : public Window {
+ public:
+  // `args.className` is filled in.
+  void Create(WindowArgs args);
+
+  std::string Text() const;
+  void SetText(const std::string& text);
+  // The selection in UTF-16 units; an empty one is the caret.
+  struct Selection {
+    size_t start = 0;
+    size_t end = 0;
+  };
+  Selection GetSelection() const;
+  void Select(Selection selection);
+  ControlColors& Colors() { return colors_; }
+
+  // The text changed: typed, pasted or set (EN_CHANGE).
+  std::function<void()> OnTextChanged;
+  // A character typed into the edit; the handler may change it, or set it to 0 to refuse it.
+  std::function<void(wchar_t& ch)> OnKeyPress;
+
+ protected:
+  LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+  bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+
+ private:
+  ControlColors colors_;
+};
+
+class ListBox : public Window {
+ public:
+  // `args.className` is filled in.
+  void Create(WindowArgs args);
+
+  // Makes the rows `items`, with no row selected.
+  void SetItems(const std::vector<std::string>& items);
+  void InsertItem(size_t row, const std::string& text);
+  void DeleteItem(size_t row);
+  // The selected row, -1 for none.
+  int SelectedIndex() const;
+  void SetSelectedIndex(int row);
+
+  // The user selected another row (LBN_SELCHANGE; the list box needs LBS_NOTIFY).
+  std::function<void()> OnSelectionChanged;
+  // The user double-clicked a row (LBN_DBLCLK).
+  std::function<void()> OnDoubleClick;
+
+ protected:
+  bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+};
+
+}  // namespace kv
