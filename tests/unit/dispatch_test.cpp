@@ -111,7 +111,7 @@ TEST(Dispatch, EveryTableWordRunsItsActionAlone) {
     CommandState state{name, true};
     test::RecordingHost alone;
     word.action(state, alone);
-    EXPECT_EQ(run.go(), alone.log) << name;
+    EXPECT_EQ(run.Go(), alone.log) << name;
     EXPECT_EQ(run.state.KeepInHistory, state.KeepInHistory) << name;
     EXPECT_EQ(run.state.CurrentCommand, state.CurrentCommand) << name;
     EXPECT_EQ(FindBuiltInWord(name), &word) << name;
