@@ -144,8 +144,6 @@ void BarWindow::LayOut(int clientWidth) {
 void BarWindow::ShowBarWindow() {
   ShowWindow(Hwnd(), SW_SHOW);
   TakeForeground(Hwnd());
-  if (OnShow)
-    OnShow();
 }
 
 void BarWindow::ActivateBar() {
@@ -154,12 +152,18 @@ void BarWindow::ActivateBar() {
 }
 
 bool BarWindow::PreTranslate(MSG& msg) {
+  const bool toField = ECommand.EditHandle() && msg.hwnd == ECommand.EditHandle();
+  // Before the key is translated, so that what comes with the first key already sees its
+  // character.
+  if (toField && OnFirstKey && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
+    const std::function<void()> firstKey = std::move(OnFirstKey);
+    OnFirstKey = nullptr;
+    firstKey();
+  }
   // Before the autocomplete object sees the key: it would put the row under the pointer in the
   // field on Enter, and may or may not keep the Esc from the field.
-  if (ECommand.EditHandle() && msg.hwnd == ECommand.EditHandle() &&
-      ECommand.TakeSuggestionKey(msg.message, msg.wParam)) {
+  if (toField && ECommand.TakeSuggestionKey(msg.message, msg.wParam))
     return true;
-  }
   return Form::PreTranslate(msg);
 }
 
@@ -247,9 +251,9 @@ void BarWindow::SetBarAlpha(int alpha) {
   SetLayeredWindowAttributes(Hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
+// No erase and no frame: the bar has no frame, and its panel paints all of it.
 void BarWindow::RepaintBar() {
-  RedrawWindow(Hwnd(), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void BarWindow::PaintChanges() {
@@ -291,8 +295,12 @@ void BarWindow::SelectAllField() {
   Field().SelectAll();
 }
 
+// Straight to the edit, and only when it has not the focus yet: the activation has usually
+// given it back already, and a second SetFocus through the combo box costs a round of messages.
 void BarWindow::FocusField() {
-  SetFocus(Field().Hwnd());
+  HWND edit = Field().EditHandle();
+  if (GetFocus() != edit)
+    SetFocus(edit);
 }
 
 void BarWindow::SetDropDownItems(const std::vector<std::string>& items) {
@@ -363,6 +371,10 @@ LRESULT BarWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       if (LOWORD(wparam) == WA_INACTIVE)
         ECommand.CloseSuggestions();
       break;
+    case WM_NCACTIVATE:
+      // The bar has no caption or frame to draw in its new state; -1 keeps the state change
+      // and skips that painting (WM_NCACTIVATE's documented lParam).
+      return DefaultHandle(msg, wparam, -1);
     case WM_ENDSESSION:
       if (wparam)
         Application::Instance().Terminate();

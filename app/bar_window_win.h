@@ -68,8 +68,8 @@ class BarWindow final : public Form, public BarView {
 
   TsPanel& Panel() { return Pan; }
 
-  // Called at every show, as the bar is shown.
-  std::function<void()> OnShow;
+  // Called once, at the first key typed into the field.
+  std::function<void()> OnFirstKey;
   // The suggestion list under the field, with the history and the names of the user's
   // commands, the dispatcher's words and the shortcuts.
   void AttachSuggestions();

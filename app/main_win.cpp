@@ -40,15 +40,12 @@ int Run() {
   Form1.RunFormCreate();
   dialogs.SetOwner(Form1.Hwnd());
   app.WhenIdle([&] { return Form1.CreateField() || dialogs.CreateNext(); });
-  // The shell libraries load while the bar is down and the user types, so the launch does not
-  // wait for them (and a program that is never used to launch never carries them); the
-  // suggestion list, which needs them, comes with them.
-  Form1.OnShow = [&] {
-    app.WhenIdle([&] {
-      system.LoadShell();
-      Form1.AttachSuggestions();
-      return false;
-    });
+  // The shell libraries and the suggestion list, which needs them, load at the first key typed
+  // into the field: never on the way of the slide, still before Enter launches, and never for a
+  // program that is only called and sent away.
+  Form1.OnFirstKey = [&] {
+    system.LoadShell();
+    Form1.AttachSuggestions();
   };
 
   app.Run();

@@ -24,9 +24,6 @@ constexpr char kCommentsText[] = "Karvoss - расширенная команд�
 
 void AboutPanel::Create(HWND parent, Rect bounds, HFONT font) {
   font_ = font;
-  const PngDecodeResult emblem = DecodePng(resources::kEmblemPng);
-  if (emblem.Ok())
-    picture_ = StretchRgba(emblem.image, kProgramIcon.width(), kProgramIcon.height());
 
   RegisterWindowClass(kPanelClassName, CS_DBLCLKS);
   CreateOwnWindow({.className = kPanelClassName,
@@ -59,6 +56,13 @@ void AboutPanel::CreateLabel(Label& label, Rect bounds, const std::string& text)
 }
 
 void AboutPanel::PaintFace(Bitmap& image) {
+  // Decoded at the first showing: a window made ahead carries no picture nobody has seen.
+  if (!pictureDecoded_) {
+    pictureDecoded_ = true;
+    const PngDecodeResult emblem = DecodePng(resources::kEmblemPng);
+    if (emblem.Ok())
+      picture_ = StretchRgba(emblem.image, kProgramIcon.width(), kProgramIcon.height());
+  }
   image.fill(kDialogColor);
   const Rect all{0, 0, image.width(), image.height()};
   // Outer bevel lowered, inner bevel raised, one pixel each (the platform's Frame3D order).

@@ -38,6 +38,7 @@ class AboutPanel final : public DrawnControl {
 
   HFONT font_ = nullptr;
   RgbaImage picture_;
+  bool pictureDecoded_ = false;
 };
 
 class TAboutBox final : public DialogForm {

@@ -41,6 +41,8 @@ void Form::CreateForm(WindowArgs args, Color color) {
   RECT r{0, 0, args.bounds.width(), args.bounds.height()};
   AdjustWindowRectEx(&r, args.style, FALSE, args.exStyle);
   args.bounds = {0, 0, r.right - r.left, r.bottom - r.top};
+  owner_ = args.parent;
+  args.parent = nullptr;
   CreateOwnWindow(args);
   font_.Reset(CreateUiFont({.face = "MS Sans Serif", .height = 11}));
 }
@@ -67,6 +69,7 @@ int Form::ShowModal() {
   modal_ = true;
   Application& app = Application::Instance();
   try {
+    SetOwnerWindow(owner_);
     ShowWindow(Hwnd(), SW_SHOW);
     SetForegroundWindow(Hwnd());
     FormShow();
@@ -85,6 +88,7 @@ int Form::ShowModal() {
       EnableWindow(w, TRUE);
     modal_ = false;
     ShowWindow(Hwnd(), SW_HIDE);
+    SetOwnerWindow(nullptr);
     throw;
   }
   RememberFocus();
@@ -92,10 +96,16 @@ int Form::ShowModal() {
   for (HWND w : disabled)
     EnableWindow(w, TRUE);
   ShowWindow(Hwnd(), SW_HIDE);
+  SetOwnerWindow(nullptr);
   modal_ = false;
   if (focusBefore && IsWindow(focusBefore) && IsWindowVisible(focusBefore))
     SetFocus(focusBefore);
   return modalResult_;
+}
+
+void Form::SetOwnerWindow(HWND owner) {
+  // GWLP_HWNDPARENT of a top-level window is its owner.
+  SetWindowLongPtrW(Hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
 }
 
 void Form::RememberFocus() {

@@ -27,7 +27,8 @@ class DialogKeyTarget {
 class Form : public Window, public BackdropSource {
  public:
   // A hidden top-level window of class `args.className` (registered here) whose client area is
-  // `args.bounds`, owned by `args.parent`, filled with `color`.
+  // `args.bounds`, filled with `color`, owned by `args.parent` while it is shown (so it gets no
+  // taskbar button, and the owner's own showing does not have to walk the hidden forms).
   void CreateForm(WindowArgs args, Color color);
 
   int ShowModal();
@@ -64,8 +65,11 @@ class Form : public Window, public BackdropSource {
  private:
   void RememberFocus();
 
+  void SetOwnerWindow(HWND owner);
+
   Color color_ = clBtnFace;
   GdiObject<HFONT> font_;
+  HWND owner_ = nullptr;
   int modalResult_ = 0;
   bool modal_ = false;
   bool shownBefore_ = false;

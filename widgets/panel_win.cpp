@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include <cstring>
-
 #include "widgets/drawing.h"
 #include "widgets/drawn_control_win.h"
 
@@ -52,20 +50,21 @@ void TsPanel::InvalidateGraphic(const GraphicControl& control, bool now) {
 }
 
 void TsPanel::PaintFace(Bitmap& face) {
-  if (backgroundStale_ || backgroundImage_.width() != face.width() ||
-      backgroundImage_.height() != face.height()) {
-    backgroundImage_ = Bitmap(face.width(), face.height());
-    PaintBackground(backgroundImage_, background_, Colors());
-    backgroundStale_ = false;
-  }
-  // The windowless controls are drawn over a copy, so the background stays clean.
-  std::memcpy(face.bits(), backgroundImage_.bits(),
-              static_cast<size_t>(face.stride()) * face.height());
+  PaintBackground(face, background_, Colors());
   for (GraphicControl* control : graphics_)
     control->Paint(face, Text());
 }
 
+// The clean background is kept only once a child asks for what lies under it.
 Backdrop TsPanel::BackdropAt(Point origin) {
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  if (backgroundStale_ || backgroundImage_.width() != client.right ||
+      backgroundImage_.height() != client.bottom) {
+    backgroundImage_ = Bitmap(client.right, client.bottom);
+    PaintBackground(backgroundImage_, background_, Colors());
+    backgroundStale_ = false;
+  }
   return {&backgroundImage_, origin, background_.Color()};
 }
 

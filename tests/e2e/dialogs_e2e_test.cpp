@@ -860,8 +860,12 @@ TEST(WinZWithDialogOpen, BringsTheHelpWindowForwardAndItClosesWithAClick) {
   ASSERT_NE(help, nullptr);
   ASSERT_TRUE(karvoss.WaitHidden());
   EXPECT_TRUE(WinZFromAnotherProgramFronts(karvoss, help));
+  // Owned by the bar while shown, so it has no taskbar button; not once hidden, so the bar's
+  // own showing has no hidden dialogs to walk.
+  EXPECT_EQ(GetWindow(help, GW_OWNER), karvoss.Bar());
   ClickAt(help, kHelpClose.x, kHelpClose.y);
   EXPECT_TRUE(WaitGone(help));
+  EXPECT_EQ(GetWindow(help, GW_OWNER), nullptr);
 }
 
 TEST(WinZWithDialogOpen, BringsTheFolderChooserOverTheEditorForward) {
