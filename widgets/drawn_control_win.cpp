@@ -8,11 +8,21 @@ namespace kv {
 
 void ApplySoftControlRegion(HWND hwnd, Size size) {
   HRGN region = CreateRectRgn(0, 0, 0, 0);
-  for (const Rect& r : SoftControlRegion(size)) {
+  for (const Rect& r : SoftControlRegion(size, ScaleOf(hwnd).Line())) {
     const GdiObject<HRGN> part(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     CombineRgn(region, region, part, RGN_OR);
   }
   SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
+}
+
+Backdrop ParentBackdropOf(HWND control) {
+  HWND parent = GetParent(control);
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  const Point origin{r.left, r.top};
+  auto* source = dynamic_cast<BackdropSource*>(Window::FromHandle(parent));
+  return source ? source->BackdropAt(origin) : Backdrop{nullptr, origin, clBtnFace};
 }
 
 void DrawnControl::MarkStale(bool now, const RECT* part) {
@@ -38,6 +48,14 @@ void DrawnControl::Paint(HDC dc, const RECT& part) {
     stale_ = false;
   }
   cache_.BlitPart(dc, part);
+}
+
+void DrawnControl::DpiChanged() {
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  if (SoftCorners())
+    ApplySoftControlRegion(Hwnd(), {client.right, client.bottom});
+  MarkStale();
 }
 
 bool DrawnControl::Inside(LPARAM lparam) const {
