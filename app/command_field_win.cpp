@@ -51,21 +51,8 @@ void CommandField::Create(HWND parent, Rect bounds, HFONT font) {
 }
 
 void CommandField::SetHeights() {
-  const int height = Scale()(kHeight);
   SendMessageW(Hwnd(), CB_SETITEMHEIGHT, 0, Scale()(kListItemHeight));
-  // The selection field's height makes the whole box the designed 32 pixels; the frame around
-  // it differs between themes, so measure and correct.
-  // (Wine reads back a different item height than it was given, so correct the request.)
-  LRESULT request = SendMessageW(Hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    RECT r{};
-    GetWindowRect(Hwnd(), &r);
-    const int error = (r.bottom - r.top) - height;
-    if (error == 0)
-      break;
-    request -= error;
-    SendMessageW(Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
-  }
+  SetClosedComboHeight(Hwnd(), Scale()(kHeight));
 }
 
 void CommandField::DpiChanged() {

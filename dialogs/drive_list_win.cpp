@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "dialogs/folder_glyphs.h"
+#include "toolkit/controls_win.h"
 
 namespace kv {
 namespace {
