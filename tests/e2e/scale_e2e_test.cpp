@@ -137,6 +137,27 @@ HWND ControlAt(HWND form, Point at) {
   return child == form ? nullptr : child;
 }
 
+// Runs the command and waits for its dialog, whose client area must be the designed one scaled.
+HWND OpenDialog(Karvoss& karvoss, const wchar_t* command, const wchar_t* className, Size designed,
+                DpiScale s) {
+  karvoss.Run(command);
+  HWND dialog = WaitShownWindow(karvoss, className);
+  if (dialog) {
+    EXPECT_EQ(ClientSizeOf(dialog), s(designed)) << Utf8(className);
+  }
+  return dialog;
+}
+
+// The control of the form at its designed place (at 96 DPI, probed at `inside`), which must lie
+// there scaled.
+HWND PlacedControl(HWND form, Point inside, Rect designed, DpiScale s) {
+  HWND control = ControlAt(form, s(inside));
+  if (control) {
+    EXPECT_EQ(ClientRectOf(form, control), s(designed));
+  }
+  return control;
+}
+
 // Every label (STATIC) of the window is at least as large as its text in the scaled font.
 void ExpectLabelsFit(HWND parent, DpiScale scale) {
   int labels = 0;
@@ -229,26 +250,20 @@ TEST(DisplayScale, TheBarKeepsItsDesignedProportions) {
 TEST(DisplayScale, HelpAndAboutHaveTheirDesignedSizesScaledWithTheTextAndPictureInside) {
   const DpiScale s = PrefixScale();
   Karvoss karvoss;
-  karvoss.Run(L"help");
-  HWND help = WaitShownWindow(karvoss, L"TForm3");
+  HWND help = OpenDialog(karvoss, L"help", L"TForm3", {535, 518}, s);
   ASSERT_NE(help, nullptr);
-  EXPECT_EQ(ClientSizeOf(help), s(Size{535, 518}));
-  HWND memo = ControlAt(help, s(Point{100, 100}));
+  HWND memo = PlacedControl(help, {100, 100}, {8, 24, 8 + 521, 24 + 457}, s);
   ASSERT_NE(memo, nullptr);
-  EXPECT_EQ(ClientRectOf(help, memo), s(Rect{8, 24, 8 + 521, 24 + 457}));
   ExpectMemoLinesFit(memo);
 
   // At 200 % the help window is higher than the test display: it is closed, not clicked.
   PostMessageW(help, WM_CLOSE, 0, 0);
   ASSERT_TRUE(Poll([&] { return !IsWindowVisible(help); }));
 
-  karvoss.Run(L"about");
-  HWND about = WaitShownWindow(karvoss, L"TAboutBox");
+  HWND about = OpenDialog(karvoss, L"about", L"TAboutBox", {298, 223}, s);
   ASSERT_NE(about, nullptr);
-  EXPECT_EQ(ClientSizeOf(about), s(Size{298, 223}));
-  HWND panel = ControlAt(about, s(Point{150, 100}));
+  HWND panel = PlacedControl(about, {150, 100}, {8, 24, 8 + 281, 24 + 161}, s);
   ASSERT_NE(panel, nullptr);
-  EXPECT_EQ(ClientRectOf(about, panel), s(Rect{8, 24, 8 + 281, 24 + 161}));
   ExpectLabelsFit(panel, s);
 
   // The picture, 65 x 65 at 96 DPI, at its scaled size from the emblem made for the scale; its
@@ -281,26 +296,19 @@ TEST(DisplayScale, HelpAndAboutHaveTheirDesignedSizesScaledWithTheTextAndPicture
 TEST(DisplayScale, OptionsEditorAndFolderChooserHaveTheirDesignedSizesScaledWithTheTextInside) {
   const DpiScale s = PrefixScale();
   Karvoss karvoss;
-  karvoss.Run(L"options");
-  HWND options = WaitShownWindow(karvoss, L"TOptForm");
+  HWND options = OpenDialog(karvoss, L"options", L"TOptForm", {194, 310}, s);
   ASSERT_NE(options, nullptr);
-  EXPECT_EQ(ClientSizeOf(options), s(Size{194, 310}));
   ExpectLabelsFit(options, s);
   // The slider, 121 x 33 at 8, 32 in the first group (at 8, 32).
-  HWND slider = ControlAt(options, s(Point{16 + 60, 64 + 16}));
-  ASSERT_NE(slider, nullptr);
-  EXPECT_EQ(ClientRectOf(options, slider), s(Rect{16, 64, 16 + 121, 64 + 33}));
+  EXPECT_NE(PlacedControl(options, {16 + 60, 64 + 16}, {16, 64, 16 + 121, 64 + 33}, s), nullptr);
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(Poll([&] { return !IsWindowVisible(options); }));
 
-  karvoss.Run(L"commed");
-  HWND editor = WaitShownWindow(karvoss, L"TForm2");
+  HWND editor = OpenDialog(karvoss, L"commed", L"TForm2", {497, 270}, s);
   ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(ClientSizeOf(editor), s(Size{497, 270}));
   ExpectLabelsFit(editor, s);
-  HWND name = ControlAt(editor, s(Point{136 + 100, 40 + 10}));
+  HWND name = PlacedControl(editor, {136 + 100, 40 + 10}, {136, 40, 136 + 353, 40 + 21}, s);
   ASSERT_NE(name, nullptr);
-  EXPECT_EQ(ClientRectOf(editor, name), s(Rect{136, 40, 136 + 353, 40 + 21}));
   // The edit's text area holds a line of the scaled font.
   RECT area{};
   SendMessageW(name, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
@@ -310,9 +318,8 @@ TEST(DisplayScale, OptionsEditorAndFolderChooserHaveTheirDesignedSizesScaledWith
   HWND chooser = WaitShownWindow(karvoss, L"Tf_Dir");
   ASSERT_NE(chooser, nullptr);
   EXPECT_EQ(ClientSizeOf(chooser), s(Size{287, 241}));
-  HWND folders = ControlAt(chooser, s(Point{100, 100}));
+  HWND folders = PlacedControl(chooser, {100, 100}, {8, 48, 8 + 273, 48 + 185}, s);
   ASSERT_NE(folders, nullptr);
-  EXPECT_EQ(ClientRectOf(chooser, folders), s(Rect{8, 48, 8 + 273, 48 + 185}));
   EXPECT_EQ(SendMessageW(folders, LB_GETITEMHEIGHT, 0, 0), s(16));
   HWND drives = ControlAt(chooser, s(Point{50, 30}));
   ASSERT_NE(drives, nullptr);
