@@ -6,9 +6,9 @@
 
 namespace kv {
 
-void ApplySoftControlRegion(HWND hwnd, Size size) {
+void ApplySoftControlRegion(HWND hwnd, Size size, DpiScale scale) {
   HRGN region = CreateRectRgn(0, 0, 0, 0);
-  for (const Rect& r : SoftControlRegion(size, ScaleOf(hwnd).Line())) {
+  for (const Rect& r : SoftControlRegion(size, scale.Line())) {
     const GdiObject<HRGN> part(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     CombineRgn(region, region, part, RGN_OR);
   }
@@ -54,7 +54,7 @@ void DrawnControl::DpiChanged() {
   RECT client{};
   GetClientRect(Hwnd(), &client);
   if (SoftCorners())
-    ApplySoftControlRegion(Hwnd(), {client.right, client.bottom});
+    ApplySoftControlRegion(Hwnd(), {client.right, client.bottom}, Scale());
   MarkStale();
 }
 
@@ -87,7 +87,7 @@ LRESULT DrawnControl::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_SIZE:
       if (SoftCorners())
-        ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+        ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)}, Scale());
       MarkStale();
       return 0;
   }

@@ -16,7 +16,7 @@ namespace kv {
 
 // The window region that leaves out the four corner pixels (squares a line wide at the window's
 // scale), so the parent shows through.
-void ApplySoftControlRegion(HWND hwnd, Size size);
+void ApplySoftControlRegion(HWND hwnd, Size size, DpiScale scale);
 
 // What lies behind a control: the part of its parent's painted image under it, when the parent
 // gives one (BackdropSource), else the plain button face.

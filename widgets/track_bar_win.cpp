@@ -82,14 +82,14 @@ void TsTrackBar::Create(HWND parent, Rect b, const TrackBarSettings& settings) {
   // The subclass came after the creation's WM_SIZE.
   RECT client{};
   GetClientRect(h, &client);
-  ApplySoftControlRegion(h, {client.right, client.bottom});
+  ApplySoftControlRegion(h, {client.right, client.bottom}, Scale());
 }
 
 void TsTrackBar::DpiChanged() {
   SendMessageW(Hwnd(), TBM_SETTHUMBLENGTH, Scale()(settings_.thumbLength), 0);
   RECT client{};
   GetClientRect(Hwnd(), &client);
-  ApplySoftControlRegion(Hwnd(), {client.right, client.bottom});
+  ApplySoftControlRegion(Hwnd(), {client.right, client.bottom}, Scale());
   InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
@@ -151,7 +151,7 @@ LRESULT TsTrackBar::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SIZE: {
       const LRESULT result = DefaultHandle(msg, wparam, lparam);
-      ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+      ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)}, Scale());
       return result;
     }
     case WM_MOUSEMOVE: {
