@@ -65,12 +65,22 @@ void DialogForm::CreateEdit(Edit& edit, Rect bounds) {
 void DialogForm::DpiChanged() {
   for (auto& entry : labels_)
     PlaceLabel(*entry);
+  // The system's rectangle may be a pixel off the designed size scaled: the bar spans what the
+  // form got.
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  AlignDragBar(client.right);
+}
+
+void DialogForm::AlignDragBar(int clientWidth) {
+  if (sDragBar1.Hwnd())
+    sDragBar1.SetBounds(0, 0, clientWidth, Scale()(kDragBarHeight));
 }
 
 LRESULT DialogForm::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   // The bar is aligned to the top: it keeps the full client width.
-  if (msg == WM_SIZE && sDragBar1.Hwnd())
-    sDragBar1.SetBounds(0, 0, LOWORD(lparam), Scale()(kDragBarHeight));
+  if (msg == WM_SIZE)
+    AlignDragBar(LOWORD(lparam));
   return Form::Handle(msg, wparam, lparam);
 }
 

@@ -53,6 +53,7 @@ class DialogForm : public Form {
   // Its place and size at the form's scale: a label sized to its text is measured in the font
   // it shows.
   void PlaceLabel(DialogLabel& entry);
+  void AlignDragBar(int clientWidth);
 
   std::vector<std::unique_ptr<DialogLabel>> labels_;
 };

@@ -79,9 +79,10 @@ TEST(Rescale, AMoveToAMonitorOfAnotherScaleLaysTheDialogOutAgainWithFontsOfTheNe
   EXPECT_EQ(size.cx, after(200));
   EXPECT_EQ(size.cy, after(100));
 
-  const auto moveTo = [&](DpiScale scale, int left) {
+  // The system's rectangle, `wider` than the designed size scaled (its own rounding).
+  const auto moveTo = [&](DpiScale scale, int left, int wider) {
     const Size client = scale(Size{200, 100});
-    RECT suggested{left, 40, left + client.width, 40 + client.height};
+    RECT suggested{left, 40, left + client.width + wider, 40 + client.height};
     SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(scale.Dpi(), scale.Dpi()),
                  reinterpret_cast<LPARAM>(&suggested));
     RECT now{};
@@ -90,7 +91,9 @@ TEST(Rescale, AMoveToAMonitorOfAnotherScaleLaysTheDialogOutAgainWithFontsOfTheNe
     EXPECT_EQ(form.Scale(), scale);
     EXPECT_EQ(ClientRectOf(form.Hwnd(), form.edit.Hwnd()), scale(Rect{8, 44, 148, 65}));
     EXPECT_EQ(ClientRectOf(form.Hwnd(), form.button.Hwnd()), scale(Rect{120, 70, 192, 95}));
-    EXPECT_EQ(ClientRectOf(form.Hwnd(), form.sDragBar1.Hwnd()), scale(Rect{0, 0, 200, 20}));
+    // The drag bar spans the form as it is.
+    EXPECT_EQ(ClientRectOf(form.Hwnd(), form.sDragBar1.Hwnd()),
+              (Rect{0, 0, client.width + wider, scale(20)}));
     EXPECT_EQ(FontHeightOf(form.edit.Hwnd()), -scale(11));
     EXPECT_EQ(FontHeightOf(form.label->Hwnd()), -scale(11));
     // The label sized to its text was measured again in the new font.
@@ -100,8 +103,8 @@ TEST(Rescale, AMoveToAMonitorOfAnotherScaleLaysTheDialogOutAgainWithFontsOfTheNe
     EXPECT_GE(label.width(), text.width);
     EXPECT_EQ(label.height(), text.height);
   };
-  moveTo(after, 30);
-  moveTo(before, 60);
+  moveTo(after, 30, 0);
+  moveTo(before, 60, 1);
 }
 
 // ---------------------------------------------------------------------------------------------
