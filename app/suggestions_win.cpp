@@ -1,8 +1,10 @@
 #include "app/suggestions_win.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shldisp.h>
 #include <shlobj.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <condition_variable>
@@ -384,6 +386,8 @@ std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit, HWND notif
 
 // The references go in the order they always went: the list, the drop-down, the object.
 FieldSuggestions::~FieldSuggestions() {
+  for (HWND w : watched_)
+    RemoveWindowSubclass(w, ListPointerProcedure, 0);
   enumerator_.Reset();
   dropDown_.Reset();
   complete_.Reset();
@@ -408,6 +412,11 @@ void FieldSuggestions::TextChanged(const std::string& text) {
 }
 
 void FieldSuggestions::KeyComing(UINT msg, WPARAM key) {
+  PointerRests();
+  // Where the platform shows the list after the key that brought it (Windows, enumerating on a
+  // thread of its own), its windows are watched from the next key on.
+  if (HWND list = ShownListWindow())
+    WatchListPointer(list);
   if (msg == WM_CHAR) {
     walking_ = false;
   } else if (msg == WM_KEYDOWN) {
@@ -439,13 +448,67 @@ bool FieldSuggestions::IsOpen() const {
   return SUCCEEDED(dropDown_->GetDropDownStatus(&flags, nullptr)) && (flags & ACDD_VISIBLE);
 }
 
-void FieldSuggestions::BringListToFront() const {
+void FieldSuggestions::BringListToFront() {
   if (!IsOpen())
     return;
   if (HWND list = ShownListWindow()) {
+    WatchListPointer(list);
     SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
+}
+
+void FieldSuggestions::PointerRests() {
+  POINT at{};
+  if (GetCursorPos(&at))
+    restingPointer_ = at;
+}
+
+void FieldSuggestions::WatchListPointer(HWND list) {
+  const auto watch = [](HWND w, LPARAM data) -> BOOL {
+    auto* self = reinterpret_cast<FieldSuggestions*>(data);
+    if (std::find(self->watched_.begin(), self->watched_.end(), w) == self->watched_.end() &&
+        SetWindowSubclass(w, ListPointerProcedure, 0, reinterpret_cast<DWORD_PTR>(self))) {
+      self->watched_.push_back(w);
+    }
+    return TRUE;
+  };
+  watch(list, reinterpret_cast<LPARAM>(this));
+  EnumChildWindows(list, watch, reinterpret_cast<LPARAM>(this));
+}
+
+// The list picks the row under the pointer as the pointer moves over it. The system also says
+// the pointer moves when a window appears or is raised under a pointer standing still, and says
+// it late, when the thread next waits: the list made for a key would pick the row under the
+// resting pointer behind the user's back, and Down would go on from that row (past the only
+// one, back to the typed text). So a row is picked only by a pointer that moved since the
+// field's last key, and a click picks the row under it whatever came before.
+LRESULT CALLBACK FieldSuggestions::ListPointerProcedure(HWND hwnd, UINT msg, WPARAM wparam,
+                                                        LPARAM lparam, UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<FieldSuggestions*>(data);
+  switch (msg) {
+    case WM_MOUSEMOVE: {
+      POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      ClientToScreen(hwnd, &at);
+      if (self->restingPointer_ && at.x == self->restingPointer_->x &&
+          at.y == self->restingPointer_->y) {
+        return 0;
+      }
+      self->restingPointer_.reset();
+      break;
+    }
+    case WM_LBUTTONDOWN:
+      if (self->restingPointer_) {
+        self->restingPointer_.reset();
+        DefSubclassProc(hwnd, WM_MOUSEMOVE, wparam, lparam);
+      }
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, ListPointerProcedure, 0);
+      std::erase(self->watched_, hwnd);
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wparam, lparam);
 }
 
 void FieldSuggestions::CloseList() {
@@ -482,6 +545,7 @@ void FieldSuggestions::FolderListed() {
   // come with the next key typed instead (the list made last was not complete).
   if (walking_ || enumerator_->Suppressed() || GetFocus() != edit_)
     return;
+  PointerRests();
   dropDown_->ResetEnumerator();
   // ResetEnumerator makes a list in view again; a list not in view the object makes after a
   // character message, and UNICODE_NOCHAR is one that puts nothing in the field.

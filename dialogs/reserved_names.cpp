@@ -1,22 +1,18 @@
 #include "dialogs/reserved_names.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
+
+#include "interpreter/built_in_words.h"
 
 namespace kv {
 namespace {
 
-constexpr std::array<std::string_view, kReservedNameCount> kNames = {
-    "help",
-    "options",
-    "quit",
-    "exit",
-    "commed",
-    "shutdown",
-    "poweroff",
-    "reboot",
-    "restart",
-    "forced",
-    "logoff",
+// The names past the built-in and session words: the shortcut names, the network words and the
+// system programs the help text lists. Their order and the second "odbc" are the list's own, so
+// they are kept as written rather than made from the shortcut table (a test checks they hold it).
+constexpr std::string_view kOtherNames[] = {
     "sertificates",
     "indexserv",
     "compman",
@@ -104,14 +100,25 @@ constexpr std::array<std::string_view, kReservedNameCount> kNames = {
     "bde",
 };
 
+std::vector<std::string_view> CollectReservedNames() {
+  std::vector<std::string_view> names;
+  for (const BuiltInWord& word : BuiltInWords()) {
+    if (word.reserved == Reserved::yes)
+      names.push_back(word.name);
+  }
+  names.insert(names.end(), std::begin(kOtherNames), std::end(kOtherNames));
+  return names;
+}
+
 }  // namespace
 
-const std::array<std::string_view, kReservedNameCount>& ReservedNames() {
-  return kNames;
+std::span<const std::string_view> ReservedNames() {
+  static const std::vector<std::string_view> names = CollectReservedNames();
+  return names;
 }
 
 bool IsReservedName(std::string_view name) {
-  return std::find(kNames.begin(), kNames.end(), name) != kNames.end();
+  return std::ranges::find(ReservedNames(), name) != ReservedNames().end();
 }
 
 }  // namespace kv

@@ -2,16 +2,14 @@
 // the system program names the help text lists.
 #pragma once
 
-#include <array>
-#include <cstddef>
+#include <span>
 #include <string_view>
 
 namespace kv {
 
-// 96 entries; "odbc" stands twice. "about", "hide" and "clearhistory" are not reserved.
-inline constexpr size_t kReservedNameCount = 96;
-
-const std::array<std::string_view, kReservedNameCount>& ReservedNames();
+// The reserved rows of the built-in word table in their order, then the fixed list of the
+// other names: 96 entries, "odbc" twice. "about", "hide" and "clearhistory" are not reserved.
+std::span<const std::string_view> ReservedNames();
 
 // Whether `name` equals a reserved name exactly (with case: "Help" is free).
 bool IsReservedName(std::string_view name);

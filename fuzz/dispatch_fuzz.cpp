@@ -1,5 +1,6 @@
 // ExecuteCommand with a typed text and a command store from the input, over a host that only
-// records what it is asked to do. The record must be the one the order of tests prescribes.
+// records what it is asked to do. The record must be the one the order of tests prescribes; a
+// word of the built-in table must do what its row's action does alone.
 // Input: a flags byte (bit 0: the command editor closes with OK; bit 1: clearing the history
 // fails), the typed text up to the first LF, then the store's lines.
 #include <cstdint>
@@ -8,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "interpreter/texts.h"
-#include "interpreter/command_store.h"
 #include "fuzz/fuzz_check.h"
+#include "interpreter/built_in_words.h"
+#include "interpreter/command_store.h"
 #include "interpreter/dispatch.h"
 #include "interpreter/shortcuts.h"
 #include "tests/support/recording_host.h"
@@ -36,9 +37,36 @@ int ShellResult(const std::string& file, const std::string& parameters) {
 struct Outcome {
   std::vector<std::string> log;
   bool keep = true;
-  bool cleared = false;  // CurrentCommand emptied
+  std::string command;  // CurrentCommand afterwards
   bool throws = false;
 };
+
+// The host the dispatch runs against, as the input sets it up.
+void SetUpHost(test::RecordingHost& host, const std::vector<std::string>& commands, bool editorOk,
+               bool failClear) {
+  host.commands = commands;
+  host.editorResult = editorOk ? kModalResultOk : kModalResultCancel;
+  host.failClearHistory = failClear;
+  host.shellResult = ShellResult;
+}
+
+// A word of the built-in table does what its row's action does alone, on a host set up alike.
+Outcome WordOutcome(const BuiltInWord& word, const std::string& typed,
+                    const std::vector<std::string>& commands, bool editorOk, bool failClear) {
+  test::RecordingHost host;
+  SetUpHost(host, commands, editorOk, failClear);
+  CommandState state{typed, true};
+  Outcome o;
+  try {
+    word.action(state, host);
+  } catch (const FileError&) {
+    o.throws = true;
+  }
+  o.log = host.log;
+  o.keep = state.KeepInHistory;
+  o.command = state.CurrentCommand;
+  return o;
+}
 
 // A file name the shell can take: at most 259 UTF-16 units, or a "\\?\" path.
 bool FitsAPath(const std::string& file) {
@@ -53,44 +81,14 @@ bool FitsAPath(const std::string& file) {
 // The order of tests, written out once more from the rules: the first name that matches wins.
 Outcome Expected(const std::string& typed, const std::vector<std::string>& commands, bool editorOk,
                  bool failClear) {
+  for (const BuiltInWord& word : BuiltInWords()) {
+    if (typed == word.name)
+      return WordOutcome(word, typed, commands, editorOk, failClear);
+  }
   Outcome o;
+  o.command = typed;
   const std::string notFound = "field " + LaunchFailureText(2) + " (selected)";
-  const auto session = [&](TRestartWindows type) {
-    o.log.push_back("session " + std::to_string(static_cast<int>(type)));
-  };
-  if (typed == "help") {
-    o.log = {"help"};
-  } else if (typed == "options") {
-    o.log = {"options"};
-  } else if (typed == "about") {
-    o.log = {"about"};
-  } else if (typed == "hide") {
-    o.log = {"hide"};
-  } else if (typed == "quit" || typed == "exit") {
-    o.log = {"hide", "terminate"};
-  } else if (typed == "commed") {
-    o.log = {"commed"};
-    if (editorOk)
-      o.log.push_back("reload");
-  } else if (typed == "clearhistory") {
-    if (failClear) {
-      o.throws = true;
-    } else {
-      o.log = {"clear", "field " + std::string(texts::kPrompt)};
-      o.keep = false;
-      o.cleared = true;
-    }
-  } else if (typed == "shutdown") {
-    session(TRestartWindows::rwShutdown);
-  } else if (typed == "poweroff") {
-    session(TRestartWindows::rwPowerOff);
-  } else if (typed == "reboot" || typed == "restart") {
-    session(TRestartWindows::rwReboot);
-  } else if (typed == "forced") {
-    session(TRestartWindows::rwForced);
-  } else if (typed == "logoff") {
-    session(TRestartWindows::rwLogOff);
-  } else if (const ShortcutRow* row = FindShortcut(typed)) {
+  if (const ShortcutRow* row = FindShortcut(typed)) {
     o.log.push_back(test::OpenLine(std::string(row->file), std::string(row->parameters), ""));
     if (row->hidesBar)
       o.log.push_back("hide");
@@ -154,10 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
                                                 : parseLineList(rest.substr(lineEnd + 1));
 
   test::RecordingHost host;
-  host.commands = commands;
-  host.editorResult = editorOk ? kModalResultOk : kModalResultCancel;
-  host.failClearHistory = failClear;
-  host.shellResult = ShellResult;
+  SetUpHost(host, commands, editorOk, failClear);
   CommandState state;
   state.CurrentCommand = typed;
   state.KeepInHistory = false;
@@ -173,6 +168,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   FUZZ_CHECK(host.log == expected.log);
   // KeepInHistory is switched on first; an error leaves it on and the command untouched.
   FUZZ_CHECK(state.KeepInHistory == expected.keep);
-  FUZZ_CHECK(state.CurrentCommand == (expected.cleared ? std::string() : typed));
+  FUZZ_CHECK(state.CurrentCommand == expected.command);
   return 0;
 }

@@ -2,9 +2,10 @@
 
 #include <string_view>
 
-#include "interpreter/texts.h"
+#include "interpreter/built_in_words.h"
 #include "interpreter/command_store.h"
 #include "interpreter/shortcuts.h"
+#include "interpreter/texts.h"
 #include "toolkit/text_codec.h"
 
 namespace kv {
@@ -62,17 +63,16 @@ void RunPlainLaunch(CommandState& state, DispatchHost& host) {
     ReportLaunchFailure(result, state, host);
 }
 
-void RunSessionCommand(TRestartWindows type, DispatchHost& host) {
-  host.RestartWindows(type);
-}
-
 }  // namespace
 
-const std::array<std::string_view, kDispatchWordCount>& DispatchWords() {
-  static constexpr std::array<std::string_view, kDispatchWordCount> kWords = {
-      "help",         "options",  "about",    "hide",   "quit",    "exit",   "commed",
-      "clearhistory", "shutdown", "poweroff", "reboot", "restart", "forced", "logoff"};
-  return kWords;
+std::span<const std::string_view> DispatchWords() {
+  static const std::vector<std::string_view> names = [] {
+    std::vector<std::string_view> words;
+    for (const BuiltInWord& word : BuiltInWords())
+      words.push_back(word.name);
+    return words;
+  }();
+  return names;
 }
 
 bool ShellCanTake(std::string_view file) {
@@ -95,35 +95,8 @@ void ExecuteCommand(CommandState& state, DispatchHost& host) {
   // A copy: the actions below may change CurrentCommand ("clearhistory" empties it).
   const std::string command = state.CurrentCommand;
 
-  if (command == "help") {
-    host.ShowHelp();
-  } else if (command == "options") {
-    host.EditSettings();
-  } else if (command == "about") {
-    host.ShowAbout();
-  } else if (command == "hide") {
-    host.HidePanel();
-  } else if (command == "quit" || command == "exit") {
-    host.HidePanel();
-    host.Terminate();
-  } else if (command == "commed") {
-    if (host.ShowCommandEditor() == kModalResultOk)
-      host.ReloadCommands();
-  } else if (command == "clearhistory") {
-    host.ClearHistory();
-    host.SetFieldText(std::string(texts::kPrompt), false);
-    state.CurrentCommand.clear();
-    state.KeepInHistory = false;
-  } else if (command == "shutdown") {
-    RunSessionCommand(TRestartWindows::rwShutdown, host);
-  } else if (command == "poweroff") {
-    RunSessionCommand(TRestartWindows::rwPowerOff, host);
-  } else if (command == "reboot" || command == "restart") {
-    RunSessionCommand(TRestartWindows::rwReboot, host);
-  } else if (command == "forced") {
-    RunSessionCommand(TRestartWindows::rwForced, host);
-  } else if (command == "logoff") {
-    RunSessionCommand(TRestartWindows::rwLogOff, host);
+  if (const BuiltInWord* word = FindBuiltInWord(command)) {
+    word->action(state, host);
   } else if (const ShortcutRow* row = FindShortcut(command)) {
     host.ShellOpen(std::string(row->file), std::string(row->parameters), "");
     if (row->hidesBar)

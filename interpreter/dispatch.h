@@ -1,7 +1,7 @@
 // ExecuteCommand: turns the one typed line into an action, testing the names in a fixed order.
 #pragma once
 
-#include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,13 +44,14 @@ class DispatchHost {
   virtual void ShowMessage(const std::string& text) = 0;
 };
 
-// The first test that matches CurrentCommand runs its action and ends the dispatch.
+// The first test that matches CurrentCommand runs its action and ends the dispatch: the built-in
+// and session words (BuiltInWords), the shortcut table, "ping" and "telnet", every stored user
+// command that begins with the text, and last the plain launch.
 void ExecuteCommand(CommandState& state, DispatchHost& host);
 
-// The words ExecuteCommand takes itself, before the shortcut table: the built-in commands, then
-// the session commands, in the order it tests them.
-inline constexpr size_t kDispatchWordCount = 14;
-const std::array<std::string_view, kDispatchWordCount>& DispatchWords();
+// The words ExecuteCommand takes itself, before the shortcut table: the names of BuiltInWords,
+// the built-in commands, then the session commands, in the order it tests them.
+std::span<const std::string_view> DispatchWords();
 
 // The field's text after a failed plain launch with the shell's result code (0 to 32).
 std::string LaunchFailureText(int result);

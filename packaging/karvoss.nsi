@@ -77,7 +77,7 @@ ShowUninstDetails nevershow
   !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${SIDE_BITMAP}"
 !endif
 
-!define MUI_WELCOMEPAGE_TEXT "Karvoss будет установлен в вашу папку программ: права администратора не нужны.$\r$\n$\r$\nЕсли Karvoss уже установлен и работает, он будет завершён, обновлён и запущен снова. История, команды и настройки (папка Data) сохранятся.$\r$\n$\r$\nНажмите кнопку «Далее» для продолжения."
+!define MUI_WELCOMEPAGE_TEXT "Karvoss будет установлен в вашу папку программ: права администратора не нужны.$\r$\n$\r$\nЕсли Karvoss уже установлен и работает, он будет завершён, обновлён и запущен снова. История, команды и настройки (папка Data) сохранятся.$\r$\n$\r$\nKarvoss — свободная программа под лицензией MIT.$\r$\n$\r$\nНажмите кнопку «Далее» для продолжения."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !define MUI_COMPONENTSPAGE_TEXT_TOP "Karvoss работает в фоне и ждёт клавиш Win+Z. Чтобы он был готов после каждого входа в Windows, оставьте отметку «Запуск при входе в Windows»."

@@ -1,6 +1,15 @@
-# Shared by scripts/run and scripts/test: the Wine environment and a private virtual display.
+# Shared by the scripts: the machine's set-up once per command, the Wine environment and a private
+# virtual display.
 
 karvoss_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Runs scripts/setup unless a script of the same command already did (scripts/test calls
+# scripts/package, which needs the same machine).
+run_setup() {
+  [ -n "${KARVOSS_SETUP_DONE:-}" ] && return 0
+  "$karvoss_root/scripts/setup"
+  export KARVOSS_SETUP_DONE=1
+}
 
 wine_environment() {
   export KARVOSS_WINEPREFIX=${KARVOSS_WINEPREFIX:-$karvoss_root/build/windows/wineprefix}

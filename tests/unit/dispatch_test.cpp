@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "interpreter/built_in_words.h"
 #include "tests/support/recording_host.h"
 #include "toolkit/errors.h"
 
@@ -99,6 +100,26 @@ TEST(Dispatch, BuiltInNamesShadowUserCommandsOfTheSameName) {
   EXPECT_THAT(run.Go(), ElementsAre("help"));
   Dispatched shortcut("registry", {"registry|probe.exe||"});
   EXPECT_THAT(shortcut.Go(), ElementsAre("open [regedit] [] []"));
+}
+
+// Each word of the table runs its row's action and nothing else, before a stored user command
+// and a shortcut of the same name; a word in other case goes on to the later stages.
+TEST(Dispatch, EveryTableWordRunsItsActionAlone) {
+  for (const BuiltInWord& word : BuiltInWords()) {
+    const std::string name(word.name);
+    Dispatched run(name, {name + "|probe.exe||"});
+    CommandState state{name, true};
+    test::RecordingHost alone;
+    word.action(state, alone);
+    EXPECT_EQ(run.Go(), alone.log) << name;
+    EXPECT_EQ(run.state.KeepInHistory, state.KeepInHistory) << name;
+    EXPECT_EQ(run.state.CurrentCommand, state.CurrentCommand) << name;
+    EXPECT_EQ(FindBuiltInWord(name), &word) << name;
+
+    std::string upper = name;
+    upper[0] = static_cast<char>(upper[0] - 'a' + 'A');
+    EXPECT_EQ(FindBuiltInWord(upper), nullptr) << upper;
+  }
 }
 
 // The list of the dispatcher's own words (offered while typing) names only what it takes itself:

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "interpreter/built_in_words.h"
 #include "interpreter/shortcuts.h"
 
 namespace kv {
@@ -36,6 +37,28 @@ TEST(ReservedNames, CoverEveryCommandTheDispatcherTakesFirstButThreeBuiltIns) {
   // Accepted as user names although the dispatcher never reaches them.
   for (const char* word : {"about", "hide", "clearhistory"})
     EXPECT_FALSE(IsReservedName(word)) << word;
+}
+
+// The list is made from the built-in word table: its reserved rows lead, in table order, and
+// its other rows are free names; the fixed rest holds every shortcut and network word.
+TEST(ReservedNames, FollowTheBuiltInWordTable) {
+  const auto names = ReservedNames();
+  size_t lead = 0;
+  for (const BuiltInWord& word : BuiltInWords()) {
+    if (word.reserved == Reserved::no) {
+      EXPECT_FALSE(IsReservedName(word.name)) << word.name;
+      continue;
+    }
+    ASSERT_LT(lead, names.size());
+    EXPECT_EQ(names[lead++], word.name);
+  }
+  const auto rest = names.subspan(lead);
+  for (const BuiltInWord& word : BuiltInWords())
+    EXPECT_EQ(std::ranges::count(rest, word.name), 0) << word.name;
+  for (const ShortcutRow& row : SystemShortcuts())
+    EXPECT_EQ(std::ranges::count(rest, row.name), row.name == "odbc" ? 2 : 1) << row.name;
+  for (std::string_view word : {"ping", "telnet"})
+    EXPECT_EQ(std::ranges::count(rest, word), 1) << word;
 }
 
 TEST(IsReservedName, ComparesExactlyWithCase) {

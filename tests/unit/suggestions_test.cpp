@@ -102,7 +102,7 @@ TEST(Suggestions, NamesAreTheUsersThenTheDispatchersWordsThenShortcutsEachOnce) 
   EXPECT_EQ(std::count(names.begin(), names.end(), "clearhistory"), 1);
   EXPECT_EQ(std::count(names.begin(), names.end(), ""), 0);
   // Every word and shortcut is there; "help" and "compman" were already given by the user.
-  EXPECT_EQ(names.size(), 3u + kDispatchWordCount + 65u - 2u);
+  EXPECT_EQ(names.size(), 3u + DispatchWords().size() + 65u - 2u);
 }
 
 TEST(Suggestions, HiddenAndDotEntriesAreNotOffered) {
