@@ -29,9 +29,8 @@ Rect ClientRectOf(HWND form, HWND child) {
 }
 
 Size ClientSizeOf(HWND hwnd) {
-  RECT r{};
-  GetClientRect(hwnd, &r);
-  return {r.right, r.bottom};
+  const SIZE size = ClientSize(hwnd);
+  return {size.cx, size.cy};
 }
 
 int FontHeightOf(HWND hwnd) {

@@ -31,6 +31,12 @@ std::wstring ClassOf(HWND hwnd) {
   return std::wstring(name, static_cast<size_t>(n));
 }
 
+SIZE ClientSize(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return {r.right, r.bottom};
+}
+
 std::wstring TextOf(HWND hwnd) {
   const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
