@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/backdrop.h"
@@ -27,9 +28,19 @@ class DialogKeyTarget {
 class Form : public Window, public BackdropSource {
  public:
   // A hidden top-level window of class `args.className` (registered here) whose client area is
-  // `args.bounds`, filled with `color`, owned by `args.parent` while it is shown (so it gets no
-  // taskbar button, and the owner's own showing does not have to walk the hidden forms).
+  // `args.bounds` (at 96 DPI, scaled to the monitor's), filled with `color`, owned by
+  // `args.parent` while it is shown (so it gets no taskbar button, and the owner's own showing
+  // does not have to walk the hidden forms).
   void CreateForm(WindowArgs args, Color color);
+
+  // The form laid out again at `scale` (a move to a monitor of another scale): the form takes
+  // `suggested` as its window rectangle (none: its place, with the designed client size scaled),
+  // its fonts are made anew at the new size and given to the windows that had the old ones,
+  // every window of ours in it takes its designed bounds scaled (Window::ApplyScale), then
+  // DpiChanged runs for the form itself.
+  void Rescale(DpiScale scale, const RECT* suggested = nullptr);
+  // The client size the form was designed with, at 96 DPI.
+  Size DesignedClientSize() const { return designedClient_; }
 
   int ShowModal();
   int ModalResult() const { return modalResult_; }
@@ -39,8 +50,10 @@ class Form : public Window, public BackdropSource {
   Color FormColor() const { return color_; }
   // BackdropSource: the form's plain colour.
   Backdrop BackdropAt(Point origin) override { return {nullptr, origin, color_}; }
-  // MS Sans Serif 8 pt, the dialogs' font.
+  // MS Sans Serif 8 pt, the dialogs' font, at the form's scale.
   HFONT FormFont() const { return font_; }
+  // A font of the form at its scale, made at the first request; Rescale makes it anew.
+  HFONT FontFor(const Font& font);
 
   // Keyboard: the tab order, the control focused at the first showing, Enter/Esc targets.
   void SetTabOrder(std::vector<HWND> order) { tabOrder_ = std::move(order); }
@@ -64,12 +77,16 @@ class Form : public Window, public BackdropSource {
 
  private:
   void RememberFocus();
+  // The window's size that makes its client area the designed one at its scale.
+  void FitClientSize();
 
   void SetOwnerWindow(HWND owner);
 
   Color color_ = clBtnFace;
-  GdiObject<HFONT> font_;
   HWND owner_ = nullptr;
+  Size designedClient_;
+  std::vector<std::pair<Font, GdiObject<HFONT>>> fonts_;  // at the form's scale
+  HFONT font_ = nullptr;
   int modalResult_ = 0;
   bool modal_ = false;
   bool shownBefore_ = false;

@@ -74,12 +74,6 @@ void DoubleClickAt(HWND form, int x, int y) {
   }
 }
 
-SIZE ClientSize(HWND hwnd) {
-  RECT r{};
-  GetClientRect(hwnd, &r);
-  return {r.right, r.bottom};
-}
-
 POINT TopLeft(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "app/bar.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/gdi_win.h"
 
 namespace kv::e2e {
@@ -27,6 +29,12 @@ std::wstring ClassOf(HWND hwnd) {
   wchar_t name[256];
   const int n = GetClassNameW(hwnd, name, 256);
   return std::wstring(name, static_cast<size_t>(n));
+}
+
+SIZE ClientSize(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return {r.right, r.bottom};
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -335,7 +343,8 @@ bool Karvoss::WaitShown() {
 }
 
 bool Karvoss::WaitHidden() {
-  return Poll([&] { return !BarVisible() && BarRect().top == -100; });
+  const int top = BarMetricsAt(SystemScale()).hiddenTop;
+  return Poll([&] { return !BarVisible() && BarRect().top == top; });
 }
 
 void Karvoss::Run(const std::wstring& text) {

@@ -25,6 +25,7 @@ void Settle(int milliseconds);
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);                    // WM_GETTEXT, so it works across processes
 std::vector<std::wstring> ComboItems(HWND combo);  // the rows of a combo box's list
+SIZE ClientSize(HWND hwnd);
 
 std::wstring BinFolder();  // where karvoss.exe, probe.exe and this program were built
 std::wstring Wide(const std::string& s);
@@ -96,7 +97,7 @@ class Karvoss {
 
   void Hotkey();
   bool WaitShown();   // visible at top 0
-  bool WaitHidden();  // hidden at top -100
+  bool WaitHidden();  // hidden at its hidden top (-100 at 96 DPI)
   // Shows the bar, replaces the field's text and presses Enter.
   void Run(const std::wstring& text);
   std::wstring FieldText();
