@@ -9,6 +9,15 @@
 
 namespace kv {
 
+BarMetrics BarMetricsAt(DpiScale scale) {
+  const int step = scale(kSlideStep);
+  return {.height = scale(kBarHeight),
+          .slideStep = step,
+          .hiddenTop = kHiddenTop / kSlideStep * step,
+          .okBGap = scale(kOkBGap),
+          .closeBGap = scale(kCloseBGap)};
+}
+
 TForm1::TForm1(BarView& view, BarSystem& system, SessionControl& session, BarDialogs& dialogs,
                FileSystem& fs, const AnsiCodec& codec, DataPaths paths)
     : view_(view),
@@ -34,7 +43,7 @@ void TForm1::FormCreate() {
   configPath_ = paths_.File("config.cfg");
   state_.CurrentCommand = std::string(texts::kPrompt);
 
-  view_.SetBarBounds(0, kHiddenTop, view_.ScreenWidth());
+  view_.SetBarBounds(0, BarMetricsAt(view_.BarScale()).hiddenTop, view_.ScreenWidth());
 
   const HotkeyRegistration hotkey = system_.RegisterHotkey();
   // Windows 11 keeps Win+Z for its snap layouts: then the keyboard is watched for it instead.
@@ -77,8 +86,9 @@ void TForm1::ShowPanel() {
   if (view_.IsBarActive())
     system_.KeyboardReady();
   view_.RepaintBar();
-  while (view_.BarTop() < -kSlideStep) {
-    view_.SetBarTop(view_.BarTop() + kSlideStep);
+  const int step = BarMetricsAt(view_.BarScale()).slideStep;
+  while (view_.BarTop() < -step) {
+    view_.SetBarTop(view_.BarTop() + step);
     view_.RepaintPan();
     view_.ProcessMessages();
     system_.Sleep(settings_.Delay);
@@ -98,14 +108,15 @@ void TForm1::HidePanel() {
   // The list hangs below the field: it must not stay behind while the bar slides away.
   view_.CloseSuggestions();
   view_.SetTimer1(false);
-  while (view_.BarTop() > kHiddenTop + kSlideStep) {
-    view_.SetBarTop(view_.BarTop() - kSlideStep);
+  const BarMetrics metrics = BarMetricsAt(view_.BarScale());
+  while (view_.BarTop() > metrics.hiddenTop + metrics.slideStep) {
+    view_.SetBarTop(view_.BarTop() - metrics.slideStep);
     view_.RepaintPan();
     view_.ProcessMessages();
     system_.Sleep(settings_.Delay);
     view_.RepaintPan();
   }
-  view_.SetBarTop(kHiddenTop);
+  view_.SetBarTop(metrics.hiddenTop);
   view_.HideBarWindow();
   // The started program has had its start.
   SaveHistory();
@@ -150,9 +161,10 @@ void TForm1::ShowPendingErrors() {
 
 void TForm1::Timer1Timer() {
   view_.SetBarBounds(0, 0, view_.ScreenWidth());
+  const BarMetrics metrics = BarMetricsAt(view_.BarScale());
   const Rect field = view_.FieldBounds();
-  view_.SetOkBLeft(field.left + field.width() + 5);
-  view_.SetCloseBLeft(field.left + field.width() + view_.OkBBounds().width() + 10);
+  view_.SetOkBLeft(field.left + field.width() + metrics.okBGap);
+  view_.SetCloseBLeft(field.left + field.width() + view_.OkBBounds().width() + metrics.closeBGap);
   if (!view_.IsBarActive())
     HidePanel();
 }

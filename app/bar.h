@@ -17,13 +17,32 @@
 #include "toolkit/file_system.h"
 #include "toolkit/text_codec.h"
 #include "toolkit/color.h"
+#include "toolkit/dpi_scale.h"
 #include "toolkit/geometry.h"
 
 namespace kv {
 
+// The bar's designed height, hidden top and slide step, at 96 DPI.
 inline constexpr int kBarHeight = 61;
 inline constexpr int kHiddenTop = -100;
 inline constexpr int kSlideStep = 5;
+// "Ok" lies this far right of the field, "X" this far right of the field plus the width of "Ok",
+// at 96 DPI.
+inline constexpr int kOkBGap = 5;
+inline constexpr int kCloseBGap = 10;
+
+// The bar's sizes at a display scale. The slide keeps its 19 steps each way at every scale: the
+// step is scaled, and the hidden top lies 20 steps above the screen (at 96 DPI, -100), so the
+// bar, scaled as high, is always wholly above it.
+struct BarMetrics {
+  int height = kBarHeight;
+  int slideStep = kSlideStep;
+  int hiddenTop = kHiddenTop;
+  int okBGap = kOkBGap;
+  int closeBGap = kCloseBGap;
+  friend bool operator==(const BarMetrics&, const BarMetrics&) = default;
+};
+BarMetrics BarMetricsAt(DpiScale scale);
 inline constexpr unsigned kHotkeyModifierWin = 8;
 inline constexpr unsigned kHotkeyKeyZ = 0x5A;
 // The history is written once the started program has had its start (it takes some tens of
@@ -45,6 +64,8 @@ class BarView {
   virtual void SetBarTop(int top) = 0;
   virtual void SetBarBounds(int left, int top, int width) = 0;
   virtual int ScreenWidth() = 0;
+  // The display scale the bar is laid out at: its monitor's (the primary monitor's).
+  virtual DpiScale BarScale() = 0;
   virtual void SetBarAlpha(int alpha) = 0;
 
   virtual void RepaintBar() = 0;

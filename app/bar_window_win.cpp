@@ -5,6 +5,7 @@
 #include "app/suggestions.h"
 #include "app/texts.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/text_win.h"
 
@@ -21,20 +22,22 @@ constexpr char kDesignedGradient[] =
     "16777215;12632256;22;0;0;12632256;12632256;54;0;0;12632256;16777215;23;0;0;16777215;"
     "16777215;0;0;0";
 
-// Designed places within the client area, kDesignedWidth x kBarHeight.
+// Designed places within the client area, kDesignedWidth x kBarHeight, at 96 DPI.
 constexpr int kDesignedWidth = 437;
-constexpr int kFieldLeft = 8;
-constexpr int kFieldTop = 13;
 constexpr int kFieldRightMargin = 84;
+constexpr Rect kFieldDesigned{8, 13, kDesignedWidth - kFieldRightMargin,
+                              13 + CommandField::kHeight};
 constexpr Rect kOkBDesigned{360, 12, 392, 44};
 constexpr Rect kCloseBDesigned{400, 12, 432, 44};
 
 // The caption font of "Ok" and "X", and the field's.
 const Font kBarFont{.face = "Arial Black", .height = 17, .bold = true};
 
-Rect DesignedFieldBounds(int clientWidth) {
-  return {kFieldLeft, kFieldTop, clientWidth - kFieldRightMargin,
-          kFieldTop + CommandField::kHeight};
+// The field's place on a bar of that client width: it keeps its right margin.
+Rect FieldBoundsAt(DpiScale scale, int clientWidth) {
+  Rect r = scale(kFieldDesigned);
+  r.right = clientWidth - scale(kFieldRightMargin);
+  return r;
 }
 
 }  // namespace
@@ -75,10 +78,10 @@ void BarWindow::Create(TForm1& logic) {
     b.SetFont(kBarFont);
     b.SetFontColor(clBlack);
   }
-  OkB.Attach(Pan, kOkBDesigned);
+  OkB.Attach(Pan, Scale()(kOkBDesigned));
   OkB.Button().SetCaption("Ok");
   OkB.Button().OnClick = [this] { logic_->OkBClick(); };
-  CloseB.Attach(Pan, kCloseBDesigned);
+  CloseB.Attach(Pan, Scale()(kCloseBDesigned));
   CloseB.Button().SetCaption("X");
   CloseB.Button().OnClick = [this] { logic_->CloseBClick(); };
   CloseB.Button().OnMouseDown = [this](MouseButton, Point) { logic_->CloseBMouseDown(); };
@@ -94,10 +97,9 @@ void BarWindow::Create(TForm1& logic) {
 bool BarWindow::CreateField() {
   if (ECommand.Hwnd())
     return false;
-  fieldFont_.Reset(CreateUiFont(kBarFont));
   RECT client{};
   GetClientRect(Hwnd(), &client);
-  ECommand.Create(Pan.Hwnd(), DesignedFieldBounds(client.right), fieldFont_);
+  ECommand.Create(Pan.Hwnd(), kFieldDesigned, FontFor(kBarFont));
   ECommand.SetText("ECommand");
   SetTabOrder({ECommand.Hwnd()});
   LayOut(client.right);
@@ -123,20 +125,35 @@ void BarWindow::RunFormCreate() {
 }
 
 void BarWindow::LayOut(int clientWidth) {
-  Pan.SetBounds(0, 0, clientWidth, kBarHeight);
+  const DpiScale scale = Scale();
+  const BarMetrics metrics = BarMetricsAt(scale);
+  Pan.SetBounds(0, 0, clientWidth, metrics.height);
   if (ECommand.Hwnd()) {
+    const Rect designed = FieldBoundsAt(scale, clientWidth);
     RECT field = ECommand.Bounds();
-    SetWindowPos(ECommand.Hwnd(), nullptr, 0, 0, clientWidth - kFieldLeft - kFieldRightMargin,
-                 field.bottom - field.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(ECommand.Hwnd(), nullptr, 0, 0, designed.width(), field.bottom - field.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   // The buttons follow the field at once, not only at the first timer tick, so the first slide
   // already shows them in place.
   const Rect f = FieldBounds();
-  OkB.SetLeft(f.right + 5);
-  CloseB.SetLeft(f.right + OkB.Bounds().width() + 10);
+  const Rect ok = scale(kOkBDesigned);
+  const Rect close = scale(kCloseBDesigned);
+  OkB.SetBounds(ok.offset(f.right + metrics.okBGap - ok.left, 0));
+  CloseB.SetBounds(close.offset(f.right + ok.width() + metrics.closeBGap - close.left, 0));
+}
+
+void BarWindow::DpiChanged() {
+  const int width = ScreenWidth();
+  SetBarBounds(0, IsWindowVisible(Hwnd()) ? BarTop() : BarMetricsAt(Scale()).hiddenTop, width);
+  LayOut(width);
 }
 
 void BarWindow::ShowBarWindow() {
+  // The primary monitor's scale may have changed while the bar was up (a message the hidden bar
+  // missed): it comes down at the scale it is seen at.
+  if (const DpiScale monitor = WindowScale(Hwnd()); monitor != Scale())
+    Rescale(monitor);
   ShowWindow(Hwnd(), SW_SHOW);
   TakeForeground(Hwnd());
   if (OnShow)
@@ -211,7 +228,7 @@ void BarWindow::SetBarTop(int top) {
 }
 
 void BarWindow::SetBarBounds(int left, int top, int width) {
-  SetWindowPos(Hwnd(), nullptr, left, top, width, kBarHeight,
+  SetWindowPos(Hwnd(), nullptr, left, top, width, BarMetricsAt(Scale()).height,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
@@ -288,7 +305,7 @@ Rect BarWindow::FieldBounds() {
     // Where the field will be.
     RECT client{};
     GetClientRect(Hwnd(), &client);
-    return DesignedFieldBounds(client.right);
+    return FieldBoundsAt(Scale(), client.right);
   }
   const RECT r = ECommand.Bounds();
   // The window rectangle of a drop-down combo box is the closed box, without its list.
@@ -336,6 +353,11 @@ LRESULT BarWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SIZE:
       LayOut(LOWORD(lparam));
+      return 0;
+    case WM_DPICHANGED:
+      // The primary monitor's scale changed: the bar keeps its own place (DpiChanged), not the
+      // system's rectangle for it.
+      Rescale(DpiScale(LOWORD(wparam)));
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE)

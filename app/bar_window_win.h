@@ -39,6 +39,7 @@ class BarWindow final : public Form, public BarView {
   void SetBarTop(int top) override;
   void SetBarBounds(int left, int top, int width) override;
   int ScreenWidth() override;
+  DpiScale BarScale() override { return Scale(); }
   void SetBarAlpha(int alpha) override;
   void RepaintBar() override;
   void PaintChanges() override;
@@ -77,6 +78,8 @@ class BarWindow final : public Form, public BarView {
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
   bool PreTranslate(MSG& msg) override;
+  // Back in its place at the new scale: hidden at the new hidden top, or pinned where it was.
+  void DpiChanged() override;
 
  private:
   void LayOut(int clientWidth);
@@ -92,7 +95,6 @@ class BarWindow final : public Form, public BarView {
   Timer SaveTimer;
   MenuHandle PopupMenu1;
   int alpha_ = -1;
-  GdiObject<HFONT> fieldFont_;
 };
 
 }  // namespace kv

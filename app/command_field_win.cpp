@@ -35,21 +35,8 @@ void CommandField::Create(HWND parent, Rect bounds, HFONT font) {
   font_ = font;
   // The history has no length limit, so neither has the field (the edit's default is 30,000).
   SendMessageW(Hwnd(), CB_LIMITTEXT, 0, 0);
-  SendMessageW(Hwnd(), CB_SETITEMHEIGHT, 0, kListItemHeight);
   SendMessageW(Hwnd(), CB_SETMINVISIBLE, kDropDownCount, 0);
-  // The selection field's height makes the whole box the designed 32 pixels; the frame around
-  // it differs between themes, so measure and correct.
-  // (Wine reads back a different item height than it was given, so correct the request.)
-  LRESULT request = SendMessageW(Hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    RECT r{};
-    GetWindowRect(Hwnd(), &r);
-    const int error = (r.bottom - r.top) - kHeight;
-    if (error == 0)
-      break;
-    request -= error;
-    SendMessageW(Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
-  }
+  SetHeights();
   painting_.OnRepaint = [this] {
     RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   };
@@ -61,6 +48,16 @@ void CommandField::Create(HWND parent, Rect bounds, HFONT font) {
     edit_.AttachControl(info.hwndItem);
     edit_.OnKeyPress = [this](wchar_t& ch) { EditKeyPress(ch); };
   }
+}
+
+void CommandField::SetHeights() {
+  SendMessageW(Hwnd(), CB_SETITEMHEIGHT, 0, Scale()(kListItemHeight));
+  SetClosedComboHeight(Hwnd(), Scale()(kHeight));
+}
+
+void CommandField::DpiChanged() {
+  font_ = reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+  SetHeights();
 }
 
 std::string CommandField::Text() const {
@@ -201,7 +198,7 @@ void CommandField::DrawRow(const DRAWITEMSTRUCT& item) {
     text.resize(static_cast<size_t>(length));
     ScopedSelect font(dc, font_);
     SetBkMode(dc, TRANSPARENT);
-    r.left += 2;
+    r.left += Scale()(2);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
@@ -231,9 +228,9 @@ void CommandField::Paint() {
   const bool dropped = info.stateButton == STATE_SYSTEM_PRESSED ||
                        SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0) != 0;
   // Three looks: plain, larger under the pointer, pushed one pixel down while the list is open.
-  const int half = hot_ && !dropped ? 6 : 5;
+  const int half = Scale()(hot_ && !dropped ? 6 : 5);
   const int cx = (b.left + b.right) / 2;
-  const int top = (b.top + b.bottom) / 2 - half / 2 + (dropped ? 1 : 0);
+  const int top = (b.top + b.bottom) / 2 - half / 2 + (dropped ? Scale()(1) : 0);
   for (int row = 0; row < half; ++row)
     FillSolidRect(dc, {cx - half + row + 1, top + row, cx + half - row, top + row + 1}, fontColor_);
 }

@@ -19,10 +19,10 @@ namespace kv {
 
 class CommandField final : public Window {
  public:
-  // The closed box's designed height.
+  // The closed box's designed height, at 96 DPI.
   static constexpr int kHeight = 32;
 
-  // Creates the box at `bounds`, the closed box's place; its list drops below.
+  // Creates the box at `bounds` (at 96 DPI), the closed box's place; its list drops below.
   void Create(HWND parent, Rect bounds, HFONT font);
   HWND EditHandle() const { return edit_.Hwnd(); }
 
@@ -54,6 +54,7 @@ class CommandField final : public Window {
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
   bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+  void DpiChanged() override;
 
  private:
   // The combo box's own edit, where the keys arrive: the list is filled before a key that
@@ -70,6 +71,8 @@ class CommandField final : public Window {
   };
 
   static bool NeedsList(UINT msg, WPARAM wparam);
+  // The rows' and the closed box's heights at the field's scale.
+  void SetHeights();
   // Enter and Esc go to the key-press handler first, which may swallow them.
   void EditKeyPress(wchar_t& ch);
   HBRUSH FillBrush();

@@ -18,9 +18,10 @@ namespace kv {
 // (ProgramIcon) blended into its painted image and white labels as child windows.
 class AboutPanel final : public DrawnControl {
  public:
-  void Create(HWND parent, Rect bounds, HFONT font);
+  // `bounds` at 96 DPI; the labels' font is the form's.
+  void Create(Form& form, Rect bounds);
 
-  // The emblem stretched to the picture's 65 x 65, straight alpha.
+  // The emblem as the picture's 65 x 65 at the panel's scale, straight alpha.
   const RgbaImage& Picture() const { return picture_; }
 
   Label ProductName;
@@ -29,14 +30,18 @@ class AboutPanel final : public DrawnControl {
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+  void DpiChanged() override;
 
  private:
-  void CreateLabel(Label& label, Rect bounds, const std::string& text);
+  void CreateLabel(Label& label, const std::string& text);
+  // The picture and the labels at the panel's scale; the auto-sized labels measured in the font
+  // they show.
+  void LayOut();
   void PaintFace(Bitmap& face) override;
   // A plain panel: its corners are its own.
   bool SoftCorners() const override { return false; }
 
-  HFONT font_ = nullptr;
+  Form* form_ = nullptr;
   RgbaImage picture_;
 };
 

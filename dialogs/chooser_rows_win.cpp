@@ -4,7 +4,7 @@
 
 namespace kv {
 
-void ChooserRowPainter::Draw(const DRAWITEMSTRUCT& item, int glyphLeft,
+void ChooserRowPainter::Draw(const DRAWITEMSTRUCT& item, int glyphLeft, DpiScale scale,
                              const std::function<void(Bitmap& glyph)>& paintGlyph,
                              const std::wstring& text) {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
@@ -15,15 +15,16 @@ void ChooserRowPainter::Draw(const DRAWITEMSTRUCT& item, int glyphLeft,
   FillSolidRect(item.hDC, item.rcItem, background);
   if (item.itemID == static_cast<UINT>(-1))
     return;
-  glyph_.Resize(kGlyphSize.width, kGlyphSize.height);
+  const Size glyph = scale(kGlyphSize);
+  glyph_.Resize(glyph.width, glyph.height);
   glyph_.Pixels().fill(background);
   paintGlyph(glyph_.Pixels());
-  const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - kGlyphSize.height) / 2;
+  const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - glyph.height) / 2;
   glyph_.BlitTo(item.hDC, glyphLeft, top);
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, ToColorRef(textColor));
   RECT r = item.rcItem;
-  r.left = glyphLeft + kGlyphSize.width + 2;
+  r.left = glyphLeft + glyph.width + scale(2);
   DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &r,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/dpi_scale.h"
 #include "toolkit/gdi_win.h"
 
 namespace kv {
@@ -14,13 +15,14 @@ namespace kv {
 // Owner-drawn controls need an id: WM_DRAWITEM with a zero id is a menu's.
 inline constexpr int kDriveComboId = 1;
 inline constexpr int kFolderListId = 2;
-// Rows 16 pixels high, as the chooser's layout gives.
+// Rows 16 pixels high (at 96 DPI), as the chooser's layout gives.
 inline constexpr int kChooserRowHeight = 16;
 
 class ChooserRowPainter {
  public:
-  // `paintGlyph` paints into a glyph-sized image already filled with the row's background.
-  void Draw(const DRAWITEMSTRUCT& item, int glyphLeft,
+  // `paintGlyph` paints into a glyph-sized image (at `scale`) already filled with the row's
+  // background.
+  void Draw(const DRAWITEMSTRUCT& item, int glyphLeft, DpiScale scale,
             const std::function<void(Bitmap& glyph)>& paintGlyph, const std::wstring& text);
   // The answer to the list's WM_CTLCOLOR* message: white behind the rows.
   LRESULT WhiteBackground(WPARAM dc);

@@ -33,7 +33,8 @@ class DialogForm : public Form {
   // its client size and its owner), and its drag bar sDragBar1 with `dragCaption`.
   void CreateDialogForm(WindowArgs args, const std::string& dragCaption);
 
-  // A label the dialog keeps (the layouts do not name them).
+  // A label the dialog keeps (the layouts do not name them), placed again at every change of
+  // the display scale.
   Label& AddLabel(const LabelArgs& args);
   // Creates `edit` as a one-line edit at `bounds`, white with black text, in the dialog's font.
   void CreateEdit(Edit& edit, Rect bounds);
@@ -42,9 +43,18 @@ class DialogForm : public Form {
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+  void DpiChanged() override;
 
  private:
-  std::vector<std::unique_ptr<Label>> labels_;
+  struct DialogLabel {
+    Label label;
+    LabelArgs args;
+  };
+  // Its place and size at the form's scale: a label sized to its text is measured in the font
+  // it shows.
+  void PlaceLabel(DialogLabel& entry);
+
+  std::vector<std::unique_ptr<DialogLabel>> labels_;
 };
 
 }  // namespace kv

@@ -3,16 +3,17 @@
 #include <commctrl.h>
 
 #include "dialogs/folder_glyphs.h"
+#include "toolkit/controls_win.h"
 
 namespace kv {
 namespace {
 
 constexpr int kDropDownRows = 8;
+constexpr int kClosedHeight = 19;  // at 96 DPI
 
 }  // namespace
 
 void DriveComboBox::Create(HWND parent, Rect b, HFONT font) {
-  constexpr int kClosedHeight = 19;
   CreateControl({.className = WC_COMBOBOXW,
                  .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
                           CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
@@ -21,14 +22,22 @@ void DriveComboBox::Create(HWND parent, Rect b, HFONT font) {
                  .parent = parent,
                  .id = kDriveComboId,
                  .font = font});
-  SendMessageW(Hwnd(), CB_SETITEMHEIGHT, 0, kChooserRowHeight);
+  SetHeights();
+}
+
+void DriveComboBox::SetHeights() {
+  SendMessageW(Hwnd(), CB_SETITEMHEIGHT, 0, Scale()(kChooserRowHeight));
   // The selection field's height makes the closed box the designed height.
   RECT r{};
   GetWindowRect(Hwnd(), &r);
   const auto field =
       static_cast<int>(SendMessageW(Hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   const int frame = (r.bottom - r.top) - field;
-  SendMessageW(Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kClosedHeight - frame);
+  SendMessageW(Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale()(kClosedHeight) - frame);
+}
+
+void DriveComboBox::DpiChanged() {
+  SetHeights();
 }
 
 void DriveComboBox::Fill() {
@@ -99,10 +108,11 @@ void DriveComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
                          : d->type == DRIVE_REMOVABLE ? DriveKind::removable
                          : d->type == DRIVE_REMOTE    ? DriveKind::remote
                                                       : DriveKind::fixed;
+  const DpiScale scale = Scale();
   rows_.Draw(
-      item, item.rcItem.left + 2,
+      item, item.rcItem.left + scale(2), scale,
       [&](Bitmap& glyph) {
-        PaintDriveGlyph(glyph, {0, 0}, kind);
+        PaintDriveGlyph(glyph, {0, 0}, kind, scale);
       },
       d ? d->text : std::wstring());
 }

@@ -31,8 +31,11 @@ class DriveComboBox final : public Window {
 
  protected:
   bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+  void DpiChanged() override;
 
  private:
+  // The rows' and the closed box's heights at the list's scale.
+  void SetHeights();
   struct Drive {
     char letter;
     UINT type;

@@ -9,7 +9,7 @@
 namespace kv {
 namespace {
 
-constexpr int kIndent = 10;  // per level of the folder list
+constexpr int kIndent = 10;  // per level of the folder list, at 96 DPI
 
 }  // namespace
 
@@ -43,8 +43,12 @@ void DirectoryListBox::Create(HWND parent, Rect b, HFONT font) {
                    .parent = parent,
                    .id = kFolderListId,
                    .font = font});
-  SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, kChooserRowHeight);
+  SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, Scale()(kChooserRowHeight));
   OnDoubleClick = [this] { OpenHighlighted(); };
+}
+
+void DirectoryListBox::DpiChanged() {
+  SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, Scale()(kChooserRowHeight));
 }
 
 void DirectoryListBox::SetRows(FolderRows rows) {
@@ -70,12 +74,13 @@ void DirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemID != static_cast<UINT>(-1) && item.itemID >= rows_.rows.size())
     return;
   const FolderRow* row = item.itemID == static_cast<UINT>(-1) ? nullptr : &rows_.rows[item.itemID];
-  const int x = item.rcItem.left + 2 + (row ? row->level * kIndent : 0);
+  const DpiScale scale = Scale();
+  const int x = item.rcItem.left + scale(2 + (row ? row->level * kIndent : 0));
   const bool open = row && row->onOpenPath;
   painter_.Draw(
-      item, x,
+      item, x, scale,
       [&](Bitmap& glyph) {
-        PaintFolderGlyph(glyph, {0, 0}, open);
+        PaintFolderGlyph(glyph, {0, 0}, open, scale);
       },
       row ? Widen(row->text) : std::wstring());
 }

@@ -30,6 +30,7 @@ class DirectoryListBox final : public ListBox {
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
   bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+  void DpiChanged() override;
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& item);

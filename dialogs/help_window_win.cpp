@@ -48,14 +48,27 @@ void TForm3::Create(HWND owner, std::function<void()> showAbout) {
 void TForm3::FormShow() {
   // The text and its font come with the first showing: until then the waiting program does
   // not carry the font file.
-  if (memoFont_)
+  if (memoFilled_)
     return;
-  memoFont_.Reset(CreateUiFont(kMemoFont));
+  memoFilled_ = true;
   HWND memo = Memo1.Hwnd();
-  SendMessageW(memo, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.Get()), FALSE);
-  // Narrow margins: 62 characters of 8 pixels just fit beside the scroll bar.
-  SendMessageW(memo, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+  SendMessageW(memo, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(kMemoFont)), FALSE);
+  SetMemoMargins();
   SetWindowTextW(memo, MemoText().c_str());
+}
+
+// Narrow margins: 62 characters of 8 pixels (at 96 DPI) just fit beside the scroll bar.
+void TForm3::SetMemoMargins() {
+  const int margin = Scale()(1);
+  SendMessageW(Memo1.Hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+               MAKELPARAM(margin, margin));
+}
+
+void TForm3::DpiChanged() {
+  // The font came with the rest of the form's; the margins are reset by a new font.
+  if (memoFilled_)
+    SetMemoMargins();
+  DialogForm::DpiChanged();
 }
 
 void TForm3::Button2Click() {

@@ -29,11 +29,15 @@ class TForm3 final : public DialogForm {
   TsButton Button2;
   TsButton Button1;
 
+ protected:
+  void DpiChanged() override;
+
  private:
   void Button2Click();
+  void SetMemoMargins();
 
   std::function<void()> showAbout_;
-  GdiObject<HFONT> memoFont_;
+  bool memoFilled_ = false;
 };
 
 }  // namespace kv

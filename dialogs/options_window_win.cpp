@@ -36,29 +36,31 @@ constexpr int kCaptionPadding = 4;
 
 const Font kDialogFont{"MS Sans Serif", 11, false};
 
-// A group box: the gradient under a one-pixel frame whose top edge runs through the middle of the
-// caption, and the caption, centred, on a small framed patch of the window colour.
-void PaintGroupBox(Bitmap& image, Rect box, const std::string& caption, TextRenderer& text) {
-  const Size extent = text.Measure(caption, kDialogFont);
+// A group box (`designed` at 96 DPI, drawn at `scale`): the gradient under a one-pixel frame whose
+// top edge runs through the middle of the caption, and the caption, centred, on a small framed
+// patch of the window colour.
+void PaintGroupBox(Bitmap& image, Rect designed, const std::string& caption, TextRenderer& text,
+                   DpiScale scale) {
+  const Rect box = scale(designed);
+  const Font font = scale(kDialogFont);
+  const int line = scale.Line();
+  const int padding = scale(kCaptionPadding);
+  const Size extent = text.Measure(caption, font);
   const Rect body{box.left, box.top + extent.height / 2, box.right, box.bottom};
   PaintGradient(image, body, ParseGradientData(kGroupGradient));
-  DrawFrame(image, body, kGroupShadow, kGroupLight);
+  DrawFrame(image, body, kGroupShadow, kGroupLight, line);
 
   // Glyphs may run past the measured extent (Wine's substitutes for MS Sans Serif do): the
   // patch keeps a character's room to spare, split on both sides, as the labels do.
-  const int room = text.Measure("x", kDialogFont).width;
-  const int patchWidth = extent.width + room + 2 * kCaptionPadding;
+  const int room = text.Measure("x", font).width;
+  const int patchWidth = extent.width + room + 2 * padding;
   const int patchLeft = box.left + (box.width() - patchWidth) / 2;
-  const Rect patch{patchLeft, box.top, patchLeft + patchWidth, box.top + extent.height + 2};
+  const Rect patch{patchLeft, box.top, patchLeft + patchWidth, box.top + extent.height + 2 * line};
   FillRect(image, patch, kDialogColor);
-  DrawFrame(image, patch, kGroupLight, kGroupShadow);
-  const Rect textBox{patch.left + kCaptionPadding + room / 2, patch.top + 1,
-                     patch.right - kCaptionPadding, patch.bottom - 1};
-  text.Draw(image, caption, kDialogFont, clWhite, textBox, patch, kTextSingleLine | kTextLeft);
-}
-
-Backdrop SurfaceBehind(DibSection& surface, Rect bounds) {
-  return {&surface.Pixels(), {bounds.left, bounds.top}, kDialogColor};
+  DrawFrame(image, patch, kGroupLight, kGroupShadow, line);
+  const Rect textBox{patch.left + padding + room / 2, patch.top + line, patch.right - padding,
+                     patch.bottom - line};
+  text.Draw(image, caption, font, clWhite, textBox, patch, kTextSingleLine | kTextLeft);
 }
 
 }  // namespace
@@ -78,12 +80,10 @@ void TOptForm::Create(HWND owner) {
   speed.pageSize = 1;
   speed.lineSize = 1;
   speed.thumbLength = 20;
-  SpeedTracker.SetBackdrop(SurfaceBehind(surface_, kSpeedTracker));
   SpeedTracker.Create(Hwnd(), kSpeedTracker, speed);
   SpeedTracker.OnChange = [this] { SpeedTrackerChange(); };
 
-  SpeedCap.Create(Hwnd(), kSpeedCap, "888", Font{"MS Sans Serif", 17, false}, clBlack,
-                  SurfaceBehind(surface_, kSpeedCap));
+  SpeedCap.Create(Hwnd(), kSpeedCap, "888", Font{"MS Sans Serif", 17, false}, clBlack);
   AddGroupLabel({kGroupBox1.left + 9, kGroupBox1.top + 72}, "Меньше              Больше");
 
   AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 37}, "Верх и низ панели");
@@ -112,13 +112,25 @@ void TOptForm::AddGroupLabel(Point at, const std::string& text) {
 // Painted when the window is first shown, not when it is made at start-up: until then the
 // waiting program does not carry the image and the fonts it takes.
 void TOptForm::PaintSurface() {
-  if (surface_.Width() == kClientWidth && surface_.Height() == kClientHeight)
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  if (surface_.Width() == client.right && surface_.Height() == client.bottom && !surfaceStale_)
     return;
-  surface_.Resize(kClientWidth, kClientHeight);
+  surfaceStale_ = false;
+  surface_.Resize(client.right, client.bottom);
   surface_.Pixels().fill(kDialogColor);
   GdiTextRenderer text(&surface_);
-  PaintGroupBox(surface_.Pixels(), kGroupBox1, "Задержка выпадания", text);
-  PaintGroupBox(surface_.Pixels(), kGroupBox2, "Цвета", text);
+  PaintGroupBox(surface_.Pixels(), kGroupBox1, "Задержка выпадания", text, Scale());
+  PaintGroupBox(surface_.Pixels(), kGroupBox2, "Цвета", text, Scale());
+}
+
+Backdrop TOptForm::BackdropAt(Point origin) {
+  return {&surface_.Pixels(), origin, kDialogColor};
+}
+
+void TOptForm::DpiChanged() {
+  surfaceStale_ = true;
+  DialogForm::DpiChanged();
 }
 
 void TOptForm::SpeedTrackerChange() {

@@ -33,6 +33,8 @@ class TOptForm final : public DialogForm, public OptionsWindow {
 
   // The slider takes the keyboard focus at every opening, so the arrow keys move it at once.
   void FormShow() override;
+  // The slider and the value's label lie over the group box's gradient.
+  Backdrop BackdropAt(Point origin) override;
 
   TsTrackBar SpeedTracker;
   SkinnedLabel SpeedCap;
@@ -44,14 +46,16 @@ class TOptForm final : public DialogForm, public OptionsWindow {
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
+  void DpiChanged() override;
 
  private:
   void AddGroupLabel(Point at, const std::string& text);
   void SpeedTrackerChange();
-  // The window's background with the two group boxes, painted once.
+  // The window's background with the two group boxes, painted once for each size.
   void PaintSurface();
 
   DibSection surface_;
+  bool surfaceStale_ = false;
 };
 
 }  // namespace kv

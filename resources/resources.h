@@ -9,5 +9,7 @@ namespace kv::resources {
 extern const std::string_view kHelpText;
 // resources/emblem.png: the About window's 48 x 48 RGBA emblem.
 extern const std::string_view kEmblemPng;
+// resources/emblem-large.png: the same emblem drawn at 192 x 192, for large display scales.
+extern const std::string_view kEmblemLargePng;
 
 }  // namespace kv::resources

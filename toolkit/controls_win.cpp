@@ -43,6 +43,21 @@ LRESULT ControlColors::Apply(WPARAM wparam) {
   return reinterpret_cast<LRESULT>(brush_.Get());
 }
 
+void SetClosedComboHeight(HWND combo, int height) {
+  // Wine reads back a different item height than it was given: the request is corrected until
+  // the box has the height.
+  LRESULT request = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    RECT r{};
+    GetWindowRect(combo, &r);
+    const int error = (r.bottom - r.top) - height;
+    if (error == 0)
+      break;
+    request -= error;
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
+  }
+}
+
 void Label::Create(WindowArgs args) {
   args.className = L"STATIC";
   CreateControl(args);

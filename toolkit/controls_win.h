@@ -34,6 +34,10 @@ class ControlColors {
   GdiObject<HBRUSH> brush_;
 };
 
+// Makes a combo box's closed box `height` pixels high through its selection field's height; the
+// frame around the field differs between themes, so the box is measured and corrected.
+void SetClosedComboHeight(HWND combo, int height);
+
 // A STATIC text.
 class Label final : public Window {
  public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/text_win.h"
 
@@ -33,16 +34,86 @@ std::vector<HWND> DisableThreadWindows(HWND except) {
   return context.disabled;
 }
 
+const Font kFormFont{.face = "MS Sans Serif", .height = 11};
+
+// WM_GETDPISCALEDSIZE of Windows 10, which the build's Windows 7 headers leave out.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
 }  // namespace
 
 void Form::CreateForm(WindowArgs args, Color color) {
   color_ = color;
   RegisterWindowClass(args.className, CS_DBLCLKS);
-  RECT r{0, 0, args.bounds.width(), args.bounds.height()};
-  AdjustWindowRectEx(&r, args.style, FALSE, args.exStyle);
-  args.bounds = {0, 0, r.right - r.left, r.bottom - r.top};
+  designedClient_ = {args.bounds.width(), args.bounds.height()};
+  args.bounds = {0, 0, designedClient_.width, designedClient_.height};
   CreateOwnWindow(args);
-  font_.Reset(CreateUiFont({.face = "MS Sans Serif", .height = 11}));
+  FitClientSize();
+  font_ = FontFor(kFormFont);
+  // Made at the system's scale; a monitor of another scale (changed since the user logged on)
+  // gives the form its own.
+  if (const DpiScale monitor = WindowScale(Hwnd()); monitor != Scale())
+    Rescale(monitor);
+}
+
+void Form::FitClientSize() {
+  const Size client = Scale()(designedClient_);
+  RECT r{0, 0, client.width, client.height};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(Hwnd(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE)));
+  RECT now{};
+  GetWindowRect(Hwnd(), &now);
+  if (now.right - now.left != r.right - r.left || now.bottom - now.top != r.bottom - r.top) {
+    SetWindowPos(Hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+}
+
+HFONT Form::FontFor(const Font& font) {
+  for (const auto& [made, handle] : fonts_) {
+    if (made == font)
+      return handle;
+  }
+  return fonts_.emplace_back(font, GdiObject<HFONT>(CreateUiFont(Scale()(font)))).second;
+}
+
+void Form::Rescale(DpiScale scale, const RECT* suggested) {
+  // The old fonts live until every window has taken its new one.
+  std::vector<std::pair<Font, GdiObject<HFONT>>> old;
+  old.swap(fonts_);
+  SetScale(scale);
+  for (const auto& made : old)
+    FontFor(made.first);
+  font_ = FontFor(kFormFont);
+  const auto fontAt = [&](HFONT font) -> HFONT {
+    for (size_t i = 0; i < old.size(); ++i) {
+      if (old[i].second.Get() == font)
+        return fonts_[i].second;
+    }
+    return nullptr;
+  };
+  if (suggested) {
+    SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  } else {
+    FitClientSize();
+  }
+  // Every window in the form, at any depth; the system's own parts of a control (a combo box's
+  // list) carry no object of ours and follow their control.
+  std::vector<HWND> children;
+  EnumChildWindows(
+      Hwnd(),
+      [](HWND child, LPARAM data) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    if (Window* window = Window::FromHandle(child))
+      window->ApplyScale(scale, fontAt);
+  }
+  DpiChanged();
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 Form* Form::FormOf(HWND hwnd) {
@@ -179,6 +250,21 @@ LRESULT Form::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       GetClientRect(Hwnd(), &r);
       FillSolidRect(reinterpret_cast<HDC>(wparam), r, color_);
       return 1;
+    }
+    case WM_DPICHANGED:
+      // Moved to a monitor of another scale: the system's rectangle keeps the form under the
+      // pointer at its new size.
+      Rescale(DpiScale(LOWORD(wparam)), reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case kGetDpiScaledSize: {
+      // The size the form will have at the new scale, so the system's rectangle has it exactly.
+      const DpiScale scale(static_cast<int>(wparam));
+      const Size client = scale(designedClient_);
+      RECT r{0, 0, client.width, client.height};
+      AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(Hwnd(), GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE)));
+      *reinterpret_cast<SIZE*>(lparam) = {r.right - r.left, r.bottom - r.top};
+      return TRUE;
     }
     case WM_CLOSE:
       if (modal_)

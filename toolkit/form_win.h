@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/backdrop.h"
@@ -27,8 +28,18 @@ class DialogKeyTarget {
 class Form : public Window, public BackdropSource {
  public:
   // A hidden top-level window of class `args.className` (registered here) whose client area is
-  // `args.bounds`, owned by `args.parent`, filled with `color`.
+  // `args.bounds` (at 96 DPI, scaled to the monitor's), owned by `args.parent`, filled with
+  // `color`.
   void CreateForm(WindowArgs args, Color color);
+
+  // The form laid out again at `scale` (a move to a monitor of another scale): the form takes
+  // `suggested` as its window rectangle (none: its place, with the designed client size scaled),
+  // its fonts are made anew at the new size and given to the windows that had the old ones,
+  // every window of ours in it takes its designed bounds scaled (Window::ApplyScale), then
+  // DpiChanged runs for the form itself.
+  void Rescale(DpiScale scale, const RECT* suggested = nullptr);
+  // The client size the form was designed with, at 96 DPI.
+  Size DesignedClientSize() const { return designedClient_; }
 
   int ShowModal();
   int ModalResult() const { return modalResult_; }
@@ -38,8 +49,10 @@ class Form : public Window, public BackdropSource {
   Color FormColor() const { return color_; }
   // BackdropSource: the form's plain colour.
   Backdrop BackdropAt(Point origin) override { return {nullptr, origin, color_}; }
-  // MS Sans Serif 8 pt, the dialogs' font.
+  // MS Sans Serif 8 pt, the dialogs' font, at the form's scale.
   HFONT FormFont() const { return font_; }
+  // A font of the form at its scale, made at the first request; Rescale makes it anew.
+  HFONT FontFor(const Font& font);
 
   // Keyboard: the tab order, the control focused at the first showing, Enter/Esc targets.
   void SetTabOrder(std::vector<HWND> order) { tabOrder_ = std::move(order); }
@@ -63,9 +76,13 @@ class Form : public Window, public BackdropSource {
 
  private:
   void RememberFocus();
+  // The window's size that makes its client area the designed one at its scale.
+  void FitClientSize();
 
   Color color_ = clBtnFace;
-  GdiObject<HFONT> font_;
+  Size designedClient_;
+  std::vector<std::pair<Font, GdiObject<HFONT>>> fonts_;  // at the form's scale
+  HFONT font_ = nullptr;
   int modalResult_ = 0;
   bool modal_ = false;
   bool shownBefore_ = false;

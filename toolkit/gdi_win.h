@@ -26,8 +26,9 @@ const SystemColors& CurrentSystemColors();
 
 void FillSolidRect(HDC dc, const RECT& r, Color c);
 
-// The one place fonts are made: by face name and character height in pixels (the height of a
-// negative LOGFONT height).
+// The one place fonts are made: by face name and character height in pixels on the screen (the
+// height of a negative LOGFONT height). A designed font is scaled first (DpiScale): forms make
+// theirs at their scale (Form::FontFor), painters hand their renderer scaled ones.
 HFONT CreateUiFont(const Font& font);
 
 class ScopedSelect {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/foreground.h"
 #include "toolkit/text_win.h"
 
@@ -168,8 +169,24 @@ namespace {
 
 }  // namespace
 
-HWND TryCreateWindowFromArgs(const WindowArgs& args, void* object) {
-  const Rect& b = args.bounds;
+DpiScale ScaleOf(HWND hwnd) {
+  if (const Window* window = Window::FromHandle(hwnd))
+    return window->Scale();
+  return WindowScale(hwnd);
+}
+
+DpiScale CreationScale(const WindowArgs& args) {
+  if ((args.style & WS_CHILD) && args.parent)
+    return ScaleOf(args.parent);
+  // A top-level window is made on the primary monitor; a form that finds itself at another
+  // scale lays itself out again (Form::CreateForm).
+  return SystemScale();
+}
+
+namespace {
+
+HWND CreateAtScale(const WindowArgs& args, DpiScale scale, void* object) {
+  const Rect b = scale(args.bounds);
   HWND hwnd = CreateWindowExW(args.exStyle, args.className, Widen(args.text).c_str(), args.style,
                               b.left, b.top, b.width(), b.height(), args.parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
@@ -179,24 +196,44 @@ HWND TryCreateWindowFromArgs(const WindowArgs& args, void* object) {
   return hwnd;
 }
 
-HWND CreateWindowFromArgs(const WindowArgs& args, void* object) {
-  HWND hwnd = TryCreateWindowFromArgs(args, object);
+HWND CreateAtScaleOrThrow(const WindowArgs& args, DpiScale scale, void* object) {
+  HWND hwnd = CreateAtScale(args, scale, object);
   if (!hwnd)
     ThrowCreationError(args.className);
   return hwnd;
 }
 
+}  // namespace
+
+HWND TryCreateWindowFromArgs(const WindowArgs& args, void* object) {
+  return CreateAtScale(args, CreationScale(args), object);
+}
+
+HWND CreateWindowFromArgs(const WindowArgs& args, void* object) {
+  return CreateAtScaleOrThrow(args, CreationScale(args), object);
+}
+
+// The scale and the designed bounds are known before the window is: its creation messages may
+// lay out what it holds.
 void Window::CreateOwnWindow(const WindowArgs& args) {
-  CreateWindowFromArgs(args, this);
+  scale_ = CreationScale(args);
+  designed_ = args.bounds;
+  placedByDesign_ = true;
+  CreateAtScaleOrThrow(args, scale_, this);
 }
 
 void Window::CreateControl(const WindowArgs& args) {
-  AttachControl(CreateWindowFromArgs(args));
+  const DpiScale scale = CreationScale(args);
+  AttachControl(CreateAtScaleOrThrow(args, scale, nullptr));
+  scale_ = scale;
+  designed_ = args.bounds;
+  placedByDesign_ = true;
   destroyWithObject_ = true;
 }
 
 void Window::AttachControl(HWND control) {
   hwnd_ = control;
+  scale_ = ScaleOf(GetParent(control));
   destroyWithObject_ = false;
   SetPropW(hwnd_, kObjectProperty, this);
   SetWindowSubclass(hwnd_, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -231,6 +268,21 @@ RECT Window::Bounds() const {
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   }
   return r;
+}
+
+void Window::ApplyScale(DpiScale scale, const std::function<HFONT(HFONT)>& fontAt) {
+  scale_ = scale;
+  if (placedByDesign_) {
+    const Rect r = scale(designed_);
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.width(), r.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+  if (fontAt) {
+    auto* font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    if (HFONT scaled = font ? fontAt(font) : nullptr)
+      SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), TRUE);
+  }
+  DpiChanged();
 }
 
 void Window::Invalidate(bool erase) {

@@ -138,16 +138,9 @@ void TsButton::SetMouseOver(bool over) {
   Repaint();
 }
 
-Backdrop TsButton::ParentBackdrop() const {
-  HWND parent = GetParent(Hwnd());
-  const RECT r = Bounds();
-  const Point origin{r.left, r.top};
-  auto* source = dynamic_cast<BackdropSource*>(Window::FromHandle(parent));
-  return source ? source->BackdropAt(origin) : Backdrop{nullptr, origin, clBtnFace};
-}
-
 void TsButton::PaintFace(Bitmap& face) {
   face_.enabled = IsWindowEnabled(Hwnd()) != 0;
+  face_.scale = Scale();
   PaintPushButton(face, face_, style_, Text(), Colors(), ParentBackdrop());
 }
 

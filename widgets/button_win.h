@@ -70,7 +70,6 @@ class TsButton final : public DrawnControl, public DialogKeyTarget {
   void PaintFace(Bitmap& face) override;
   // A disabled face shows what lies behind it, which may have changed since the last paint.
   bool FaceFollowsBackdrop() const override { return !face_.enabled; }
-  Backdrop ParentBackdrop() const;
   bool CanFocus() const;
   void SetPressed(bool pressed);
   void SetMouseOver(bool over);

@@ -17,11 +17,12 @@ int SpacingTerm(const ColorSelectFace& face) {
 }  // namespace
 
 Rect ColorSelectSwatchRect(Size button, const ColorSelectFace& face, int textWidth) {
+  const DpiScale& scale = face.scale;
   const int w = button.width;
   const int h = button.height;
-  const int iw = face.ImgWidth;
-  const int ih = face.ImgHeight;
-  const int spacing = SpacingTerm(face);
+  const int iw = scale(face.ImgWidth);
+  const int ih = scale(face.ImgHeight);
+  const int spacing = scale(SpacingTerm(face));
   Point at{(w - iw) / 2, (h - ih) / 2};
   switch (face.Layout) {
     case ButtonLayout::blGlyphRight:
@@ -36,35 +37,40 @@ Rect ColorSelectSwatchRect(Size button, const ColorSelectFace& face, int textWid
       break;
   }
   if (face.pressed)
-    at = {at.x + 1, at.y + 1};
+    at = {at.x + scale(1), at.y + scale(1)};
   return {at.x, at.y, at.x + iw, at.y + ih};
 }
 
 void PaintColorSelect(Bitmap& image, const ColorSelectFace& face, const ControlStyle& style,
                       TextRenderer& text, const SystemColors& system) {
+  const DpiScale& scale = face.scale;
   PaintBackground(image, style.Current(face.Hot()), system);
-  if (face.pressed)
-    PaintSoftBevel(image, BevelKind::cbLoweredSoft, style.hotBevelWidth / 4 + 1);
-  else
+  if (face.pressed) {
+    PaintSoftBevel(image, BevelKind::cbLoweredSoft, scale(style.hotBevelWidth / 4 + 1));
+  } else {
     PaintSoftBevel(image, BevelKind::cbRaisedSoft,
-                   face.Hot() ? style.hotBevelWidth : style.bevelWidth);
+                   scale(face.Hot() ? style.hotBevelWidth : style.bevelWidth));
+  }
 
   const Size size{image.width(), image.height()};
-  const Size extent = CaptionShown(face) ? text.Measure(face.caption, face.font) : Size{};
+  const Font font = scale(face.font);
+  const Size extent = CaptionShown(face) ? text.Measure(face.caption, font) : Size{};
   const Rect swatch = ColorSelectSwatchRect(size, face, extent.width);
-  // A rectangle without outline: the platform fills one pixel short at the right and bottom.
-  FillRect(image, {swatch.left, swatch.top, swatch.right - 1, swatch.bottom - 1},
+  // A rectangle without outline: the platform fills one pixel (a line) short at the right and
+  // bottom.
+  const int unfilled = scale.Line();
+  FillRect(image, {swatch.left, swatch.top, swatch.right - unfilled, swatch.bottom - unfilled},
            resolveColor(face.ColorValue, system));
 
   if (!CaptionShown(face))
     return;
-  const int gap = SpacingTerm(face);
-  const int left =
-      face.Layout == ButtonLayout::blGlyphLeft
-          ? swatch.right + gap
-          : (size.width - face.ImgWidth - gap - extent.width) / 2 + (face.pressed ? 1 : 0);
-  const int top = (size.height - extent.height) / 2 + (face.pressed ? 1 : 0);
-  text.Draw(image, face.caption, face.font, resolveColor(face.fontColor, system),
+  const int gap = scale(SpacingTerm(face));
+  const int shift = face.pressed ? scale(1) : 0;
+  const int left = face.Layout == ButtonLayout::blGlyphLeft
+                       ? swatch.right + gap
+                       : (size.width - swatch.width() - gap - extent.width) / 2 + shift;
+  const int top = (size.height - extent.height) / 2 + shift;
+  text.Draw(image, face.caption, font, resolveColor(face.fontColor, system),
             {left, top, left + extent.width, top + extent.height}, {0, 0, size.width, size.height},
             kTextSingleLine | kTextLeft);
 }

@@ -6,6 +6,7 @@
 
 #include "widgets/background.h"
 #include "toolkit/bitmap.h"
+#include "toolkit/dpi_scale.h"
 #include "toolkit/text_renderer.h"
 
 namespace kv {
@@ -24,6 +25,7 @@ struct ColorSelectFace {
   Color fontColor = clWindowText;
   bool mouseOver = false;
   bool pressed = false;  // held down with the left button
+  DpiScale scale;        // the sizes above are for 96 DPI and drawn at this scale
 
   bool Hot() const { return mouseOver || pressed; }
 };
@@ -31,7 +33,7 @@ struct ColorSelectFace {
 // The swatch rectangle (ImgWidth x ImgHeight) for a caption `textWidth` wide, centred with the
 // caption; with the glyph right of the caption its left is (W - ImgWidth + spacing + textWidth)
 // / 2 and its top (H - ImgHeight) / 2, one pixel right and down while held. The spacing counts
-// only with a shown, non-empty caption and a swatch.
+// only with a shown, non-empty caption and a swatch. The sizes and the pixel are scaled.
 Rect ColorSelectSwatchRect(Size button, const ColorSelectFace& face, int textWidth);
 
 // Paints the face: background from the normal or hot set, soft bevel (raised BevelWidth, raised

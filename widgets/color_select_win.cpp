@@ -56,6 +56,7 @@ void TsColorSelect::SetPressed(bool pressed) {
 }
 
 void TsColorSelect::PaintFace(Bitmap& face) {
+  face_.scale = Scale();
   PaintColorSelect(face, face_, style_, Text(), Colors());
 }
 

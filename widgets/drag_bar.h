@@ -7,6 +7,7 @@
 #include "widgets/background.h"
 #include "widgets/bevel.h"
 #include "toolkit/bitmap.h"
+#include "toolkit/dpi_scale.h"
 #include "toolkit/text_renderer.h"
 
 namespace kv {
@@ -27,10 +28,11 @@ struct DragBarFace {
   BevelKind bevelInner = BevelKind::cbNone;
   int bevelWidth = 2;
   int borderWidth = 0;
+  DpiScale scale;  // the font, bevels and border are for 96 DPI and drawn at this scale
 };
 
 // The caption box on a bar of `client` size: the client area less the border (BorderWidth plus
-// BevelWidth for each drawn bevel) at the left and right, `textHeight` high, its top at
+// BevelWidth for each drawn bevel, scaled) at the left and right, `textHeight` high, its top at
 // (top + bottom - textHeight) / 2.
 Rect DragBarCaptionBox(Size client, const DragBarFace& face, int textHeight);
 

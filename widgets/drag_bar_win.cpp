@@ -23,18 +23,16 @@ TsDragBar::TsDragBar() : background_(kDialogColor) {
   background_.SetOnChange([this] { MarkStale(); });
 }
 
-void TsDragBar::Create(HWND dragged, const std::string& caption) {
+void TsDragBar::Create(Form& dragged, const std::string& caption) {
   // No CS_DBLCLKS: a quick second press must start a second move, not arrive as a double click.
   RegisterWindowClass(kClassName, 0, LoadCursorW(nullptr, IDC_HAND));
-  dragged_ = dragged;
+  dragged_ = dragged.Hwnd();
   face_.caption = caption;
-  RECT client{};
-  GetClientRect(dragged, &client);
   CreateOwnWindow({.className = kClassName,
                    .text = caption,
                    .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                   .bounds = {0, 0, client.right, kDragBarHeight},
-                   .parent = dragged});
+                   .bounds = {0, 0, dragged.DesignedClientSize().width, kDragBarHeight},
+                   .parent = dragged_});
 }
 
 void TsDragBar::SetCaption(const std::string& caption) {
@@ -59,6 +57,7 @@ void TsDragBar::SetAlignment(Alignment alignment) {
 }
 
 void TsDragBar::PaintFace(Bitmap& face) {
+  face_.scale = Scale();
   PaintDragBar(face, face_, background_, Text(), Colors());
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "toolkit/backdrop.h"
+#include "toolkit/form_win.h"
 #include "toolkit/gdi_text_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
@@ -19,17 +20,17 @@
 
 namespace kv {
 
-// The dialogs' drag bar height.
+// The dialogs' drag bar height at 96 DPI.
 inline constexpr int kDragBarHeight = 20;
 
 class TsDragBar final : public DrawnControl, public BackdropSource {
  public:
   TsDragBar();
 
-  // Creates the bar across the top of `dragged` (its client width, 20 high) with the dialogs'
-  // settings: MS Sans Serif 11 px bold white caption, colour 8421440, the navy-blue gradient at
-  // its default 70 percent, the hand pointer. `dragged` is DraggedControl.
-  void Create(HWND dragged, const std::string& caption);
+  // Creates the bar across the top of `dragged` (its designed client width, 20 high) with the
+  // dialogs' settings: MS Sans Serif 11 px bold white caption, colour 8421440, the navy-blue
+  // gradient at its default 70 percent, the hand pointer. `dragged` is DraggedControl.
+  void Create(Form& dragged, const std::string& caption);
 
   void SetCaption(const std::string& caption);
   const std::string& Caption() const { return face_.caption; }

@@ -19,15 +19,17 @@ void FillRect(Bitmap& image, Rect rect, Color rgb) {
     image.fillRow(y, left, right, rgb);
 }
 
-void DrawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight) {
-  if (rect.width() <= 0 || rect.height() <= 0)
-    return;
-  const int right = rect.right - 1;
-  const int bottom = rect.bottom - 1;
-  FillRect(image, {rect.left, rect.top, rect.left + 1, bottom}, topLeft);
-  FillRect(image, {rect.left, rect.top, right, rect.top + 1}, topLeft);
-  FillRect(image, {right, rect.top, right + 1, rect.bottom}, bottomRight);
-  FillRect(image, {rect.left, bottom, rect.right, bottom + 1}, bottomRight);
+void DrawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight, int width) {
+  for (int i = 0; i < width; ++i, rect = rect.inflate(-1)) {
+    if (rect.width() <= 0 || rect.height() <= 0)
+      return;
+    const int right = rect.right - 1;
+    const int bottom = rect.bottom - 1;
+    FillRect(image, {rect.left, rect.top, rect.left + 1, bottom}, topLeft);
+    FillRect(image, {rect.left, rect.top, right, rect.top + 1}, topLeft);
+    FillRect(image, {right, rect.top, right + 1, rect.bottom}, bottomRight);
+    FillRect(image, {rect.left, bottom, rect.right, bottom + 1}, bottomRight);
+  }
 }
 
 void DrawLine(Bitmap& image, Point from, Point to, Color rgb) {
@@ -78,10 +80,10 @@ void BlendWithBackdrop(Bitmap& face, const Backdrop& backdrop, int percent,
   }
 }
 
-std::vector<Rect> SoftControlRegion(Size size) {
+std::vector<Rect> SoftControlRegion(Size size, int corner) {
   std::vector<Rect> region;
-  for (const Rect& r :
-       {Rect{1, 0, size.width - 1, size.height}, Rect{0, 1, size.width, size.height - 1}}) {
+  for (const Rect& r : {Rect{corner, 0, size.width - corner, size.height},
+                        Rect{0, corner, size.width, size.height - corner}}) {
     if (r.width() > 0 && r.height() > 0)
       region.push_back(r);
   }

@@ -20,7 +20,8 @@ void FillRect(Bitmap& image, Rect rect, Color rgb);
 
 // A one-pixel frame just inside `rect`: the left column and top row (less their last pixel) in
 // `topLeft`, the right column and bottom row in `bottomRight` (the platform's Frame3D order).
-void DrawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight);
+// A wider frame is that many such frames, each inside the one before.
+void DrawFrame(Bitmap& image, Rect rect, Color topLeft, Color bottomRight, int width = 1);
 
 // A one-pixel line from `from` to `to`, the end point excluded (the platform's LineTo). Steps
 // along the major axis; the minor coordinate is the nearest one, ties moving towards `to`.
@@ -33,8 +34,8 @@ void BlendWithBackdrop(Bitmap& face, const Backdrop& backdrop, int percent,
                        const SystemColors& system);
 
 // Window region of a control with SoftControl on: the union of its rectangle shrunk by one pixel
-// at the left and right and shrunk by one pixel at the top and bottom, so the four corner pixels
-// show the parent. Empty rectangles are left out.
-std::vector<Rect> SoftControlRegion(Size size);
+// (`corner` pixels) at the left and right and shrunk by as much at the top and bottom, so the
+// four corner pixels (squares) show the parent. Empty rectangles are left out.
+std::vector<Rect> SoftControlRegion(Size size, int corner = 1);
 
 }  // namespace kv

@@ -6,13 +6,23 @@
 
 namespace kv {
 
-void ApplySoftControlRegion(HWND hwnd, Size size) {
+void ApplySoftControlRegion(HWND hwnd, Size size, DpiScale scale) {
   HRGN region = CreateRectRgn(0, 0, 0, 0);
-  for (const Rect& r : SoftControlRegion(size)) {
+  for (const Rect& r : SoftControlRegion(size, scale.Line())) {
     const GdiObject<HRGN> part(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     CombineRgn(region, region, part, RGN_OR);
   }
   SetWindowRgn(hwnd, region, TRUE);  // the system owns the region now
+}
+
+Backdrop ParentBackdropOf(HWND control) {
+  HWND parent = GetParent(control);
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  const Point origin{r.left, r.top};
+  auto* source = dynamic_cast<BackdropSource*>(Window::FromHandle(parent));
+  return source ? source->BackdropAt(origin) : Backdrop{nullptr, origin, clBtnFace};
 }
 
 void DrawnControl::MarkStale(bool now, const RECT* part) {
@@ -38,6 +48,14 @@ void DrawnControl::Paint(HDC dc, const RECT& part) {
     stale_ = false;
   }
   cache_.BlitPart(dc, part);
+}
+
+void DrawnControl::DpiChanged() {
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  if (SoftCorners())
+    ApplySoftControlRegion(Hwnd(), {client.right, client.bottom}, Scale());
+  MarkStale();
 }
 
 bool DrawnControl::Inside(LPARAM lparam) const {
@@ -69,7 +87,7 @@ LRESULT DrawnControl::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_SIZE:
       if (SoftCorners())
-        ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+        ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)}, Scale());
       MarkStale();
       return 0;
   }

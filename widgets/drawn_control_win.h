@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "toolkit/backdrop.h"
 #include "toolkit/gdi_text_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/geometry.h"
@@ -13,8 +14,13 @@
 
 namespace kv {
 
-// The window region that leaves out the four corner pixels, so the parent shows through.
-void ApplySoftControlRegion(HWND hwnd, Size size);
+// The window region that leaves out the four corner pixels (squares a line wide at the window's
+// scale), so the parent shows through.
+void ApplySoftControlRegion(HWND hwnd, Size size, DpiScale scale);
+
+// What lies behind a control: the part of its parent's painted image under it, when the parent
+// gives one (BackdropSource), else the plain button face.
+Backdrop ParentBackdropOf(HWND control);
 
 class DrawnControl : public Window {
  protected:
@@ -39,6 +45,10 @@ class DrawnControl : public Window {
   // Paint, erase and size; everything else goes to the default handling.
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
+  // A new scale paints a new face, within new corners.
+  void DpiChanged() override;
+
+  Backdrop ParentBackdrop() const { return ParentBackdropOf(Hwnd()); }
   const Bitmap& CachedFace() { return cache_.Pixels(); }
   TextRenderer& Text() { return text_; }
   const SystemColors& Colors() const { return systemColors_; }

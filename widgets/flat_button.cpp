@@ -7,14 +7,14 @@
 namespace kv {
 
 FlatButtonLayout LayOutFlatButton(kv::Size button, kv::Size image, kv::Size text, bool hasCaption,
-                                  PngButtonLayout layout, bool pushed) {
+                                  PngButtonLayout layout, bool pushed, DpiScale scale) {
   const int w = button.width;
   const int h = button.height;
   const int iw = image.width;
-  const int ih = image.height + (hasCaption ? 4 : 0);
+  const int ih = image.height + (hasCaption ? scale(4) : 0);
   const int tw = hasCaption ? text.width : 0;
   const int th = hasCaption ? text.height : 0;
-  const int offset = pushed ? 2 : 0;
+  const int offset = pushed ? scale(2) : 0;
   FlatButtonLayout at{{(w - iw) / 2 + offset, (h - ih) / 2}, {(w - tw) / 2 + offset, (h - th) / 2}};
   switch (layout) {
     case PngButtonLayout::pbsImageAbove:
@@ -27,11 +27,11 @@ FlatButtonLayout LayOutFlatButton(kv::Size button, kv::Size image, kv::Size text
       break;
     case PngButtonLayout::pbsImageLeft:
       at.image.x = (w - iw - tw) / 2;
-      at.text.x = at.image.x + iw + 5;
+      at.text.x = at.image.x + iw + scale(5);
       break;
     case PngButtonLayout::pbsImageRight:
       at.text.x = (w - iw - tw) / 2;
-      at.image.x = at.text.x + tw + 5;
+      at.image.x = at.text.x + tw + scale(5);
       break;
   }
   at.image.y += offset;
@@ -177,9 +177,12 @@ void TPNGButton::Paint(Bitmap& surface, Rect bounds, TextRenderer& text,
                        const SystemColors& system) const {
   const bool isPushed = Pushed();
   const bool hasCaption = !caption_.empty();
-  const kv::Size extent = hasCaption ? text.Measure(caption_, font_) : kv::Size{};
+  const kv::Font font = scale_(font_);
+  const kv::Size extent = hasCaption ? text.Measure(caption_, font) : kv::Size{};
   const kv::Size size{bounds.width(), bounds.height()};
-  const FlatButtonLayout at = LayOutFlatButton(size, {}, extent, hasCaption, layout_, isPushed);
+  const FlatButtonLayout at =
+      LayOutFlatButton(size, {}, extent, hasCaption, layout_, isPushed, scale_);
+  const int line = scale_.Line();
 
   const Color highlight = resolveColor(clBtnHighlight, system);
   const Color shadow = resolveColor(clBtnShadow, system);
@@ -199,17 +202,17 @@ void TPNGButton::Paint(Bitmap& surface, Rect bounds, TextRenderer& text,
   Rect clip = bounds;
   if (frame != FrameKind::none) {
     if (frame == FrameKind::sunken)
-      DrawFrame(surface, bounds, shadow, highlight);
+      DrawFrame(surface, bounds, shadow, highlight, line);
     else
-      DrawFrame(surface, bounds, highlight, shadow);
-    clip = bounds.inflate(-1);
+      DrawFrame(surface, bounds, highlight, shadow, line);
+    clip = bounds.inflate(-line);
   }
   if (!hasCaption)
     return;
   const Color color =
       resolveColor(state_ == kv::ButtonState::disabled ? clGrayText : fontColor_, system);
   const Point origin{bounds.left + at.text.x, bounds.top + at.text.y};
-  text.Draw(surface, caption_, font_, color,
+  text.Draw(surface, caption_, font, color,
             {origin.x, origin.y, origin.x + extent.width, origin.y + extent.height}, clip,
             kTextSingleLine | kTextLeft);
 }

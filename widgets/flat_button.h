@@ -9,6 +9,7 @@
 
 #include "toolkit/bitmap.h"
 #include "toolkit/color.h"
+#include "toolkit/dpi_scale.h"
 #include "toolkit/geometry.h"
 #include "toolkit/text_renderer.h"
 
@@ -29,9 +30,9 @@ struct FlatButtonLayout {
 // Positions of the image and the caption inside a button of size `button`. `image` is the
 // image's size (0 x 0 without one), `text` the caption's extent (0 x 0 for an empty caption);
 // the image counts 4 pixels higher when there is a caption. Pushed moves both 2 pixels down, and
-// 2 pixels right in the above/below layouts.
+// 2 pixels right in the above/below layouts. The fixed pixels are scaled.
 FlatButtonLayout LayOutFlatButton(Size button, Size image, Size text, bool hasCaption,
-                                  PngButtonLayout layout, bool pushed);
+                                  PngButtonLayout layout, bool pushed, DpiScale scale = {});
 
 // The frame of a pbsFlat button: none when disabled, sunken while pushed (down with the pointer
 // over it), raised while the pointer is over it or it is held down, else none.
@@ -59,6 +60,8 @@ class TPNGButton {
   // The client size, for the hit tests; 23 x 23 on creation.
   kv::Size Size() const { return size_; }
   void SetSize(kv::Size size) { size_ = size; }
+  // The display scale the font, frame and offsets (designed for 96 DPI) are drawn at.
+  void SetScale(DpiScale scale) { scale_ = scale; }
 
   kv::ButtonState ButtonState() const { return state_; }
   bool MouseOver() const { return mouseOver_; }
@@ -102,6 +105,7 @@ class TPNGButton {
   kv::Font font_;
   Color fontColor_ = clWindowText;
   kv::Size size_{23, 23};
+  DpiScale scale_;
   kv::ButtonState state_ = kv::ButtonState::normal;
   bool mouseOver_ = false;
   bool capture_ = false;

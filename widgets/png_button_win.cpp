@@ -21,7 +21,20 @@ void PngButtonControl::SetLeft(int left) {
     panel_->InvalidateGraphic(*this, false);
 }
 
+void PngButtonControl::SetBounds(Rect bounds) {
+  if (bounds == bounds_)
+    return;
+  if (panel_)
+    panel_->InvalidateGraphic(*this, false);
+  bounds_ = bounds;
+  button_.SetSize({bounds.width(), bounds.height()});
+  if (panel_)
+    panel_->InvalidateGraphic(*this, false);
+}
+
 void PngButtonControl::Paint(Bitmap& surface, TextRenderer& text) {
+  // Drawn at the panel's scale, whatever it was when the button was placed.
+  button_.SetScale(panel_->Scale());
   button_.Paint(surface, bounds_, text, systemColors_);
 }
 

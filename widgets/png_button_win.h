@@ -14,6 +14,8 @@ class PngButtonControl final : public GraphicControl {
   void Attach(TsPanel& panel, Rect bounds);
   TPNGButton& Button() { return button_; }
   void SetLeft(int left);
+  // In the panel's pixels.
+  void SetBounds(Rect bounds);
 
   Rect Bounds() const override { return bounds_; }
   void Paint(Bitmap& surface, TextRenderer& text) override;

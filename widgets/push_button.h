@@ -6,6 +6,7 @@
 
 #include "widgets/background.h"
 #include "toolkit/bitmap.h"
+#include "toolkit/dpi_scale.h"
 #include "widgets/drawing.h"
 #include "toolkit/text_renderer.h"
 
@@ -23,18 +24,21 @@ struct PushButtonFace {
   bool showFocus = true;
   int focusMargin = 1;
   int margin = 0;
+  DpiScale scale;  // the font, margins and bevels are for 96 DPI and drawn at this scale
 
   bool Hot() const { return pressed || focused || (enabled && mouseOver); }
 };
 
 // Caption rectangle for a caption of extent `text` on a button of `button` size: left
 // (W - tw) / 2 - 1, top (H - th) / 2, right W - (W - tw) / 2 + 2, bottom H - (H - th) / 2, one
-// pixel right and down while pressed.
-Rect PlacePushButtonCaption(Size button, Size text, bool pressed);
+// pixel right and down while pressed (the fixed pixels scaled).
+Rect PlacePushButtonCaption(Size button, Size text, bool pressed, DpiScale scale = {});
 
 // The dotted focus frame around `captionRect` grown by `focusMargin`: a black dot every third
-// pixel along each edge, each with a white dot diagonally above and to its left.
-void DrawFocusMark(Bitmap& face, Rect captionRect, int focusMargin);
+// pixel along each edge, each with a white dot diagonally above and to its left. Scaled, a dot
+// is a square a line wide (DpiScale::Line) and the dots keep their scaled pitch; the frame's
+// outer edges stay where the 1-pixel dots would lie.
+void DrawFocusMark(Bitmap& face, Rect captionRect, int focusMargin, DpiScale scale = {});
 
 // Paints the whole face into `face` (sized to the button). `backdrop` is what a disabled button
 // is blended with, 50 %.

@@ -11,10 +11,9 @@ constexpr wchar_t kClassName[] = L"TsLabel";
 }  // namespace
 
 void SkinnedLabel::Create(HWND parent, Rect bounds, const std::string& text, const Font& font,
-                          Color color, const Backdrop& backdrop) {
+                          Color color) {
   font_ = font;
   color_ = color;
-  backdrop_ = backdrop;
   RegisterWindowClass(kClassName, CS_DBLCLKS);
   CreateOwnWindow({.className = kClassName, .text = text, .bounds = bounds, .parent = parent});
 }
@@ -30,9 +29,9 @@ std::string SkinnedLabel::Text() const {
 
 void SkinnedLabel::PaintFace(Bitmap& face) {
   // No share of the face: the label's pixels are exactly what lies behind it.
-  BlendWithBackdrop(face, backdrop_, 0, Colors());
+  BlendWithBackdrop(face, ParentBackdrop(), 0, Colors());
   const Rect all{0, 0, face.width(), face.height()};
-  DrawnControl::Text().Draw(face, Text(), font_, resolveColor(color_, Colors()), all, all,
+  DrawnControl::Text().Draw(face, Text(), Scale()(font_), resolveColor(color_, Colors()), all, all,
                             kTextLeft | kTextSingleLine);
 }
 

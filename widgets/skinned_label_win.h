@@ -1,12 +1,11 @@
-// A label without a window background of its own: it shows what its form painted beneath it
-// (`backdrop`) and its text on top. Its window text is the caption, so it can be read back.
+// A label without a window background of its own: it shows what its parent painted beneath it
+// (ParentBackdropOf) and its text on top. Its window text is the caption, so it can be read back.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "toolkit/backdrop.h"
 #include "toolkit/text_renderer.h"
 #include "widgets/drawn_control_win.h"
 
@@ -14,8 +13,8 @@ namespace kv {
 
 class SkinnedLabel final : public DrawnControl {
  public:
-  void Create(HWND parent, Rect bounds, const std::string& text, const Font& font, Color color,
-              const Backdrop& backdrop);
+  // `font` at 96 DPI, drawn at the label's scale.
+  void Create(HWND parent, Rect bounds, const std::string& text, const Font& font, Color color);
   void SetText(const std::string& text);
   std::string Text() const;
 
@@ -30,7 +29,6 @@ class SkinnedLabel final : public DrawnControl {
 
   Font font_;
   Color color_ = clBlack;
-  Backdrop backdrop_;
 };
 
 }  // namespace kv

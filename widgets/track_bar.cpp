@@ -1,7 +1,6 @@
 #include "widgets/track_bar.h"
 
 #include <algorithm>
-#include <array>
 
 #include "widgets/bevel.h"
 
@@ -38,41 +37,50 @@ std::vector<int> TrackBarTickPositions(Rect channel, Rect thumb, int n) {
   return positions;
 }
 
-Rect TrackBarTickRect(Rect channel, Rect thumb, int x) {
-  const int top = channel.bottom + (thumb.height() - channel.height()) / 2 + 2;
-  return {x, top, x + 2, top + 5};
+Rect TrackBarTickRect(Rect channel, Rect thumb, int x, DpiScale scale) {
+  const int top = channel.bottom + (thumb.height() - channel.height()) / 2 + scale(2);
+  return {x, top, x + scale(2), top + scale(5)};
 }
 
-void DrawTrackBarThumb(Bitmap& image, Rect thumb) {
+void DrawTrackBarThumb(Bitmap& image, Rect thumb, int line) {
   const int a = thumb.width() / 2;
   const int l = thumb.left;
   const int t = thumb.top;
   const int r = thumb.right;
   const int b = thumb.bottom;
-  const std::array<Point, 4> white{{{l + a, b - 1}, {l, b - 1 - a}, {l, t}, {r, t}}};
-  const std::array<Point, 3> black{{{r - 1, t}, {r - 1, b - a - 1}, {l + a, b - 1}}};
-  DrawPolyline(image, white, clWhite);
-  DrawPolyline(image, black, clBlack);
+  // Edge by edge, each pass i pixels further in (up for the two lower edges).
+  for (int i = 0; i < line; ++i) {
+    DrawLine(image, {l + a, b - 1 - i}, {l, b - 1 - a - i}, clWhite);
+    DrawLine(image, {l + i, b - 1 - a}, {l + i, t}, clWhite);
+    DrawLine(image, {l, t + i}, {r, t + i}, clWhite);
+  }
+  for (int i = 0; i < line; ++i) {
+    DrawLine(image, {r - 1 - i, t}, {r - 1 - i, b - a - 1}, clBlack);
+    DrawLine(image, {r - 1, b - a - 1 - i}, {l + a, b - 1 - i}, clBlack);
+  }
 }
 
 void PaintTrackBar(Bitmap& image, const TrackBarFace& face, const ControlStyle& style,
                    const SystemColors& system, const Backdrop& backdrop) {
+  const DpiScale& scale = face.scale;
+  const int line = scale.Line();
   PaintBackground(image, style.Current(face.hot), system);
   const Color shadow = resolveColor(clBtnShadow, system);
-  if (face.hot)
-    PaintSoftBevel(image, BevelKind::cbRaisedSoft, style.hotBevelWidth);
-  else
+  if (face.hot) {
+    PaintSoftBevel(image, BevelKind::cbRaisedSoft, scale(style.hotBevelWidth));
+  } else {
     DrawFrame(image, {0, 0, image.width(), image.height()}, resolveColor(clBtnHighlight, system),
-              shadow);
+              shadow, line);
+  }
 
   FillRect(image, face.channel, resolveColor(style.Background().Color(), system));
-  DrawFrame(image, face.channel, clBlack, clWhite);
+  DrawFrame(image, face.channel, clBlack, clWhite, line);
 
   for (int x : TrackBarTickPositions(face.channel, face.thumb, face.tickCount))
-    DrawFrame(image, TrackBarTickRect(face.channel, face.thumb, x), shadow, clWhite);
+    DrawFrame(image, TrackBarTickRect(face.channel, face.thumb, x, scale), shadow, clWhite, line);
 
   if (face.sliderVisible)
-    DrawTrackBarThumb(image, face.thumb);
+    DrawTrackBarThumb(image, face.thumb, line);
 
   if (!face.enabled)
     BlendWithBackdrop(image, backdrop, 50, system);

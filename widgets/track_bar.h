@@ -7,6 +7,7 @@
 
 #include "widgets/background.h"
 #include "toolkit/bitmap.h"
+#include "toolkit/dpi_scale.h"
 #include "widgets/drawing.h"
 
 namespace kv {
@@ -19,6 +20,7 @@ struct TrackBarFace {
   bool sliderVisible = true;
   bool hot = false;  // pointer over it, focused or pressed
   bool enabled = true;
+  DpiScale scale;  // the ticks, lines and bevel are for 96 DPI and drawn at this scale
 };
 
 // x of tick i of n: channel left + thumb width / 2 + i * (channel width - thumb width) / (n - 1),
@@ -26,11 +28,12 @@ struct TrackBarFace {
 int TrackBarTickX(Rect channel, Rect thumb, int i, int n);
 std::vector<int> TrackBarTickPositions(Rect channel, Rect thumb, int n);
 // The tick at `x`: 2 pixels wide and 5 long, starting (thumb height - channel height) / 2 + 2
-// pixels below the channel's bottom edge.
-Rect TrackBarTickRect(Rect channel, Rect thumb, int x);
+// pixels below the channel's bottom edge (the fixed pixels scaled).
+Rect TrackBarTickRect(Rect channel, Rect thumb, int x, DpiScale scale = {});
 // The thumb's outline, a pentagon pointing down: white along the lower left edge, the left and
-// the top, black along the right and the lower right edge; the inside is left alone.
-void DrawTrackBarThumb(Bitmap& image, Rect thumb);
+// the top, black along the right and the lower right edge; the inside is left alone. A wider
+// `line` thickens each edge inwards.
+void DrawTrackBarThumb(Bitmap& image, Rect thumb, int line = 1);
 
 // Paints the whole surface: background from the normal or hot set, the soft raised hot bevel
 // while hot or a raised one-pixel frame otherwise, the channel filled with the plain colour and

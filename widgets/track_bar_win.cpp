@@ -66,7 +66,7 @@ void TsTrackBar::Create(HWND parent, Rect b, const TrackBarSettings& settings) {
   if (!Hwnd())
     return;
   HWND h = Hwnd();
-  SendMessageW(h, TBM_SETTHUMBLENGTH, settings.thumbLength, 0);
+  SendMessageW(h, TBM_SETTHUMBLENGTH, Scale()(settings.thumbLength), 0);
   SendMessageW(h, TBM_SETLINESIZE, 0, settings.lineSize);
   SendMessageW(h, TBM_SETPAGESIZE, 0, settings.pageSize);
   SendMessageW(h, TBM_SETRANGEMIN, FALSE, model_.Min());
@@ -80,7 +80,17 @@ void TsTrackBar::Create(HWND parent, Rect b, const TrackBarSettings& settings) {
   SendMessageW(h, TBM_SETPOS, TRUE, model_.Position());
   SendMessageW(h, TBM_SETTICFREQ, settings.frequency, 0);
   // The subclass came after the creation's WM_SIZE.
-  ApplySoftControlRegion(h, {b.width(), b.height()});
+  RECT client{};
+  GetClientRect(h, &client);
+  ApplySoftControlRegion(h, {client.right, client.bottom}, Scale());
+}
+
+void TsTrackBar::DpiChanged() {
+  SendMessageW(Hwnd(), TBM_SETTHUMBLENGTH, Scale()(settings_.thumbLength), 0);
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  ApplySoftControlRegion(Hwnd(), {client.right, client.bottom}, Scale());
+  InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void TsTrackBar::RedrawNow() {
@@ -114,7 +124,8 @@ void TsTrackBar::Paint(HDC dc) {
   face.sliderVisible = settings_.sliderVisible;
   face.hot = Hot();
   face.enabled = IsWindowEnabled(Hwnd()) != 0;
-  PaintTrackBar(cache_.Pixels(), face, style_, systemColors_, backdrop_);
+  face.scale = Scale();
+  PaintTrackBar(cache_.Pixels(), face, style_, systemColors_, ParentBackdropOf(Hwnd()));
   cache_.BlitTo(dc, 0, 0);
 }
 
@@ -140,7 +151,7 @@ LRESULT TsTrackBar::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SIZE: {
       const LRESULT result = DefaultHandle(msg, wparam, lparam);
-      ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)});
+      ApplySoftControlRegion(Hwnd(), {LOWORD(lparam), HIWORD(lparam)}, Scale());
       return result;
     }
     case WM_MOUSEMOVE: {

@@ -23,7 +23,7 @@ struct TrackBarSettings {
   int frequency = 5;  // positions per tick
   int pageSize = 1;
   int lineSize = 1;
-  int thumbLength = 9;
+  int thumbLength = 9;  // at 96 DPI
   int selStart = 0;
   int selEnd = 0;
   bool sliderVisible = true;
@@ -52,13 +52,12 @@ class TsTrackBar final : public Window {
   std::function<void()> OnChange;
 
   ControlStyle& Style() { return style_; }
-  // What a disabled slider is blended with.
-  void SetBackdrop(const Backdrop& backdrop) { backdrop_ = backdrop; }
   bool Hot() const { return mouseOver_ || focused_ || pressed_; }
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
   bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+  void DpiChanged() override;
 
  private:
   void Paint(HDC dc);
@@ -68,7 +67,6 @@ class TsTrackBar final : public Window {
   TrackBarModel model_;
   TrackBarSettings settings_;
   ControlStyle style_;
-  Backdrop backdrop_;
   WindowsSystemColors systemColors_;
   DibSection cache_;
   bool mouseOver_ = false;

@@ -33,6 +33,7 @@ class FakeView : public BarView {
   int width = 0;
   int alpha = 0;
   int screenWidth = 1280;
+  DpiScale scale;
   std::vector<int> tops;                        // every top set while sliding
   std::vector<size_t> suggestionsClosedAtStep;  // how many tops were set by then
   bool timer1 = false;
@@ -81,6 +82,7 @@ class FakeView : public BarView {
     width = w;
   }
   int ScreenWidth() override { return screenWidth; }
+  DpiScale BarScale() override { return scale; }
   void SetBarAlpha(int a) override { alpha = a; }
   void RepaintBar() override {}
   void PaintChanges() override {}
@@ -426,6 +428,40 @@ TEST_F(BarTest, TimerPinsTheBarLaysOutTheButtonsAndHidesWhenInactive) {
   view_.active = false;
   form_->Timer1Timer();
   EXPECT_FALSE(view_.showing);
+}
+
+// At 150 % the bar is 92 high and waits 160 above the screen; the slide keeps its 19 steps, of
+// 8 pixels; the buttons, 48 wide, keep their scaled gaps of 8 and 15.
+TEST_F(BarTest, AtOneAndAHalfTheSlideKeeps19StepsAndTheButtonsTheirScaledGaps) {
+  view_.scale = DpiScale(144);
+  EXPECT_EQ(
+      BarMetricsAt(view_.scale),
+      (BarMetrics{.height = 92, .slideStep = 8, .hiddenTop = -160, .okBGap = 8, .closeBGap = 15}));
+  form_->FormCreate();
+  EXPECT_EQ(view_.top, -160);
+  form_->WMHotKey(8, 0x5A);
+  std::vector<int> expected;
+  for (int t = -152; t <= -8; t += 8)
+    expected.push_back(t);
+  expected.push_back(0);
+  EXPECT_EQ(view_.tops, expected);
+  EXPECT_EQ(expected.size(), 20u);
+
+  view_.fieldBounds = {12, 20, 1280 - 126, 68};
+  view_.okB = {540, 18, 588, 66};
+  view_.closeB = {600, 18, 648, 66};
+  form_->Timer1Timer();
+  EXPECT_EQ(view_.okB.left, 1280 - 126 + 8);
+  EXPECT_EQ(view_.closeB.left, 1280 - 126 + 48 + 15);
+  EXPECT_EQ(view_.closeB.right, 1280 - 15);
+
+  view_.tops.clear();
+  form_->HidePanel();
+  expected.clear();
+  for (int t = -8; t >= -152; t -= 8)
+    expected.push_back(t);
+  expected.push_back(-160);
+  EXPECT_EQ(view_.tops, expected);
 }
 
 TEST_F(BarTest, EnterOnAnEmptyFieldDoesNothing) {

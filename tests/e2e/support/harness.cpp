@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "app/bar.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/gdi_win.h"
 
 namespace kv::e2e {
@@ -335,7 +337,8 @@ bool Karvoss::WaitShown() {
 }
 
 bool Karvoss::WaitHidden() {
-  return Poll([&] { return !BarVisible() && BarRect().top == -100; });
+  const int top = BarMetricsAt(SystemScale()).hiddenTop;
+  return Poll([&] { return !BarVisible() && BarRect().top == top; });
 }
 
 void Karvoss::Run(const std::wstring& text) {

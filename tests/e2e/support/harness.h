@@ -96,7 +96,7 @@ class Karvoss {
 
   void Hotkey();
   bool WaitShown();   // visible at top 0
-  bool WaitHidden();  // hidden at top -100
+  bool WaitHidden();  // hidden at its hidden top (-100 at 96 DPI)
   // Shows the bar, replaces the field's text and presses Enter.
   void Run(const std::wstring& text);
   std::wstring FieldText();
