@@ -35,6 +35,8 @@ class AccessibleSource {
   // Clients may hold the object longer than the control lives: it answers "gone" from then on.
   virtual ~AccessibleSource();
 
+  // False leaves the window to the system's own object (a control with nothing to add yet).
+  virtual bool DescribesItself() { return true; }
   // Part 0 is the control's window itself, 1..AccessiblePartCount() its windowless parts.
   virtual int AccessiblePartCount() { return 0; }
   virtual AccessiblePart DescribeAccessible(int part) = 0;
@@ -49,20 +51,30 @@ class AccessibleSource {
   void NotifyAccessible(HWND hwnd, DWORD event, int part = 0);
 
  private:
-  friend bool AnswerAccessibility(Window& window, HWND hwnd, UINT msg, WPARAM wparam,
-                                  LPARAM lparam, LRESULT& result);
+  friend bool AnswerAccessibility(Window& window, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
+                                  LRESULT& result);
   AccessibleObject* object_ = nullptr;  // one reference, held while the control lives
 };
 
-// A system control that only needs a name (an edit or a list beside its label).
+// A system control that only needs a name (an edit or a list beside its label), and the role
+// the system's object of an unknown class would not give.
 class NamedAccessible : public AccessibleSource {
  public:
+  explicit NamedAccessible(long role = 0) : role_(role) {}
   void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
-  AccessiblePart DescribeAccessible(int part) override { return {.name = accessibleName_}; }
+  const std::string& AccessibleName() const { return accessibleName_; }
+  bool DescribesItself() override { return !accessibleName_.empty() || role_ != 0; }
+  AccessiblePart DescribeAccessible(int part) override {
+    return {.role = role_, .name = accessibleName_};
+  }
 
  private:
+  long role_ = 0;
   std::string accessibleName_;
 };
+
+// The default action's name of every push button.
+inline constexpr char kPressAction[] = "Нажать";
 
 // WM_GETOBJECT for a window whose object is an AccessibleSource, and the posted default
 // actions; true when it answered with `result`.
@@ -75,5 +87,9 @@ inline bool IsAccessibilityMessage(UINT msg) {
 
 // The state a window shows by itself: invisible, unavailable, focusable (a tab stop), focused.
 DWORD WindowAccessibleState(HWND hwnd);
+
+// Tells listening clients that the window's own object changed (its value, name or state),
+// for a system control whose object is the system's.
+void NotifyWindowAccessible(HWND hwnd, DWORD event);
 
 }  // namespace kv
