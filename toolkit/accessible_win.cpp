@@ -8,6 +8,9 @@
 #include "toolkit/text_win.h"
 #include "toolkit/window_win.h"
 
+// Interface ids come from the declarations (__uuidof): oleacc.dll exports some as data, and a
+// program that links its import library would get the import's address for the id.
+
 namespace kv {
 
 namespace {
@@ -75,10 +78,10 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
     if (!out)
       return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-        IsEqualIID(riid, IID_IAccessible)) {
+    if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IDispatch)) ||
+        IsEqualIID(riid, __uuidof(IAccessible))) {
       *out = static_cast<IAccessible*>(this);
-    } else if (IsEqualIID(riid, IID_IOleWindow)) {
+    } else if (IsEqualIID(riid, __uuidof(IOleWindow))) {
       *out = static_cast<IOleWindow*>(this);
     } else {
       // No IEnumVARIANT: AccessibleChildren then numbers the children through get_accChild.
@@ -136,7 +139,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     if (const HRESULT hr = Resolve(child, c); hr != S_OK)
       return hr;
     if (c.kind == AccessibleChild::Kind::self)
-      return QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out));
+      return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(out));
     if (c.kind == AccessibleChild::Kind::window)
       return WindowObject(ChildWindows(hwnd_)[c.index - 1], out);
     return S_FALSE;  // a part is a simple element, reached through its id
@@ -183,9 +186,11 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
     DWORD state = source_->DescribeAccessible(c.index).state;
     if (c.kind == AccessibleChild::Kind::self) {
       state |= WindowAccessibleState(hwnd_);
+      // The system's object may call any window focusable (Wine's does); the window's style
+      // says whether it is.
       VARIANT standard{};
       if (Standard() && Standard()->get_accState(child, &standard) == S_OK && standard.vt == VT_I4)
-        state |= static_cast<DWORD>(standard.lVal);
+        state |= static_cast<DWORD>(standard.lVal) & ~static_cast<DWORD>(STATE_SYSTEM_FOCUSABLE);
     } else if (!IsWindowVisible(hwnd_)) {
       state |= STATE_SYSTEM_INVISIBLE;
     }
@@ -308,7 +313,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
       return nullptr;
     if (!standard_) {
       if (const CreateStdObject create = CreateStandardObject())
-        create(hwnd_, OBJID_CLIENT, IID_IAccessible, standard_.Receive());
+        create(hwnd_, OBJID_CLIENT, __uuidof(IAccessible), standard_.Receive());
     }
     return standard_.Get();
   }
@@ -317,7 +322,7 @@ class AccessibleObject final : public IAccessible, public IOleWindow {
 
   static HRESULT WindowObject(HWND window, IDispatch** out) {
     const CreateStdObject create = CreateStandardObject();
-    return create ? create(window, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(out))
+    return create ? create(window, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(out))
                   : E_FAIL;
   }
 
@@ -401,7 +406,8 @@ bool AnswerAccessibility(Window& window, HWND hwnd, UINT msg, WPARAM wparam, LPA
     return false;
   if (!source->object_)
     source->object_ = new AccessibleObject(source, hwnd);
-  result = lresultFromObject(IID_IAccessible, wparam, static_cast<IAccessible*>(source->object_));
+  result =
+      lresultFromObject(__uuidof(IAccessible), wparam, static_cast<IAccessible*>(source->object_));
   return true;
 }
 
