@@ -75,6 +75,9 @@ void TsColorSelect::Choose() {
     bool& flag;
     ~Done() { flag = false; }
   } done{choosing_};
+  // The dialog needs the mouse; losing the capture now does not spring the picker back.
+  if (GetCapture() == Hwnd())
+    ReleaseCapture();
   ChooseColorValue();
 }
 
@@ -138,9 +141,7 @@ LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         return 0;
       const bool left = msg == WM_LBUTTONUP;
       if (Inside(lparam)) {
-        // The dialog needs the mouse; the picker keeps its pressed look until it closes.
-        if (GetCapture() == Hwnd())
-          ReleaseCapture();
+        // The picker keeps its pressed look until the dialog closes.
         Choose();
       }
       if (left) {
