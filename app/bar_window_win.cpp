@@ -16,6 +16,9 @@ constexpr wchar_t kClassName[] = L"TForm1";
 constexpr UINT_PTR kTimer1Id = 1;
 constexpr UINT_PTR kQTTimerId = 2;
 constexpr UINT_PTR kSaveTimerId = 3;
+constexpr UINT_PTR kRefrontTimerId = 4;
+// Long enough for the window that lost the foreground to have handled that.
+constexpr UINT kRefrontDelayMs = 150;
 constexpr UINT kN1Id = 100;
 
 constexpr char kDesignedGradient[] =
@@ -45,7 +48,8 @@ Rect FieldBoundsAt(DpiScale scale, int clientWidth) {
 BarWindow::BarWindow()
     : Timer1(kTimer1Id, 1),
       QTTimer(kQTTimerId, 1000),
-      SaveTimer(kSaveTimerId, kHistorySaveDelayMs) {}
+      SaveTimer(kSaveTimerId, kHistorySaveDelayMs),
+      RefrontTimer(kRefrontTimerId, kRefrontDelayMs) {}
 
 void BarWindow::Create(TForm1& logic) {
   logic_ = &logic;
@@ -61,6 +65,7 @@ void BarWindow::Create(TForm1& logic) {
   Timer1.Attach(Hwnd());
   QTTimer.Attach(Hwnd());
   SaveTimer.Attach(Hwnd());
+  RefrontTimer.Attach(Hwnd());
 
   Pan.Create(Hwnd(), {0, 0, kDesignedWidth, kBarHeight});
   Pan.Background().Gradient().SetPercent(100);
@@ -197,9 +202,24 @@ bool BarWindow::BringOpenDialogToFront() {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));
-  if (search.front)
+  if (search.front) {
     TakeForeground(search.front);
+    fronted_ = search.front;
+    RefrontTimer.SetEnabled(true);
+  }
   return true;
+}
+
+void BarWindow::RefrontTimerTimer() {
+  RefrontTimer.SetEnabled(false);
+  // The window that had the foreground may hand it to nobody while it learns it lost it (the
+  // desktop then has it): the dialog the user called is asked for once more. A foreground some
+  // other program took meanwhile is left alone.
+  HWND foreground = GetForegroundWindow();
+  if (IsWindow(fronted_) && IsWindowVisible(fronted_) &&
+      (!foreground || foreground == GetDesktopWindow() || foreground == GetShellWindow()))
+    TakeForeground(fronted_);
+  fronted_ = nullptr;
 }
 
 void BarWindow::HideBarWindow() {
@@ -351,6 +371,8 @@ LRESULT BarWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         logic_->QTTimerTimer();
       } else if (wparam == kSaveTimerId) {
         logic_->SaveTimerTimer();
+      } else if (wparam == kRefrontTimerId) {
+        RefrontTimerTimer();
       }
       return 0;
     case WM_SIZE:

@@ -83,6 +83,7 @@ class BarWindow final : public Form, public BarView {
 
  private:
   void LayOut(int clientWidth);
+  void RefrontTimerTimer();
   CommandField& Field();  // created now if it does not exist yet
 
   TForm1* logic_ = nullptr;
@@ -93,6 +94,8 @@ class BarWindow final : public Form, public BarView {
   Timer Timer1;
   Timer QTTimer;
   Timer SaveTimer;
+  Timer RefrontTimer;  // one look, after a dialog was brought forward
+  HWND fronted_ = nullptr;
   MenuHandle PopupMenu1;
   int alpha_ = -1;
 };

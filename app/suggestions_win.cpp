@@ -1,16 +1,16 @@
 #include "app/suggestions_win.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shldisp.h>
 #include <shlobj.h>
+#include <windowsx.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 #include <optional>
-#include <thread>
 
+#include "app/folder_lister_win.h"
 #include "app/suggestions.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/system_library_win.h"
@@ -31,126 +31,6 @@ std::optional<std::string> LookUpEnvironment(std::string_view name) {
   value.resize(GetEnvironmentVariableW(wide.c_str(), value.data(), size));
   return Narrow(value);
 }
-
-struct FolderListing {
-  std::string folder;
-  std::string namePrefix;
-  std::vector<std::string> names;  // offered entries, in the listing's order
-  bool complete = true;            // no offered entry was left out
-};
-
-// The folder's offered entries that begin with the name start: the file system itself keeps
-// the others back, so a folder of many thousands costs only what matches.
-FolderListing ListFolder(const std::string& folder, const std::string& namePrefix) {
-  FolderListing listing{folder, namePrefix, {}, true};
-  WIN32_FIND_DATAW data{};
-  FindHandle find;
-  {
-    // A drive with no medium in it must not put up the system's "insert a disk" box.
-    const ScopedErrorMode noDiskBox(SEM_FAILCRITICALERRORS);
-    find.Reset(FindFirstFileExW(Widen(folder + namePrefix + "*").c_str(), FindExInfoBasic, &data,
-                                FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  }
-  if (!find.Valid())
-    return listing;
-  do {
-    const bool hidden =
-        (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
-    std::string name = Narrow(data.cFileName);
-    if (!IsOfferedEntry(name, hidden))
-      continue;
-    if (listing.names.size() == kMaxSuggestions) {
-      listing.complete = false;
-      break;
-    }
-    listing.names.push_back(std::move(name));
-  } while (FindNextFileW(find.Get(), &data));
-  return listing;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return StartsWithIgnoringCase(a, b) && StartsWithIgnoringCase(b, a);
-}
-
-// Lists folders on a thread of its own, for a platform that asks for the suggestions on the
-// field's thread (Wine does): there a listing of a large folder would stall typing. One listing
-// at a time; the latest one asked for is the next.
-class BackgroundLister {
- public:
-  BackgroundLister(HWND notify, UINT message) : notify_(notify), message_(message) {}
-  ~BackgroundLister() {
-    {
-      const std::lock_guard<std::mutex> lock(mutex_);
-      stop_ = true;
-    }
-    wake_.notify_one();
-    if (thread_.joinable())
-      thread_.join();
-  }
-
-  // The listing for `path` when it is done (`final`); otherwise asks for it and gives the done
-  // listing of the same folder for a shorter name start, to be narrowed, or nothing.
-  FolderListing Take(const PathQuery& path, bool& final) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    FolderListing nearest{path.folder, path.namePrefix, {}, false};
-    if (done_ && done_->folder == path.folder &&
-        StartsWithIgnoringCase(path.namePrefix, done_->namePrefix)) {
-      if (done_->complete || SameIgnoringCase(done_->namePrefix, path.namePrefix)) {
-        final = true;
-        return *done_;
-      }
-      nearest.names = done_->names;
-    }
-    final = false;
-    const Request request{path.folder, path.namePrefix};
-    if (!(busy_ && working_ == request)) {
-      wanted_ = request;
-      if (!thread_.joinable())
-        thread_ = std::thread([this] { Run(); });
-      wake_.notify_one();
-    }
-    return nearest;
-  }
-
- private:
-  using Request = std::pair<std::string, std::string>;  // folder, name start
-
-  void Run() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return stop_ || wanted_; });
-      if (stop_)
-        return;
-      working_ = *wanted_;
-      wanted_.reset();
-      busy_ = true;
-      const Request request = working_;
-      lock.unlock();
-      FolderListing listing;
-      try {
-        listing = ListFolder(request.first, request.second);
-      } catch (const std::exception&) {
-        // Out of memory, say: nothing offered from this folder this time.
-        listing = {request.first, request.second, {}, true};
-      }
-      lock.lock();
-      busy_ = false;
-      done_ = std::move(listing);
-      PostMessageW(notify_, message_, 0, 0);
-    }
-  }
-
-  const HWND notify_;
-  const UINT message_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::optional<Request> wanted_;
-  Request working_;
-  bool busy_ = false;
-  std::optional<FolderListing> done_;
-  bool stop_ = false;
-  std::thread thread_;
-};
 
 // The list's window when in view: the platform's pop-up on this thread that takes no activation
 // (the combo box's history list is not one).
@@ -384,6 +264,8 @@ std::unique_ptr<FieldSuggestions> FieldSuggestions::Attach(HWND edit, HWND notif
 
 // The references go in the order they always went: the list, the drop-down, the object.
 FieldSuggestions::~FieldSuggestions() {
+  for (HWND w : watched_)
+    RemoveWindowSubclass(w, ListPointerProcedure, 0);
   enumerator_.Reset();
   dropDown_.Reset();
   complete_.Reset();
@@ -408,6 +290,11 @@ void FieldSuggestions::TextChanged(const std::string& text) {
 }
 
 void FieldSuggestions::KeyComing(UINT msg, WPARAM key) {
+  PointerRests();
+  // Where the platform shows the list after the key that brought it (Windows, enumerating on a
+  // thread of its own), its windows are watched from the next key on.
+  if (HWND list = ShownListWindow())
+    WatchListPointer(list);
   if (msg == WM_CHAR) {
     walking_ = false;
   } else if (msg == WM_KEYDOWN) {
@@ -439,13 +326,67 @@ bool FieldSuggestions::IsOpen() const {
   return SUCCEEDED(dropDown_->GetDropDownStatus(&flags, nullptr)) && (flags & ACDD_VISIBLE);
 }
 
-void FieldSuggestions::BringListToFront() const {
+void FieldSuggestions::BringListToFront() {
   if (!IsOpen())
     return;
   if (HWND list = ShownListWindow()) {
+    WatchListPointer(list);
     SetWindowPos(list, HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
+}
+
+void FieldSuggestions::PointerRests() {
+  POINT at{};
+  if (GetCursorPos(&at))
+    restingPointer_ = at;
+}
+
+void FieldSuggestions::WatchListPointer(HWND list) {
+  const auto watch = [](HWND w, LPARAM data) -> BOOL {
+    auto* self = reinterpret_cast<FieldSuggestions*>(data);
+    if (std::find(self->watched_.begin(), self->watched_.end(), w) == self->watched_.end() &&
+        SetWindowSubclass(w, ListPointerProcedure, 0, reinterpret_cast<DWORD_PTR>(self))) {
+      self->watched_.push_back(w);
+    }
+    return TRUE;
+  };
+  watch(list, reinterpret_cast<LPARAM>(this));
+  EnumChildWindows(list, watch, reinterpret_cast<LPARAM>(this));
+}
+
+// The list picks the row under the pointer as the pointer moves over it. The system also says
+// the pointer moves when a window appears or is raised under a pointer standing still, and says
+// it late, when the thread next waits: the list made for a key would pick the row under the
+// resting pointer behind the user's back, and Down would go on from that row (past the only
+// one, back to the typed text). So a row is picked only by a pointer that moved since the
+// field's last key, and a click picks the row under it whatever came before.
+LRESULT CALLBACK FieldSuggestions::ListPointerProcedure(HWND hwnd, UINT msg, WPARAM wparam,
+                                                        LPARAM lparam, UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<FieldSuggestions*>(data);
+  switch (msg) {
+    case WM_MOUSEMOVE: {
+      POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      ClientToScreen(hwnd, &at);
+      if (self->restingPointer_ && at.x == self->restingPointer_->x &&
+          at.y == self->restingPointer_->y) {
+        return 0;
+      }
+      self->restingPointer_.reset();
+      break;
+    }
+    case WM_LBUTTONDOWN:
+      if (self->restingPointer_) {
+        self->restingPointer_.reset();
+        DefSubclassProc(hwnd, WM_MOUSEMOVE, wparam, lparam);
+      }
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, ListPointerProcedure, 0);
+      std::erase(self->watched_, hwnd);
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wparam, lparam);
 }
 
 void FieldSuggestions::CloseList() {
@@ -482,6 +423,7 @@ void FieldSuggestions::FolderListed() {
   // come with the next key typed instead (the list made last was not complete).
   if (walking_ || enumerator_->Suppressed() || GetFocus() != edit_)
     return;
+  PointerRests();
   dropDown_->ResetEnumerator();
   // ResetEnumerator makes a list in view again; a list not in view the object makes after a
   // character message, and UNICODE_NOCHAR is one that puts nothing in the field.

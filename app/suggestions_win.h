@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,7 @@ class FieldSuggestions {
   bool IsOpen() const;
   // Puts the list, when in view, in front of the always-on-top bar it hangs below: it overlaps
   // the bar's lower edge, and a row there must take the click, not the bar.
-  void BringListToFront() const;
+  void BringListToFront();
   // Takes the list out of view; it stays away until the user types again.
   void CloseList();
   // Esc: closes the list and, when the user had walked the list to a row, puts back what they
@@ -53,6 +54,12 @@ class FieldSuggestions {
 
  private:
   FieldSuggestions() = default;
+  static LRESULT CALLBACK ListPointerProcedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
+                                               UINT_PTR id, DWORD_PTR self);
+  // The pointer stands still from here on until it moves over the list.
+  void PointerRests();
+  // The list in view, and all its parts, hear the pointer through ListPointerProcedure.
+  void WatchListPointer(HWND list);
 
   HWND edit_ = nullptr;
   ComPtr<IAutoComplete2> complete_;
@@ -61,6 +68,10 @@ class FieldSuggestions {
   std::string typed_;     // what the user typed last
   bool walking_ = false;  // the user walks the open list with the keys
   bool settingText_ = false;
+  // Where the pointer was at the field's last key or the list's last refresh, until it moves
+  // over the list.
+  std::optional<POINT> restingPointer_;
+  std::vector<HWND> watched_;  // the list's windows that ListPointerProcedure sees
 };
 
 }  // namespace kv

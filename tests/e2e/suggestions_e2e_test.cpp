@@ -55,15 +55,23 @@ std::set<std::wstring> WalkSuggestions(Karvoss& karvoss, LRESULT rows) {
   return seen;
 }
 
-// Puts the pointer on the list's first row, which it then shows as picked; gives the point.
+// The row the shown list marks as picked; -1 for none or no list.
+LRESULT PickedRow(Karvoss& karvoss) {
+  HWND list = SuggestionList(karvoss);
+  return list ? SendMessageW(list, LB_GETCURSEL, 0, 0) : -1;
+}
+
+// Moves the pointer onto the list's first row, which it then shows as picked; gives the point.
+// It comes from beside the row: a pointer that has not moved since the list came picks nothing.
 POINT PointAtFirstRow(Karvoss& karvoss) {
   HWND list = SuggestionList(karvoss);
   RECT frame{};
   GetWindowRect(list, &frame);
   const auto rowHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
   const POINT row{frame.left + 20, frame.top + rowHeight / 2};
+  MoveMouse(row.x + 10, row.y);
   MoveMouse(row.x, row.y);
-  Poll([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 0; });
+  Poll([&] { return PickedRow(karvoss) == 0; });
   return row;
 }
 
@@ -131,8 +139,6 @@ TEST(Suggestions, TypedFolderAndCommandNamesAreListedAndEnterRunsTheTypedText) {
   MouseButton(true);
   MouseButton(false);
   EXPECT_TRUE(Poll([&] { return karvoss.FieldText() == projects + L"Альбом"; }));
-  // Out of the way: a list shown under the pointer takes the row there as picked.
-  MoveMouse(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   EXPECT_FALSE(Poll([&] { return karvoss.BarRect().top < 0; }, 1000)) << "the bar slid away";
   EXPECT_EQ(FocusOf(karvoss.Bar()), karvoss.Edit());
   ASSERT_TRUE(Retype(karvoss, projects + L"Аль"));
@@ -219,6 +225,15 @@ TEST(Suggestions, HistoryComesFirstAndEscAfterWalkingPutsBackTheTypedText) {
   // The history's "regedit" and the shortcut "registry".
   ASSERT_TRUE(Retype(karvoss, L"reg"));
   ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 2; })) << SuggestionRows(karvoss);
+  // The list shown again under a pointer resting on its first row: no row is picked by it, and
+  // Down goes to the first one.
+  PointAtFirstRow(karvoss);
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == -1; }));
+  ASSERT_TRUE(Retype(karvoss, L"reg"));
+  ASSERT_TRUE(Poll([&] { return SuggestionRows(karvoss) == 2; })) << SuggestionRows(karvoss);
+  EXPECT_FALSE(Poll([&] { return PickedRow(karvoss) >= 0; }, 1000))
+      << "a row picked by a pointer that did not move";
   PressKey(VK_DOWN);
   ASSERT_TRUE(Poll([&] { return karvoss.FieldText() == L"regedit"; })) << Utf8(karvoss.FieldText());
   // Esc closes the list only and puts back what was typed.
