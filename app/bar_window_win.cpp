@@ -75,6 +75,7 @@ void BarWindow::Create(TForm1& logic) {
   ECommand.Painting().SetColor(0, clBtnHighlight);
   ECommand.Painting().SetColor(3, clSilver);
   ECommand.SetKeyPress([this](char& key) { logic_->ECommandKeyPress(key); });
+  ECommand.SetAccessibleName(std::string(texts::kFieldName));
 
   for (auto* button : {&OkB, &CloseB}) {
     TPNGButton& b = button->Button();
@@ -88,6 +89,7 @@ void BarWindow::Create(TForm1& logic) {
   OkB.Button().OnClick = [this] { logic_->OkBClick(); };
   CloseB.Attach(Pan, Scale()(kCloseBDesigned));
   CloseB.Button().SetCaption("X");
+  CloseB.SetAccessibleName(std::string(texts::kCloseButtonName));
   CloseB.Button().OnClick = [this] { logic_->CloseBClick(); };
   CloseB.Button().OnMouseDown = [this](MouseButton, Point) { logic_->CloseBMouseDown(); };
   CloseB.Button().OnMouseUp = [this](MouseButton, Point) { logic_->CloseBMouseUp(); };

@@ -46,6 +46,7 @@ void CommandField::Create(HWND parent, Rect bounds, HFONT font) {
   list_ = info.hwndList;
   if (info.hwndItem) {
     edit_.AttachControl(info.hwndItem);
+    edit_.SetAccessibleName(AccessibleName());
     edit_.OnKeyPress = [this](wchar_t& ch) { EditKeyPress(ch); };
   }
 }
@@ -66,6 +67,14 @@ std::string CommandField::Text() const {
 
 void CommandField::SetText(const std::string& text) {
   SetWindowTextUtf8(Hwnd(), text);
+  NotifyAccessible(Hwnd(), EVENT_OBJECT_VALUECHANGE);
+  edit_.NotifyAccessible(edit_.Hwnd(), EVENT_OBJECT_VALUECHANGE);
+}
+
+AccessiblePart CommandField::DescribeAccessible(int part) {
+  AccessiblePart described = NamedAccessible::DescribeAccessible(part);
+  described.value = Text();
+  return described;
 }
 
 void CommandField::SelectAll() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/suggestions_win.h"
+#include "toolkit/accessible_win.h"
 #include "toolkit/controls_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
@@ -17,8 +18,12 @@
 
 namespace kv {
 
-class CommandField final : public Window {
+// A combo box to a screen reader, named (SetAccessibleName, before Create) with its edit, its
+// text the value.
+class CommandField final : public Window, public NamedAccessible {
  public:
+  CommandField() : NamedAccessible(ROLE_SYSTEM_COMBOBOX) {}
+
   // The closed box's designed height, at 96 DPI.
   static constexpr int kHeight = 32;
 
@@ -33,7 +38,9 @@ class CommandField final : public Window {
   void SetKeyPress(std::function<void(char&)> handler) { keyPress_ = std::move(handler); }
 
   std::string Text() const;
+  // Sets the text and tells a screen reader, which reads out a result shown in the field.
   void SetText(const std::string& text);
+  AccessiblePart DescribeAccessible(int part) override;
   void SelectAll();
 
   // Makes the drop-down list a copy of `items` (the history, also offered while typing); the

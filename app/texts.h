@@ -11,6 +11,9 @@ inline constexpr std::string_view kApplicationTitle = "Karvoss";
 inline constexpr std::string_view kBarCaption = "Выполнить";
 inline constexpr std::string_view kRunning = "Выполнение...";
 inline constexpr std::string_view kExitMenuItem = "Выход";
+// What a screen reader calls the field and the "X" button.
+inline constexpr std::string_view kFieldName = "Команда";
+inline constexpr std::string_view kCloseButtonName = "Закрыть";
 inline constexpr std::string_view kAlreadyRunning =
     "Программа уже запущена! Нажмите сочетание Win+Z для вызова консоли.";
 inline constexpr std::string_view kAlreadyRunningCaption = "Karvoss: повторный запуск ";

@@ -103,6 +103,7 @@ void TAboutBox::Create(HWND owner) {
   Panel1.Create(*this, {8, 24, 8 + 281, 24 + 161});
   OKButton.Create(*this, {216, 192, 216 + 75, 192 + 25}, "Ok");
   OKButton.SetModalResult(kModalResultOk);
+  SetEscapeResult(kModalResultCancel);
   SetTabOrder({OKButton.Hwnd()});
 }
 

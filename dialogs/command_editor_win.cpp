@@ -91,6 +91,7 @@ void TForm2::Create(HWND owner, std::function<Tf_Dir&()> folderChooser) {
        .parent = Hwnd(),
        .font = FormFont()});
   CommsNames.OnSelectionChanged = [this] { CommsNamesClick(); };
+  CommsNames.SetAccessibleName("Команды");
 
   AddLabel({.at = {136, 24}, .text = "Имя:"});
   CreateFieldEdit(Comm, At(136, 40, 353, 21));
@@ -121,6 +122,14 @@ void TForm2::Create(HWND owner, std::function<Tf_Dir&()> folderChooser) {
   OkB.OnClick = [this] { OkBClick(); };
   CancelB.OnClick = [this] { CancelBClick(); };
   bAddEdit.SetEnabled(false);
+  // The edits are read out by their labels' words, the "..." buttons by what they choose.
+  Comm.SetAccessibleName("Имя");
+  Path.SetAccessibleName("Команда/путь");
+  Param.SetAccessibleName("Параметры");
+  Dir.SetAccessibleName("Рабочая папка");
+  FileBrowse.SetAccessibleName("Выбрать программу");
+  ParamFileBrowse.SetAccessibleName("Выбрать файл параметров");
+  DirBrowse.SetAccessibleName("Выбрать рабочую папку");
 
   SetTabOrder({Comm.Hwnd(), Path.Hwnd(), Param.Hwnd(), Dir.Hwnd(), bAddEdit.Hwnd(),
                ClearButton.Hwnd(), DelButton.Hwnd(), FileBrowse.Hwnd(), ParamFileBrowse.Hwnd(),

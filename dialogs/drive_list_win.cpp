@@ -4,6 +4,7 @@
 
 #include "dialogs/folder_glyphs.h"
 #include "toolkit/controls_win.h"
+#include "toolkit/text_win.h"
 
 namespace kv {
 namespace {
@@ -80,6 +81,14 @@ void DriveComboBox::SelectDrive(std::optional<char> letter) {
       index = static_cast<int>(i);
   }
   SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+AccessiblePart DriveComboBox::DescribeAccessible(int) {
+  AccessiblePart described{.role = ROLE_SYSTEM_COMBOBOX, .name = "Диск"};
+  const auto index = static_cast<size_t>(SendMessageW(Hwnd(), CB_GETCURSEL, 0, 0));
+  if (index < drives_.size())
+    described.value = Narrow(drives_[index].text);
+  return described;
 }
 
 std::optional<char> DriveComboBox::SelectedDrive() const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialogs/chooser_rows_win.h"
+#include "toolkit/accessible_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/geometry.h"
 #include "toolkit/window_win.h"
@@ -16,8 +17,9 @@
 namespace kv {
 
 // DriveComboBox1: the logical drives, each with a small drawn glyph, its letter and, for a
-// fixed drive, its volume label.
-class DriveComboBox final : public Window {
+// fixed drive, its volume label. A combo box named "Диск" to a screen reader, the selected row's
+// text its value.
+class DriveComboBox final : public Window, public AccessibleSource {
  public:
   void Create(HWND parent, Rect bounds, HFONT font);
   // Lists the drives the system has now.
@@ -28,6 +30,8 @@ class DriveComboBox final : public Window {
 
   // The user picked a drive (the list is closed again).
   std::function<void(char letter)> OnChange;
+
+  AccessiblePart DescribeAccessible(int part) override;
 
  protected:
   bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;

@@ -31,6 +31,7 @@ void Tf_Dir::Create(HWND owner) {
   sButton2.SetModalResult(kModalResultCancel);
   DirectoryListBox1.Create(Hwnd(), {8, 48, 8 + 273, 48 + 185}, FormFont());
   DirectoryListBox1.OnOpen = [this](const FolderRow& row) { ChangeFolder(row.path); };
+  DirectoryListBox1.SetAccessibleName("Папки");
   // No button answers Esc here; the chooser closes with "Отмена"'s result.
   SetEscapeResult(kModalResultCancel);
   SetTabOrder({DirectoryListBox1.Hwnd(), DriveComboBox1.Hwnd(), sButton1.Hwnd(), sButton2.Hwnd()});

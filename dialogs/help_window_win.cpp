@@ -42,6 +42,8 @@ void TForm3::Create(HWND owner, std::function<void()> showAbout) {
   Button1.Create(*this, {168, 488, 168 + 361, 488 + 25}, "Закрыть");
   Button1.SetModalResult(kModalResultOk);
 
+  Memo1.SetAccessibleName("Справка");
+  SetEscapeResult(kModalResultCancel);
   SetTabOrder({Memo1.Hwnd(), Button2.Hwnd(), Button1.Hwnd()});
 }
 

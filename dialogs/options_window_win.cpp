@@ -36,6 +36,9 @@ constexpr int kCaptionPadding = 4;
 
 const Font kDialogFont{"MS Sans Serif", 11, false};
 
+// The first group's caption, which also names the slider in it.
+constexpr char kDelayCaption[] = "Задержка выпадания";
+
 // A group box (`designed` at 96 DPI, drawn at `scale`): the gradient under a one-pixel frame whose
 // top edge runs through the middle of the caption, and the caption, centred, on a small framed
 // patch of the window colour.
@@ -81,19 +84,20 @@ void TOptForm::Create(HWND owner) {
   speed.lineSize = 1;
   speed.thumbLength = 20;
   SpeedTracker.Create(Hwnd(), kSpeedTracker, speed);
+  SpeedTracker.SetAccessibleName(kDelayCaption);
   SpeedTracker.OnChange = [this] { SpeedTrackerChange(); };
 
   SpeedCap.Create(Hwnd(), kSpeedCap, "888", Font{"MS Sans Serif", 17, false}, clBlack);
   AddGroupLabel({kGroupBox1.left + 9, kGroupBox1.top + 72}, "Меньше              Больше");
 
   AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 37}, "Верх и низ панели");
-  bTopColor.Create(Hwnd(), kTopColor);
+  bTopColor.Create(Hwnd(), kTopColor, "Цвет краёв");
   bTopColor.SetColorValue(clWhite);
   AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 68}, "Середина панели");
-  bBottomColor.Create(Hwnd(), kBottomColor);
+  bBottomColor.Create(Hwnd(), kBottomColor, "Цвет середины");
   bBottomColor.SetColorValue(clSilver);
   AddGroupLabel({kGroupBox2.left + 8, kGroupBox2.top + 102}, "Текст панели");
-  bETextColor.Create(Hwnd(), kTextColor);
+  bETextColor.Create(Hwnd(), kTextColor, "Цвет текста");
   bETextColor.SetColorValue(clBlack);
 
   sButton1.Create(*this, kOkButton, "Ok");
@@ -101,7 +105,8 @@ void TOptForm::Create(HWND owner) {
   sButton2.Create(*this, kCancelButton, "Отмена");
   sButton2.SetModalResult(kModalResultCancel);
   sButton2.SetCancel(true);
-  SetTabOrder({SpeedTracker.Hwnd(), sButton1.Hwnd(), sButton2.Hwnd()});
+  SetTabOrder({SpeedTracker.Hwnd(), bTopColor.Hwnd(), bBottomColor.Hwnd(), bETextColor.Hwnd(),
+               sButton1.Hwnd(), sButton2.Hwnd()});
 }
 
 // Black over the group box's gradient.
@@ -120,7 +125,7 @@ void TOptForm::PaintSurface() {
   surface_.Resize(client.right, client.bottom);
   surface_.Pixels().fill(kDialogColor);
   GdiTextRenderer text(&surface_);
-  PaintGroupBox(surface_.Pixels(), kGroupBox1, "Задержка выпадания", text, Scale());
+  PaintGroupBox(surface_.Pixels(), kGroupBox1, kDelayCaption, text, Scale());
   PaintGroupBox(surface_.Pixels(), kGroupBox2, "Цвета", text, Scale());
 }
 

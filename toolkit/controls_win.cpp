@@ -58,6 +58,8 @@ void SetClosedComboHeight(HWND combo, int height) {
   }
 }
 
+Label::Label() : NamedAccessible(ROLE_SYSTEM_STATICTEXT) {}
+
 void Label::Create(WindowArgs args) {
   args.className = L"STATIC";
   CreateControl(args);
@@ -69,6 +71,8 @@ bool Label::Reflected(UINT msg, WPARAM wparam, LPARAM, LRESULT& result) {
   result = colors_.Apply(wparam);
   return true;
 }
+
+Edit::Edit() : NamedAccessible(ROLE_SYSTEM_TEXT) {}
 
 void Edit::Create(WindowArgs args) {
   args.className = L"EDIT";
@@ -105,6 +109,13 @@ LRESULT Edit::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   return DefaultHandle(msg, wparam, lparam);
 }
 
+AccessiblePart Edit::DescribeAccessible(int part) {
+  AccessiblePart described = NamedAccessible::DescribeAccessible(part);
+  if (!(GetWindowLongW(Hwnd(), GWL_STYLE) & ES_PASSWORD))
+    described.value = Text();
+  return described;
+}
+
 bool Edit::Reflected(UINT msg, WPARAM wparam, LPARAM, LRESULT& result) {
   if (msg == WM_COMMAND && HIWORD(wparam) == EN_CHANGE && OnTextChanged) {
     OnTextChanged();
@@ -118,6 +129,8 @@ bool Edit::Reflected(UINT msg, WPARAM wparam, LPARAM, LRESULT& result) {
   }
   return false;
 }
+
+ListBox::ListBox() : NamedAccessible(ROLE_SYSTEM_LIST) {}
 
 void ListBox::Create(WindowArgs args) {
   args.className = WC_LISTBOXW;
@@ -147,6 +160,40 @@ int ListBox::SelectedIndex() const {
 
 void ListBox::SetSelectedIndex(int row) {
   SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+int ListBox::AccessiblePartCount() {
+  const LRESULT count = SendMessageW(Hwnd(), LB_GETCOUNT, 0, 0);
+  return count > 0 ? static_cast<int>(count) : 0;
+}
+
+AccessiblePart ListBox::DescribeAccessible(int part) {
+  if (part == 0)
+    return NamedAccessible::DescribeAccessible(part);
+  const auto row = static_cast<WPARAM>(part - 1);
+  AccessiblePart item{.role = ROLE_SYSTEM_LISTITEM,
+                      .state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE};
+  const LRESULT length = SendMessageW(Hwnd(), LB_GETTEXTLEN, row, 0);
+  if (length > 0) {
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        SendMessageW(Hwnd(), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()))));
+    item.name = Narrow(text);
+  }
+  if (SendMessageW(Hwnd(), LB_GETSEL, row, 0) > 0)
+    item.state |= STATE_SYSTEM_SELECTED;
+  if (GetFocus() == Hwnd() && SendMessageW(Hwnd(), LB_GETCARETINDEX, 0, 0) == part - 1)
+    item.state |= STATE_SYSTEM_FOCUSED;
+  RECT r{};
+  SendMessageW(Hwnd(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  RECT shown{};
+  if (IntersectRect(&shown, &r, &client))
+    item.bounds = {r.left, r.top, r.right, r.bottom};
+  else
+    item.state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+  return item;
 }
 
 bool ListBox::Reflected(UINT msg, WPARAM wparam, LPARAM, LRESULT& result) {

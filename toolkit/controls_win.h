@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/accessible_win.h"
 #include "toolkit/color.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/window_win.h"
@@ -38,9 +39,10 @@ class ControlColors {
 // frame around the field differs between themes, so the box is measured and corrected.
 void SetClosedComboHeight(HWND combo, int height);
 
-// A STATIC text.
-class Label final : public Window {
+// A STATIC text, read out as static text by its window text.
+class Label final : public Window, public NamedAccessible {
  public:
+  Label();
   // `args.className` is filled in.
   void Create(WindowArgs args);
   ControlColors& Colors() { return colors_; }
@@ -52,8 +54,10 @@ class Label final : public Window {
   ControlColors colors_;
 };
 
-class Edit : public Window {
+// An edit; named (SetAccessibleName) after the label beside it, its text is its value.
+class Edit : public Window, public NamedAccessible {
  public:
+  Edit();
   // `args.className` is filled in.
   void Create(WindowArgs args);
 
@@ -73,6 +77,8 @@ class Edit : public Window {
   // A character typed into the edit; the handler may change it, or set it to 0 to refuse it.
   std::function<void(wchar_t& ch)> OnKeyPress;
 
+  AccessiblePart DescribeAccessible(int part) override;
+
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
   bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
@@ -81,8 +87,10 @@ class Edit : public Window {
   ControlColors colors_;
 };
 
-class ListBox : public Window {
+// A list box; its rows are its parts for a screen reader, named by their texts.
+class ListBox : public Window, public NamedAccessible {
  public:
+  ListBox();
   // `args.className` is filled in.
   void Create(WindowArgs args);
 
@@ -98,6 +106,10 @@ class ListBox : public Window {
   std::function<void()> OnSelectionChanged;
   // The user double-clicked a row (LBN_DBLCLK).
   std::function<void()> OnDoubleClick;
+
+  bool DescribesItself() override { return true; }
+  int AccessiblePartCount() override;
+  AccessiblePart DescribeAccessible(int part) override;
 
  protected:
   bool Reflected(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override;

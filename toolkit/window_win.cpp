@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "toolkit/accessible_win.h"
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
 #include "toolkit/foreground.h"
@@ -316,6 +317,9 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
   try {
     LRESULT reflected = 0;
     if (ReflectToChild(msg, wparam, lparam, reflected))
+      return reflected;
+    if (IsAccessibilityMessage(msg) &&
+        AnswerAccessibility(*this, hwnd_, msg, wparam, lparam, reflected))
       return reflected;
     return Handle(msg, wparam, lparam);
   } catch (const std::exception& e) {

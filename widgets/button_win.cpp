@@ -4,6 +4,7 @@
 
 #include <cwctype>
 
+#include "toolkit/accessible.h"
 #include "toolkit/text_win.h"
 
 namespace kv {
@@ -129,6 +130,22 @@ void TsButton::SetPressed(bool pressed) {
     return;
   face_.pressed = pressed;
   Repaint();
+  NotifyAccessible(Hwnd(), EVENT_OBJECT_STATECHANGE);
+}
+
+AccessiblePart TsButton::DescribeAccessible(int) {
+  DWORD state = face_.pressed ? STATE_SYSTEM_PRESSED : 0;
+  if (Active())
+    state |= STATE_SYSTEM_DEFAULT;
+  return {.role = ROLE_SYSTEM_PUSHBUTTON,
+          .name = accessibleName_.empty() ? NameFromCaption(face_.caption) : accessibleName_,
+          .action = kPressAction,
+          .state = state};
+}
+
+void TsButton::DoAccessibleAction(int) {
+  if (CanFocus() && !face_.pressed)
+    ClickPushed();
 }
 
 void TsButton::SetMouseOver(bool over) {
@@ -186,6 +203,11 @@ bool TsButton::DialogKey(int virtualKey) {
   const bool escape = virtualKey == VK_ESCAPE && cancel_;
   if (!(enter || escape) || ModifierHeld() || !CanFocus() || face_.pressed)
     return false;
+  ClickPushed();
+  return true;
+}
+
+void TsButton::ClickPushed() {
   // The pushed look is painted at once and shows while the click runs; the button comes back
   // up however the click ends (its error is shown by the toolkit).
   SetPressed(true);
@@ -194,7 +216,6 @@ bool TsButton::DialogKey(int virtualKey) {
     ~Release() { button.SetPressed(false); }
   } release{*this};
   Click();
-  return true;
 }
 
 bool TsButton::DialogChar(wchar_t ch) {
@@ -219,6 +240,7 @@ LRESULT TsButton::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       const auto* text = reinterpret_cast<const wchar_t*>(lparam);
       face_.caption = text ? Narrow(text) : std::string();
       Repaint();
+      NotifyAccessible(Hwnd(), EVENT_OBJECT_NAMECHANGE);
       return result;
     }
     case WM_ENABLE:
@@ -235,6 +257,7 @@ LRESULT TsButton::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         face_.pressed = false;
       }
       Repaint();
+      NotifyAccessible(Hwnd(), EVENT_OBJECT_STATECHANGE);
       return 0;
     case WM_GETDLGCODE:
       return DLGC_BUTTON | (Active() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);

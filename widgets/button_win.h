@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/accessible_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_text_win.h"
 #include "toolkit/gdi_win.h"
@@ -19,7 +20,7 @@
 
 namespace kv {
 
-class TsButton final : public DrawnControl, public DialogKeyTarget {
+class TsButton final : public DrawnControl, public DialogKeyTarget, public AccessibleSource {
  public:
   TsButton();
 
@@ -62,6 +63,12 @@ class TsButton final : public DrawnControl, public DialogKeyTarget {
   bool DialogKey(int virtualKey) override;
   bool DialogChar(wchar_t ch) override;
 
+  // A push button to a screen reader, named by its caption or by this name (for a caption
+  // that says nothing read out, "..."); its default action clicks it.
+  void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
+  AccessiblePart DescribeAccessible(int part) override;
+  void DoAccessibleAction(int part) override;
+
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
@@ -77,6 +84,8 @@ class TsButton final : public DrawnControl, public DialogKeyTarget {
   void MouseDown(MouseButton button, LPARAM lparam);
   void MouseUp(MouseButton button, LPARAM lparam);
   void KeyUp();
+  // Clicks with the pushed look shown while the click runs (Enter, Esc, a screen reader).
+  void ClickPushed();
 
   Form* form_ = nullptr;
   int modalResult_ = 0;
@@ -89,6 +98,7 @@ class TsButton final : public DrawnControl, public DialogKeyTarget {
   bool heldByKey_ = false;
   // The key whose release clicks; 0: the accelerator's key is unknown, any non-modifier release.
   WPARAM heldKey_ = 0;
+  std::string accessibleName_;
 };
 
 }  // namespace kv

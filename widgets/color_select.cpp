@@ -2,9 +2,13 @@
 
 #include "widgets/bevel.h"
 #include "widgets/drawing.h"
+#include "widgets/push_button.h"
 
 namespace kv {
 namespace {
+
+// The focus dots keep this far from the swatch, as a push button's from its caption.
+constexpr int kSwatchFocusMargin = 2;
 
 bool CaptionShown(const ColorSelectFace& face) {
   return face.ShowCaption && !face.caption.empty();
@@ -61,6 +65,8 @@ void PaintColorSelect(Bitmap& image, const ColorSelectFace& face, const ControlS
   const int unfilled = scale.Line();
   FillRect(image, {swatch.left, swatch.top, swatch.right - unfilled, swatch.bottom - unfilled},
            resolveColor(face.ColorValue, system));
+  if (face.focused)
+    DrawFocusMark(image, swatch, kSwatchFocusMargin, scale);
 
   if (!CaptionShown(face))
     return;

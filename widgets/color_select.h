@@ -24,10 +24,11 @@ struct ColorSelectFace {
   Font font;
   Color fontColor = clWindowText;
   bool mouseOver = false;
-  bool pressed = false;  // held down with the left button
+  bool pressed = false;  // held down with the left button or a key
+  bool focused = false;  // the keyboard focus: hot, with focus dots around the swatch
   DpiScale scale;        // the sizes above are for 96 DPI and drawn at this scale
 
-  bool Hot() const { return mouseOver || pressed; }
+  bool Hot() const { return mouseOver || pressed || focused; }
 };
 
 // The swatch rectangle (ImgWidth x ImgHeight) for a caption `textWidth` wide, centred with the

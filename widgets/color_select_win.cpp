@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
+#include "toolkit/accessible.h"
 #include "toolkit/common_dialogs_win.h"
 #include "widgets/drawn_control_win.h"
 #include "widgets/drawing.h"
@@ -31,14 +32,59 @@ TsColorSelect::TsColorSelect() {
   style_.SetOnChange([this] { MarkStale(); });
 }
 
-void TsColorSelect::Create(HWND parent, Rect b) {
+void TsColorSelect::Create(HWND parent, Rect b, const std::string& name) {
   RegisterWindowClass(kClassName, CS_DBLCLKS);
-  CreateOwnWindow({.className = kClassName, .bounds = b, .parent = parent});
+  name_ = name;
+  CreateOwnWindow({.className = kClassName,
+                   .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                   .bounds = b,
+                   .parent = parent});
+  if (Form* form = Form::FormOf(parent))
+    form->AddDialogKeyTarget(this);
 }
 
 void TsColorSelect::SetColorValue(Color value) {
   face_.ColorValue = value;
   MarkStale();
+  NotifyAccessible(Hwnd(), EVENT_OBJECT_VALUECHANGE);
+}
+
+AccessiblePart TsColorSelect::DescribeAccessible(int) {
+  return {.role = ROLE_SYSTEM_PUSHBUTTON,
+          .name = name_,
+          .value = DescribeColor(resolveColor(face_.ColorValue, Colors())),
+          .action = kPressAction,
+          .state = face_.pressed ? STATE_SYSTEM_PRESSED : 0u};
+}
+
+void TsColorSelect::DoAccessibleAction(int) {
+  if (!choosing_ && IsWindowEnabled(Hwnd()))
+    ChoosePressed();
+}
+
+bool TsColorSelect::DialogKey(int virtualKey) {
+  if (virtualKey != VK_RETURN || GetFocus() != Hwnd() || choosing_)
+    return false;
+  ChoosePressed();
+  return true;
+}
+
+void TsColorSelect::Choose() {
+  choosing_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{choosing_};
+  // The dialog needs the mouse; losing the capture now does not spring the picker back.
+  if (GetCapture() == Hwnd())
+    ReleaseCapture();
+  ChooseColorValue();
+}
+
+void TsColorSelect::ChoosePressed() {
+  SetPressed(true);
+  Choose();
+  SetPressed(false);
 }
 
 void TsColorSelect::SetMouseOver(bool over) {
@@ -53,6 +99,7 @@ void TsColorSelect::SetPressed(bool pressed) {
     return;
   face_.pressed = pressed;
   MarkStale(true);
+  NotifyAccessible(Hwnd(), EVENT_OBJECT_STATECHANGE);
 }
 
 void TsColorSelect::PaintFace(Bitmap& face) {
@@ -94,15 +141,8 @@ LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         return 0;
       const bool left = msg == WM_LBUTTONUP;
       if (Inside(lparam)) {
-        // The dialog needs the mouse; the picker keeps its pressed look until it closes.
-        choosing_ = true;
-        struct Done {
-          bool& flag;
-          ~Done() { flag = false; }
-        } done{choosing_};
-        if (GetCapture() == Hwnd())
-          ReleaseCapture();
-        ChooseColorValue();
+        // The picker keeps its pressed look until the dialog closes.
+        Choose();
       }
       if (left) {
         if (GetCapture() == Hwnd())
@@ -119,6 +159,39 @@ LRESULT TsColorSelect::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       if (!choosing_ && reinterpret_cast<HWND>(lparam) != Hwnd())
         SetPressed(false);
       return 0;
+    case WM_GETDLGCODE:
+      return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      face_.focused = msg == WM_SETFOCUS;
+      if (!face_.focused && heldByKey_) {
+        // The focus left before Space came up: the push is abandoned.
+        heldByKey_ = false;
+        SetPressed(false);
+      }
+      MarkStale();
+      return 0;
+    case WM_KEYDOWN:
+      // Space presses, its release chooses, as on a push button.
+      if (wparam == VK_SPACE) {
+        if (!heldByKey_ && !face_.pressed && !choosing_) {
+          heldByKey_ = true;
+          SetPressed(true);
+        }
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wparam == L' ')
+        return 0;
+      break;
+    case WM_KEYUP:
+      if (wparam == VK_SPACE && heldByKey_) {
+        heldByKey_ = false;
+        ChoosePressed();
+        return 0;
+      }
+      break;
   }
   return DrawnControl::Handle(msg, wparam, lparam);
 }

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "toolkit/accessible.h"
 #include "toolkit/text_win.h"
 #include "widgets/drawing.h"
 
@@ -40,6 +41,10 @@ void TsDragBar::SetCaption(const std::string& caption) {
     SetWindowTextUtf8(Hwnd(), caption);  // WM_SETTEXT takes the text and marks the cache
   else
     face_.caption = caption;
+}
+
+AccessiblePart TsDragBar::DescribeAccessible(int) {
+  return {.role = ROLE_SYSTEM_TITLEBAR, .name = NameFromCaption(face_.caption)};
 }
 
 void TsDragBar::SetEnabled(bool enabled) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/accessible_win.h"
 #include "toolkit/backdrop.h"
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_text_win.h"
@@ -23,7 +24,8 @@ namespace kv {
 // The dialogs' drag bar height at 96 DPI.
 inline constexpr int kDragBarHeight = 20;
 
-class TsDragBar final : public DrawnControl, public BackdropSource {
+// The dialog's title bar to a screen reader.
+class TsDragBar final : public DrawnControl, public BackdropSource, public AccessibleSource {
  public:
   TsDragBar();
 
@@ -46,6 +48,8 @@ class TsDragBar final : public DrawnControl, public BackdropSource {
   Backdrop BackdropAt(Point origin) override {
     return {&CachedFace(), origin, background_.Color()};
   }
+
+  AccessiblePart DescribeAccessible(int part) override;
 
   // OnMouseDown: every press is reported here first, before a left press starts the move.
   std::function<void(MouseButton, Point)> OnMouseDown;

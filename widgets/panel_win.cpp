@@ -49,6 +49,27 @@ void TsPanel::InvalidateGraphic(const GraphicControl& control, bool now) {
   MarkStale(now, &r);
 }
 
+void TsPanel::NotifyGraphic(const GraphicControl& control, DWORD event) {
+  for (size_t i = 0; i < graphics_.size(); ++i) {
+    if (graphics_[i] == &control)
+      NotifyAccessible(Hwnd(), event, static_cast<int>(i) + 1);
+  }
+}
+
+AccessiblePart TsPanel::DescribeAccessible(int part) {
+  if (part < 1 || part > AccessiblePartCount())
+    return {.role = ROLE_SYSTEM_PANE};
+  const GraphicControl& control = *graphics_[static_cast<size_t>(part) - 1];
+  AccessiblePart described = control.DescribeAccessible();
+  described.bounds = control.Bounds();
+  return described;
+}
+
+void TsPanel::DoAccessibleAction(int part) {
+  if (part >= 1 && part <= AccessiblePartCount())
+    graphics_[static_cast<size_t>(part) - 1]->DoAccessibleAction();
+}
+
 void TsPanel::PaintFace(Bitmap& face) {
   PaintBackground(face, background_, Colors());
   for (GraphicControl* control : graphics_)

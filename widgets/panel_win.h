@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/accessible_win.h"
 #include "toolkit/backdrop.h"
 #include "toolkit/gdi_win.h"
 #include "widgets/background.h"
@@ -30,9 +31,14 @@ class GraphicControl {
   virtual void MouseLeave() {}
   // Keeps receiving the mouse while this is true, wherever the pointer goes.
   virtual bool CapturesMouse() const { return false; }
+  // What a screen reader is told about it (its bounds are filled in by the panel), and its
+  // default action.
+  virtual AccessiblePart DescribeAccessible() const = 0;
+  virtual void DoAccessibleAction() {}
 };
 
-class TsPanel : public DrawnControl, public BackdropSource {
+// Its windowless controls are its parts for a screen reader, after its child windows.
+class TsPanel : public DrawnControl, public BackdropSource, public AccessibleSource {
  public:
   TsPanel();
 
@@ -45,6 +51,12 @@ class TsPanel : public DrawnControl, public BackdropSource {
 
   void AddGraphicControl(GraphicControl* control) { graphics_.push_back(control); }
   void InvalidateGraphic(const GraphicControl& control, bool now);
+  // Tells a screen reader that a windowless control changed (EVENT_OBJECT_STATECHANGE, ...).
+  void NotifyGraphic(const GraphicControl& control, DWORD event);
+
+  int AccessiblePartCount() override { return static_cast<int>(graphics_.size()); }
+  AccessiblePart DescribeAccessible(int part) override;
+  void DoAccessibleAction(int part) override;
 
   // BackdropSource: the background under a child, the windowless controls left out.
   Backdrop BackdropAt(Point origin) override;

@@ -1,5 +1,7 @@
 #include "widgets/png_button_win.h"
 
+#include "toolkit/accessible.h"
+
 namespace kv {
 
 void PngButtonControl::Attach(TsPanel& panel, Rect bounds) {
@@ -7,7 +9,15 @@ void PngButtonControl::Attach(TsPanel& panel, Rect bounds) {
   bounds_ = bounds;
   button_.SetSize({bounds.width(), bounds.height()});
   // Not opaque: a repaint redraws the panel's background under the button first.
-  button_.OnRepaint = [this] { panel_->InvalidateGraphic(*this, true); };
+  // Every change of the look is a repaint; a screen reader hears of those that change the state.
+  button_.OnRepaint = [this] {
+    panel_->InvalidateGraphic(*this, true);
+    const DWORD state = DescribeAccessible().state;
+    if (state != notifiedState_) {
+      notifiedState_ = state;
+      panel_->NotifyGraphic(*this, EVENT_OBJECT_STATECHANGE);
+    }
+  };
   panel.AddGraphicControl(this);
 }
 
@@ -30,6 +40,25 @@ void PngButtonControl::SetBounds(Rect bounds) {
   button_.SetSize({bounds.width(), bounds.height()});
   if (panel_)
     panel_->InvalidateGraphic(*this, false);
+}
+
+AccessiblePart PngButtonControl::DescribeAccessible() const {
+  DWORD state = 0;
+  if (!button_.Enabled())
+    state |= STATE_SYSTEM_UNAVAILABLE;
+  if (button_.Pushed())
+    state |= STATE_SYSTEM_PRESSED;
+  if (button_.MouseOver())
+    state |= STATE_SYSTEM_HOTTRACKED;
+  return {.role = ROLE_SYSTEM_PUSHBUTTON,
+          .name = accessibleName_.empty() ? NameFromCaption(button_.Caption()) : accessibleName_,
+          .action = kPressAction,
+          .state = state};
+}
+
+void PngButtonControl::DoAccessibleAction() {
+  if (button_.Enabled() && button_.OnClick)
+    button_.OnClick();
 }
 
 void PngButtonControl::Paint(Bitmap& surface, TextRenderer& text) {

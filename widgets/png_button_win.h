@@ -1,6 +1,8 @@
 // TPNGButton on a TsPanel: the portable button with its place on the panel.
 #pragma once
 
+#include <string>
+
 #include "widgets/flat_button.h"
 #include "widgets/panel_win.h"
 
@@ -27,11 +29,19 @@ class PngButtonControl final : public GraphicControl {
   void MouseLeave() override { button_.MouseLeave(); }
   bool CapturesMouse() const override { return button_.CapturesMouse(); }
 
+  // A push button named by its caption or by this name (for "X", which says nothing read out);
+  // its default action clicks it.
+  void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
+  AccessiblePart DescribeAccessible() const override;
+  void DoAccessibleAction() override;
+
  private:
   TsPanel* panel_ = nullptr;
   Rect bounds_;
   TPNGButton button_;
   WindowsSystemColors systemColors_;
+  std::string accessibleName_;
+  DWORD notifiedState_ = 0;
 };
 
 }  // namespace kv

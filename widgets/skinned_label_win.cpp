@@ -21,6 +21,11 @@ void SkinnedLabel::Create(HWND parent, Rect bounds, const std::string& text, con
 void SkinnedLabel::SetText(const std::string& text) {
   SetWindowTextUtf8(Hwnd(), text);
   MarkStale(true);
+  NotifyAccessible(Hwnd(), EVENT_OBJECT_NAMECHANGE);
+}
+
+AccessiblePart SkinnedLabel::DescribeAccessible(int) {
+  return {.role = ROLE_SYSTEM_STATICTEXT, .name = Text(), .state = STATE_SYSTEM_READONLY};
 }
 
 std::string SkinnedLabel::Text() const {

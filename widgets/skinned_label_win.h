@@ -6,17 +6,20 @@
 
 #include <string>
 
+#include "toolkit/accessible_win.h"
 #include "toolkit/text_renderer.h"
 #include "widgets/drawn_control_win.h"
 
 namespace kv {
 
-class SkinnedLabel final : public DrawnControl {
+// Read out as static text.
+class SkinnedLabel final : public DrawnControl, public AccessibleSource {
  public:
   // `font` at 96 DPI, drawn at the label's scale.
   void Create(HWND parent, Rect bounds, const std::string& text, const Font& font, Color color);
   void SetText(const std::string& text);
   std::string Text() const;
+  AccessiblePart DescribeAccessible(int part) override;
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <string>
+
 #include "widgets/drawn_control_win.h"
 
 namespace kv {
@@ -21,7 +23,7 @@ Rect ToRect(const RECT& r) {
 
 }  // namespace
 
-TsTrackBar::TsTrackBar() : style_(kSliderColor) {
+TsTrackBar::TsTrackBar() : NamedAccessible(ROLE_SYSTEM_SLIDER), style_(kSliderColor) {
   style_.Background().Gradient().SetData(kNormalGradient);
   style_.Background().Gradient().SetPercent(100);
   style_.HotBackground().Gradient().SetData(kHotGradient);
@@ -44,6 +46,12 @@ TsTrackBar::TsTrackBar() : style_(kSliderColor) {
     if (OnChange)
       OnChange();
   };
+}
+
+AccessiblePart TsTrackBar::DescribeAccessible(int part) {
+  AccessiblePart described = NamedAccessible::DescribeAccessible(part);
+  described.value = std::to_string(Position());
+  return described;
 }
 
 void TsTrackBar::Create(HWND parent, Rect b, const TrackBarSettings& settings) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "toolkit/accessible_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 #include "widgets/background.h"
@@ -29,7 +30,9 @@ struct TrackBarSettings {
   bool sliderVisible = true;
 };
 
-class TsTrackBar final : public Window {
+// A slider to a screen reader, named after its caption (SetAccessibleName), its position the
+// value.
+class TsTrackBar final : public Window, public NamedAccessible {
  public:
   TsTrackBar();
 
@@ -53,6 +56,8 @@ class TsTrackBar final : public Window {
 
   ControlStyle& Style() { return style_; }
   bool Hot() const { return mouseOver_ || focused_ || pressed_; }
+
+  AccessiblePart DescribeAccessible(int part) override;
 
  protected:
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) override;

@@ -54,6 +54,23 @@ class ColorSelectPaint : public testing::Test {
   FakeTextRenderer text;
 };
 
+TEST_F(ColorSelectPaint, FocusedPickerIsHotWithDotsAroundTheSwatch) {
+  ColorSelectFace face = OptionsPicker();
+  const Bitmap plain = Paint(face);
+  face.focused = true;
+  EXPECT_TRUE(face.Hot());
+  const Bitmap focused = Paint(face);
+  // The swatch 8,6-40,18 grown by 2: a black dot at the corner and every third pixel on, its
+  // white companion above and left of it.
+  EXPECT_EQ(focused.pixel(6, 4), clBlack);
+  EXPECT_EQ(focused.pixel(9, 4), clBlack);
+  EXPECT_EQ(focused.pixel(5, 3), clWhite);
+  EXPECT_EQ(focused.pixel(6, 19), clBlack);
+  EXPECT_NE(plain.pixel(6, 4), clBlack);
+  EXPECT_NE(focused.pixel(20, 2), plain.pixel(20, 2));  // the hot face
+  EXPECT_EQ(focused.pixel(20, 10), rgb(1, 2, 3));
+}
+
 TEST_F(ColorSelectPaint, SwatchFillsThirtyOneByEleven) {
   const Bitmap image = Paint(OptionsPicker());
   std::vector<Color> row(49, Grey(200));
