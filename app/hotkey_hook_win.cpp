@@ -9,7 +9,7 @@ namespace {
 // Keys held back and sent again carry this mark, so the hook knows them when they come back.
 constexpr ULONG_PTR kResentTag = 0x4B565253;  // "KVRS"
 constexpr UINT kReleaseMessage = WM_APP + 1;
-constexpr UINT_PTR kHoldTimerId = 1;
+constexpr UINT kReinstallMessage = WM_APP + 2;
 constexpr UINT_PTR kWatchdogTimerId = 2;
 constexpr UINT kWatchdogIntervalMs = 2000;
 // Keys the system delivered while the hook saw none: more than a stray event.
@@ -70,12 +70,16 @@ bool WinZHook::Start(HWND target, WPARAM id, Mode mode) {
   }
   HANDLE wait[] = {ready_.Get(), thread_.Get()};
   WaitForMultipleObjects(2, wait, FALSE, INFINITE);
-  if (!installed_)
+  if (!installed_) {
     Stop();
-  return installed_;
+    return false;
+  }
+  CreateWatchWindow();
+  return true;
 }
 
 void WinZHook::Stop() {
+  watchWindow_.Reset();
   if (thread_.Valid()) {
     PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
     WaitForSingleObject(thread_, 5000);
@@ -109,17 +113,20 @@ void WinZHook::Run() {
   SetEvent(ready_);
   if (!hook_.Valid())
     return;
-  // After the start-up's wait: the watch is not needed to answer the first key.
-  CreateWatchWindow();
+  // No window here: the thread needs none, and under Wine a thread's first window costs it a
+  // display connection of its own (about 1 MB).
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (msg.hwnd == nullptr && msg.message == kReleaseMessage) {
+    if (msg.hwnd != nullptr) {
+      DispatchMessageW(&msg);
+    } else if (msg.message == kReleaseMessage) {
       ReleaseHeld();
-      continue;
+    } else if (msg.message == kReinstallMessage) {
+      Install();
+    } else if (msg.message == WM_TIMER && msg.wParam == holdTimer_) {
+      OnHoldTimer();
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
   }
-  watchWindow_.Reset();
+  StopHoldTimer();
   hook_.Reset();
 }
 
@@ -180,8 +187,14 @@ void WinZHook::StartHold(DWORD time) {
 
 // Whatever happens to the bar or to the keys sent, the hold ends within its time.
 void WinZHook::WatchHold() {
-  if (watchWindow_)
-    SetTimer(watchWindow_, kHoldTimerId, TypingHold::kLongestHoldMs, nullptr);
+  // A thread timer: the system gives it its id.
+  holdTimer_ = SetTimer(nullptr, holdTimer_, TypingHold::kLongestHoldMs, nullptr);
+}
+
+void WinZHook::StopHoldTimer() {
+  if (holdTimer_)
+    KillTimer(nullptr, holdTimer_);
+  holdTimer_ = 0;
 }
 
 void WinZHook::ReleaseHeld() {
@@ -191,7 +204,7 @@ void WinZHook::ReleaseHeld() {
 
 void WinZHook::OnHoldTimer() {
   if (!hold_.Holding()) {
-    KillTimer(watchWindow_, kHoldTimerId);
+    StopHoldTimer();
   } else if (hold_.Overdue(GetTickCount())) {
     Resend(hold_.Released() ? hold_.GiveUp() : hold_.Release(GetTickCount()));
   }
@@ -211,9 +224,10 @@ void WinZHook::Resend(const std::vector<HeldKey>& keys) {
     Resend(hold_.OnResent(GetTickCount()));
 }
 
-// A hidden top-level window of the hook thread: it hears the keyboard through raw input, the
-// end of sleep, the session's unlock and a second start's request, all reasons to check or
-// renew the hook. (A message-only window would hear no broadcast.)
+// A hidden top-level window of the program's own thread: it hears the keyboard through raw
+// input, the end of sleep, the session's unlock and a second start's request, all reasons to
+// check or renew the hook, which the hook thread then does. (A message-only window would hear
+// no broadcast.)
 void WinZHook::CreateWatchWindow() {
   WNDCLASSW wc{};
   wc.lpfnWndProc = WatchProcedure;
@@ -251,33 +265,36 @@ LRESULT WinZHook::OnWatchMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpar
       ++keysRaw_;
       break;  // DefWindowProc frees the input
     case WM_TIMER:
-      if (wparam == kHoldTimerId)
-        OnHoldTimer();
-      else if (wparam == kWatchdogTimerId)
+      if (wparam == kWatchdogTimerId)
         CheckAlive();
       return 0;
     case WM_POWERBROADCAST:
       if (wparam == PBT_APMRESUMEAUTOMATIC || wparam == PBT_APMRESUMESUSPEND)
-        Install();
+        Reinstall();
       return TRUE;
     case WM_WTSSESSION_CHANGE:
       if (wparam == WTS_SESSION_UNLOCK)
-        Install();
+        Reinstall();
       return 0;
     default:
       if (msg == rearmMessage_ && rearmMessage_ != 0) {
-        Install();
+        Reinstall();
         return 0;
       }
   }
   return DefWindowProcW(hwnd, msg, wparam, lparam);
 }
 
+// The hook is the hook thread's: installed there, so that its keys are handled there.
+void WinZHook::Reinstall() {
+  PostThreadMessageW(threadId_, kReinstallMessage, 0, 0);
+}
+
 // The system removes a hook that timed out without a word: keys it delivers that the hook no
 // longer sees mean the hook is gone.
 void WinZHook::CheckAlive() {
   if (keysRaw_ >= kMissedKeysForDeadHook && keysHooked_ == 0)
-    Install();
+    Reinstall();
   keysRaw_ = 0;
   keysHooked_ = 0;
 }

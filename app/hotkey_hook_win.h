@@ -52,6 +52,8 @@ class WinZHook {
   void WatchHold();
   void ReleaseHeld();
   void OnHoldTimer();
+  void StopHoldTimer();
+  void Reinstall();
   void Resend(const std::vector<HeldKey>& keys);
   void CreateWatchWindow();
   void CheckAlive();
@@ -66,12 +68,14 @@ class WinZHook {
   std::atomic<bool> installed_ = false;
   // Owned by the hook thread.
   HookHandle hook_;
-  WindowHandle watchWindow_;
-  UINT rearmMessage_ = 0;
   WinZRecognizer recognizer_;
   TypingHold hold_;
-  unsigned keysHooked_ = 0;  // since the watchdog last looked
-  unsigned keysRaw_ = 0;     // what the system delivered meanwhile (raw input)
+  UINT_PTR holdTimer_ = 0;
+  std::atomic<unsigned> keysHooked_ = 0;  // since the watchdog last looked
+  // Owned by the program's thread.
+  WindowHandle watchWindow_;
+  UINT rearmMessage_ = 0;
+  unsigned keysRaw_ = 0;  // what the system delivered meanwhile (raw input)
 };
 
 }  // namespace kv

@@ -208,6 +208,27 @@ TEST(HeldHotkey, AMissedZReleaseIsRecoveredFrom) {
   EXPECT_TRUE(karvoss.WaitShown());
 }
 
+// A second start asks the running copy to put its hook back: the watch that hears it lives on the
+// program's own thread (a window on the hook thread would cost a display connection under Wine),
+// and the hook it renews still recognises Win+Z.
+TEST(HeldHotkey, ARenewedHookStillRecognisesWinZ) {
+  HotkeyHolder holder;
+  ASSERT_TRUE(holder.Registered());
+  Karvoss karvoss;
+  karvoss.Bar();
+  ASSERT_TRUE(karvoss.WaitIdle());
+  HWND watch = nullptr;
+  ASSERT_TRUE(Poll([&] {
+    return (watch = FindProcessWindow(karvoss.Pid(), L"KarvossKeyboardWatch")) != nullptr;
+  }));
+  EXPECT_EQ(GetWindowThreadProcessId(watch, nullptr),
+            GetWindowThreadProcessId(karvoss.Bar(), nullptr));
+  SendMessageW(watch, RegisterWindowMessageW(L"Karvoss.RearmKeyboardHook"), 0, 0);
+  Settle(100);
+  PressWinZ();
+  EXPECT_TRUE(karvoss.WaitShown());
+}
+
 // Z with the Windows key and another modifier is not Win+Z: it reaches the program that holds it.
 TEST(HeldHotkey, OtherModifiersWithWinZStillReachTheirHolders) {
   HotkeyHolder winZ;
