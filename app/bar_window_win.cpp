@@ -173,8 +173,9 @@ void BarWindow::ActivateBar() {
 bool BarWindow::PreTranslate(MSG& msg) {
   const bool toField = ECommand.EditHandle() && msg.hwnd == ECommand.EditHandle();
   // Before the key is translated, so that what comes with the first key already sees its
-  // character.
-  if (toField && OnFirstKey && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
+  // character. Enter and Esc send the bar away: nothing to suggest for them.
+  if (toField && OnFirstKey && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) &&
+      msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) {
     const std::function<void()> firstKey = std::move(OnFirstKey);
     OnFirstKey = nullptr;
     firstKey();

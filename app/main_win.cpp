@@ -41,8 +41,8 @@ int Run() {
   dialogs.SetOwner(Form1.Hwnd());
   app.WhenIdle([&] { return Form1.CreateField() || dialogs.CreateNext(); });
   // The shell libraries and the suggestion list, which needs them, load at the first key typed
-  // into the field: never on the way of the slide, still before Enter launches, and never for a
-  // program that is only called and sent away.
+  // into the field: never on the way of the slide, and never for a program that is only called
+  // and sent away. A launch loads the libraries itself when Enter comes first.
   Form1.OnFirstKey = [&] {
     system.LoadShell();
     Form1.AttachSuggestions();
