@@ -22,8 +22,8 @@ bool LoadHistory(FileSystem& fs, const AnsiCodec& codec, const std::string& path
 // Removes every entry equal to `text` (exact bytes) and puts `text` at the top.
 void PutOnTop(HistoryList& entries, std::string text);
 
-// PutOnTop, then rewrites the file. Throws FileError ("Cannot create file ...") when the file cannot be written; the
-// in-memory change is kept all the same.
+// PutOnTop, then rewrites the file. Throws FileError ("Cannot create file ...") when the file
+// cannot be written; the in-memory change is kept all the same.
 void AddToHistory(FileSystem& fs, const AnsiCodec& codec, const std::string& path,
                   HistoryList& entries, std::string text);
 
