@@ -31,6 +31,8 @@ class WindowsBarSystem final : public BarSystem {
                 const std::string& directory) override;
   // Loads the shell libraries ahead of the first launch.
   void LoadShell() { shell_.Load(); }
+  // The keyboard hook's watch, at idle time; false when there was nothing to do.
+  bool StartKeyboardWatch() { return hook_.StartWatch(); }
   const SystemColors& Colors() override { return colors_; }
 
  private:

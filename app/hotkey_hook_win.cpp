@@ -70,16 +70,22 @@ bool WinZHook::Start(HWND target, WPARAM id, Mode mode) {
   }
   HANDLE wait[] = {ready_.Get(), thread_.Get()};
   WaitForMultipleObjects(2, wait, FALSE, INFINITE);
-  if (!installed_) {
+  if (!installed_)
     Stop();
+  return installed_;
+}
+
+bool WinZHook::StartWatch() {
+  if (!installed_ || watchTried_)
     return false;
-  }
+  watchTried_ = true;
   CreateWatchWindow();
   return true;
 }
 
 void WinZHook::Stop() {
   watchWindow_.Reset();
+  watchTried_ = false;
   if (thread_.Valid()) {
     PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
     WaitForSingleObject(thread_, 5000);

@@ -36,6 +36,10 @@ class WinZHook {
   // message that the registered hotkey `id` would. False when the hook could not be installed.
   bool Start(HWND target, WPARAM id, Mode mode);
   void Stop();
+  // The watch that renews a hook the system dropped (raw input, unlock, resume, a second
+  // start's request), made on the calling thread once the hook runs; not needed to answer the
+  // first key, so it waits for idle time. False when there was nothing to do.
+  bool StartWatch();
   bool Running() const { return installed_; }
 
   // The field has the keyboard: the keys held back since Win+Z are sent to it, in order.
@@ -74,6 +78,7 @@ class WinZHook {
   std::atomic<unsigned> keysHooked_ = 0;  // since the watchdog last looked
   // Owned by the program's thread.
   WindowHandle watchWindow_;
+  bool watchTried_ = false;
   UINT rearmMessage_ = 0;
   unsigned keysRaw_ = 0;  // what the system delivered meanwhile (raw input)
 };

@@ -35,11 +35,13 @@ int Run() {
   system.SetBarWindow(Form1.Hwnd());
   app.SetMainForm(&Form1);
   // The bar's start-up work runs before any other window exists, so Win+Z works as soon as the
-  // loop runs; a second instance says so and ends without ever making the dialogs. The field
-  // and the dialogs' windows are made when the loop is first idle, or when needed sooner.
+  // loop runs; a second instance says so and ends without ever making the dialogs. The field,
+  // the keyboard hook's watch and the dialogs' windows are made when the loop is first idle,
+  // or (the field and the dialogs) when needed sooner.
   Form1.RunFormCreate();
   dialogs.SetOwner(Form1.Hwnd());
-  app.WhenIdle([&] { return Form1.CreateField() || dialogs.CreateNext(); });
+  app.WhenIdle(
+      [&] { return Form1.CreateField() || system.StartKeyboardWatch() || dialogs.CreateNext(); });
   // The shell libraries and the suggestion list, which needs them, load at the first key typed
   // into the field: never on the way of the slide, and never for a program that is only called
   // and sent away. A launch loads the libraries itself when Enter comes first.

@@ -256,8 +256,10 @@ bool Karvoss::Running() const {
   return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool Karvoss::WaitIdle() const {
-  return process_.hProcess && WaitForInputIdle(process_.hProcess, kDeadlineMs) == 0;
+bool Karvoss::WaitIdle() {
+  // The hook thread's queue satisfies WaitForInputIdle before the program's thread is done.
+  return process_.hProcess && WaitForInputIdle(process_.hProcess, kDeadlineMs) == 0 &&
+         Field() != nullptr;
 }
 
 bool Karvoss::HasLoaded(const wchar_t* library) const {

@@ -81,8 +81,9 @@ class Karvoss {
   bool WaitProbeRecords(size_t count) const;
 
   DWORD Pid() const { return pid_; }
-  // Waits until start-up is over and the program waits for input.
-  bool WaitIdle() const;
+  // Waits until start-up is over and the program waits for input: its own thread has been idle
+  // (the field is made then), not only another thread of it.
+  bool WaitIdle();
   // The program has loaded this library (by file name, case ignored).
   bool HasLoaded(const wchar_t* library) const;
   bool Running() const;
